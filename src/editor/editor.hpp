@@ -1,0 +1,93 @@
+// The editor: its state (the five texts), the model of the window's controls, and the
+// window's procedures and event handlers. Everything the window does is decided here.
+#pragma once
+
+#include <string>
+
+#include "editor/controls.hpp"
+#include "editor/platform.hpp"
+
+namespace ravlet {
+
+// The platform's own path separator.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+class Editor {
+public:
+    explicit Editor(Platform& platform);
+    Editor(const Editor&) = delete;
+    Editor& operator=(const Editor&) = delete;
+
+    // Editor state. BaseText, IniText and OldIniText are Windows-1251 bytes; AppDir and
+    // IniPath are native paths.
+    std::string AppDir;
+    std::string BaseText;
+    std::string IniPath;
+    std::string IniText;
+    std::string OldIniText;
+    // The open dialog's file name: what it opens with, and the last path it reported.
+    std::string DialogFileName;
+
+    // Controls. Item and field texts are Windows-1251 bytes.
+    ListControl Version;
+    CheckBox Autoset;
+    CheckBox Advanced;
+    Button Autoupdate;
+    Button Loadini;
+    ListControl Group;
+    ListControl Parameters;
+    ListControl Value;
+    TextBox Description;
+    Button Save;
+
+    // Start-up: reads rvbase.txt from the current directory, disables the editing
+    // controls and lists the versions. On any failure shows the start-up message, asks
+    // the platform to quit and returns false.
+    bool Form_Load();
+
+    // Event handlers.
+    void Version_Click();
+    void Autoset_Click();
+    void Advanced_Click();
+    void Group_Click();
+    void Parameters_Click();
+    void Value_Click();
+    void Value_Change();
+    void Description_Click();
+    void Loadini_Click();
+    void Autoupdate_Click();
+    void Save_Click();
+
+    // Window procedures: each clears its list, refills it from the texts and the
+    // selections, and returns the index to select.
+    void FillVersions();
+    int FillGroups();
+    int FillParameters();
+    int FillValues();
+    // The index of the loaded settings text's version; shows the "not recognised"
+    // message and gives the last version (-1 for none) when no support list matches.
+    int DetectVersion();
+
+    // True while the fill from base defaults runs.
+    bool Filling() const { return filling_; }
+    // True once the program was asked to end.
+    bool Ended() const { return ended_; }
+
+    Platform& platform() { return platform_; }
+
+private:
+    friend void UpdateIniFile(Editor& editor);
+    void EmptyBelowGroup();
+    void EmptyBelowParameters();
+    void Quit();
+
+    Platform& platform_;
+    bool filling_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace ravlet

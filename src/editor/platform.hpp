@@ -1,0 +1,39 @@
+// The platform services the editor needs, injected so that it runs headless.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace ravlet {
+
+// The title of every message box and of the window's program.
+inline constexpr const char* kProgramTitle = "Ravlet";
+
+enum class MessageIcon { Critical, Information };
+
+// What the open dialog shows. Texts are UTF-8; `filter` is "description|pattern"
+// pairs joined by "|"; `fileName` is the initial path.
+struct OpenDialogRequest {
+    std::string title;
+    std::string filter;
+    std::string fileName;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+    // The chosen path (native, UTF-8 on Linux), or nullopt when the user cancelled.
+    virtual std::optional<std::string> ShowOpenDialog(const OpenDialogRequest& request) = 0;
+    // A modal message box with one OK button and kProgramTitle; `text` is UTF-8.
+    virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
+    // Ends the program once the running handler returns.
+    virtual void Quit() = 0;
+    // The process's current working directory, without a trailing separator.
+    virtual std::string CurrentDirectory() = 0;
+    // Lets the window handle pending events (repainting) once.
+    virtual void YieldEvents() = 0;
+    // The window's mouse pointer: busy (hourglass) or normal.
+    virtual void SetBusy(bool busy) = 0;
+};
+
+}  // namespace ravlet

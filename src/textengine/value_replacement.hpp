@@ -1,0 +1,25 @@
+// PutParamVal: the one writer of key values in the settings text.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace ravlet {
+
+// A value that cannot be written (it holds a control character).
+class InvalidValue : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// Rewrites the value of `idName` in `iniText`: the text between "=" and the ';' or
+// line end becomes `value` followed by one space. The key must start its line (the
+// start of the text counts); with `group` given only its group is searched.
+// `value` "OFF" becomes "0" and "ON" becomes "1", also in the caller's variable.
+// Returns false and changes nothing when the key is not found. Throws InvalidValue,
+// text unchanged, when `value` holds a character below 32.
+bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
+                 std::string& value);
+
+}  // namespace ravlet

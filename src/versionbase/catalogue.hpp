@@ -1,0 +1,29 @@
+// Group and parameter listing of a version record.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ravlet {
+
+// 1-based position of the exact marker "TARVEN=" + version in `base`, 0 when absent.
+// With version "" the first marker of any version.
+std::size_t VersionMarker(std::string_view base, std::string_view version);
+
+// The group headers (brackets included, untrimmed) after the version's marker, in
+// text order, up to the first header that repeats one already listed (case-
+// sensitive) or the end of the text. Empty when the marker is absent. A header
+// needs its "]" on its own line.
+std::vector<std::string> ListGroups(std::string_view base, std::string_view version);
+
+// The key names of the group's parameter lines ("+" lines; also "-" lines when
+// `full`), in text order, untrimmed, up to the next line beginning with "[" or the
+// end of the text. The group is the first exact occurrence of its header after the
+// version's marker. Empty when the marker or the header is absent. A parameter line
+// needs its "=" on its own line.
+std::vector<std::string> ListParameters(std::string_view base, std::string_view version,
+                                        std::string_view group, bool full);
+
+}  // namespace ravlet
