@@ -1,0 +1,248 @@
+// The window's procedures and event handlers over the control model.
+#include "editor/editor.hpp"
+
+#include <exception>
+
+#include "editor/messages.hpp"
+#include "operations/transfer.hpp"
+#include "operations/update_ini_file.hpp"
+#include "textengine/key_lookup.hpp"
+#include "textengine/text_file.hpp"
+#include "textengine/value_replacement.hpp"
+#include "versionbase/catalogue.hpp"
+#include "versionbase/value_choices.hpp"
+#include "versionbase/version_list.hpp"
+
+namespace ravlet {
+namespace {
+
+// The controls start-up disables and loading enables, in this order.
+template <typename F>
+void ForEachEditingControl(Editor& e, F f) {
+    f(e.Autoupdate);
+    f(e.Parameters);
+    f(e.Advanced);
+    f(e.Version);
+    f(e.Value);
+    f(e.Group);
+    f(e.Save);
+}
+
+OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) {
+    return OpenDialogRequest{title, messages::kFilter, fileName};
+}
+
+// Restores the normal mouse pointer however the transfer ends.
+class BusyPointer {
+public:
+    explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.SetBusy(true); }
+    ~BusyPointer() { platform_.SetBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Platform& platform_;
+};
+
+}  // namespace
+
+Editor::Editor(Platform& platform) : platform_(platform) {
+    Version.Click = [this] { Version_Click(); };
+    Autoset.Click = [this] { Autoset_Click(); };
+    Advanced.Click = [this] { Advanced_Click(); };
+    Group.Click = [this] { Group_Click(); };
+    Parameters.Click = [this] { Parameters_Click(); };
+    Value.Click = [this] { Value_Click(); };
+    Value.Change = [this] { Value_Change(); };
+    Description.Click = [this] { Description_Click(); };
+    Loadini.Click = [this] { Loadini_Click(); };
+    Autoupdate.Click = [this] { Autoupdate_Click(); };
+    Save.Click = [this] { Save_Click(); };
+}
+
+void Editor::Quit() {
+    ended_ = true;
+    platform_.Quit();
+}
+
+bool Editor::Form_Load() {
+    try {
+        AppDir = platform_.CurrentDirectory() + kPathSeparator;
+        BaseText = LoadTextFile(AppDir + messages::kBaseName);
+        ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(false); });
+        FillVersions();
+        return true;
+    } catch (const std::exception&) {
+        platform_.ShowMessage(messages::kBaseNotFound, MessageIcon::Critical);
+        Quit();
+        return false;
+    }
+}
+
+// ---- Window procedures ----------------------------------------------------
+
+void Editor::FillVersions() {
+    for (auto& name : ListVersions(BaseText)) Version.AddItem(std::move(name));
+}
+
+int Editor::FillGroups() {
+    Group.Clear();
+    for (auto& header : ListGroups(BaseText, Version.Text())) Group.AddItem(std::move(header));
+    return 0;
+}
+
+int Editor::FillParameters() {
+    Parameters.Clear();
+    // Disabled (during the fill) means the full list, as does a checked box.
+    const bool full = !(Advanced.Enabled() && Advanced.Value() == 0);
+    for (auto& name : ListParameters(BaseText, Version.Text(), Group.Text(), full)) {
+        Parameters.AddItem(std::move(name));
+    }
+    return 0;
+}
+
+int Editor::FillValues() {
+    auto choices = ListValues(BaseText, IniText, Version.Text(), Group.Text(), Parameters.Text());
+    Value.Clear();
+    for (auto& item : choices.items) Value.AddItem(std::move(item));
+    return choices.selected;
+}
+
+int Editor::DetectVersion() {
+    const Detection found = ravlet::DetectVersion(IniText, BaseText, Version.Items());
+    if (!found.recognised) platform_.ShowMessage(messages::kVersionNotRecognised, MessageIcon::Critical);
+    return found.index;
+}
+
+// ---- Selection cascade ----------------------------------------------------
+
+// An empty list is left without a selection, and what hangs below it is emptied.
+void Editor::EmptyBelowGroup() {
+    Parameters.Clear();
+    EmptyBelowParameters();
+}
+
+void Editor::EmptyBelowParameters() {
+    Value.Clear();
+    Description.SetText({});
+}
+
+void Editor::Version_Click() {
+    if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile(*this);
+    if (!Group.Enabled()) return;
+    const int i = FillGroups();
+    if (Group.ListCount() == 0) {
+        EmptyBelowGroup();
+        return;
+    }
+    Group.SetListIndex(i);
+}
+
+void Editor::Autoset_Click() { Version_Click(); }
+
+void Editor::Advanced_Click() { Group_Click(); }
+
+void Editor::Group_Click() {
+    if (!Group.Enabled()) return;
+    const int i = FillParameters();
+    if (Parameters.ListCount() == 0) {
+        EmptyBelowParameters();
+        return;
+    }
+    Parameters.SetListIndex(i);
+}
+
+void Editor::Parameters_Click() {
+    if (!Parameters.Enabled()) return;
+    const int i = FillValues();
+    Value.SetListIndex(i);
+    Description.SetText(ParameterHint(BaseText, Group.Text(), Parameters.Text()));
+}
+
+void Editor::Value_Click() {
+    if (!Value.Enabled()) return;
+    // With no parameter selected there is no key to write to.
+    if (Parameters.ListIndex() < 0) return;
+    std::string value = Value.Text();
+    try {
+        PutParamVal(IniText, Group.Text(), Parameters.Text(), value);
+    } catch (const InvalidValue&) {
+        // The window refuses control characters as they are typed; a value that
+        // still holds one is not written.
+    }
+}
+
+void Editor::Value_Change() { Value_Click(); }
+
+void Editor::Description_Click() { Description.SetText(IniText); }
+
+// ---- Loading, transfer, saving ---------------------------------------------
+
+void Editor::Loadini_Click() {
+    DialogFileName = AppDir + messages::kDefaultIniName;
+    const auto chosen = platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
+    if (!chosen) return;  // cancelled: nothing changes
+    DialogFileName = *chosen;
+
+    std::string text;
+    try {
+        text = LoadTextFile(*chosen);
+    } catch (const FileError& error) {
+        platform_.ShowMessage(std::string("Не удалось загрузить файл настроек ") + error.path() + ":\n" +
+                                  error.reason(),
+                              MessageIcon::Critical);
+        return;
+    }
+    // Path and text change together, only after the whole file was read.
+    IniPath = *chosen;
+    IniText = std::move(text);
+
+    const int i = DetectVersion();
+    ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(true); });
+    if (i >= 0) {
+        Version.SetListIndex(i);
+    } else {
+        Group.Clear();
+        EmptyBelowGroup();
+    }
+}
+
+void Editor::Autoupdate_Click() {
+    const auto chosen =
+        platform_.ShowOpenDialog(DialogRequest(messages::kOpenOldTitle, DialogFileName));
+    if (!chosen) return;  // cancelled: nothing changes
+    DialogFileName = *chosen;
+
+    BusyPointer busy(platform_);
+    platform_.YieldEvents();
+    try {
+        OldIniText = LoadTextFile(*chosen);
+    } catch (const FileError& error) {
+        platform_.ShowMessage(std::string("Не удалось загрузить старый файл настроек ") + error.path() +
+                                  ":\n" + error.reason(),
+                              MessageIcon::Critical);
+        return;
+    }
+    const TransferResult result = TransferValues(BaseText, OldIniText, IniText);
+    // The lists follow the changed text, and the report says exactly what changed,
+    // also when the walk stopped early.
+    Group_Click();
+    Description.SetText(result.report);
+    if (result.failure) platform_.ShowMessage(*result.failure, MessageIcon::Critical);
+}
+
+void Editor::Save_Click() {
+    try {
+        SaveTextFile(IniPath, IniText);
+    } catch (const FileError& error) {
+        // The edits stay in memory so that the user can try again.
+        platform_.ShowMessage(std::string("Не удалось сохранить файл настроек ") + error.path() + ":\n" +
+                                  error.reason(),
+                              MessageIcon::Critical);
+        return;
+    }
+    platform_.ShowMessage(messages::kSaved, MessageIcon::Information);
+    Quit();
+}
+
+}  // namespace ravlet

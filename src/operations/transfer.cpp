@@ -1,0 +1,56 @@
+// The transfer walk over the descriptions section.
+#include "operations/transfer.hpp"
+
+#include "textengine/codepage.hpp"
+#include "textengine/key_lookup.hpp"
+#include "textengine/text_search.hpp"
+#include "textengine/value_replacement.hpp"
+
+namespace ravlet {
+
+std::string TransferReportHeading() {
+    return *Utf8ToCp1251("Список перенесенных параметров:");
+}
+
+TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& iniText) {
+    TransferResult result;
+    result.report = TransferReportHeading();
+
+    std::size_t p = InStr(1, base, "[DESCRIPTIONS]", Compare::Text);
+    if (p == 0) {
+        result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
+        return result;
+    }
+    for (;;) {
+        const std::size_t r = InStr(p, base, "\r\n", Compare::Exact);
+        if (r == 0) break;
+        p = r + 2;
+        const std::size_t e = InStr(p, base, "=", Compare::Exact);
+        if (p > base.size() || static_cast<unsigned char>(base[p - 1]) < 32 || e == 0) break;
+        if (base[p - 1] == ';') continue;
+
+        // The key runs to the next "=", over line breaks if this line has none.
+        const std::string_view key = base.substr(p - 1, e - p);
+        const std::size_t colon = key.find(':');
+        if (colon == std::string_view::npos) {
+            std::string_view line = base.substr(p - 1);
+            line = line.substr(0, line.find_first_of("\r\n"));
+            result.failure = "Перенос остановлен: в строке описаний нет \":\":\n" + Cp1251ToUtf8(line);
+            return result;
+        }
+        std::string group = "[" + std::string(key.substr(0, colon)) + "]";
+        if (group == "[]") group.clear();
+        const std::string name(key.substr(colon + 1));
+
+        std::string old = GetParamVal(oldText, "", group, name);
+        const std::string current = GetParamVal(iniText, "", group, name);
+        if (!old.empty() && !current.empty()) {
+            PutParamVal(iniText, group, name, old);  // old now holds what was written
+            result.report += "\r\n" + group + name + "=" + old;
+            ++result.carried;
+        }
+    }
+    return result;
+}
+
+}  // namespace ravlet

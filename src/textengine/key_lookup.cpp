@@ -1,0 +1,75 @@
+// GetParamVal and the key search it shares with the version listing.
+#include "textengine/key_lookup.hpp"
+
+#include "textengine/key_search.hpp"
+#include "textengine/text_search.hpp"
+
+namespace ravlet {
+
+std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName) {
+    std::size_t from = start;
+    for (;;) {
+        const std::size_t at = InStr(from, text, idName, Compare::Text);
+        if (at == 0) return 0;
+        const std::size_t eq = at + idName.size();  // 1-based position after the name
+        if (eq <= text.size() && text[eq - 1] == '=') return at;
+        from = at + 1;
+    }
+}
+
+std::size_t FindVersionMarker(std::string_view text, std::string_view version) {
+    constexpr std::string_view kMarker = "TARVEN=";
+    std::size_t from = 1;
+    for (;;) {
+        const std::size_t at = InStr(from, text, kMarker, Compare::Exact);
+        if (at == 0) return 0;
+        if (text.substr(at - 1 + kMarker.size()).starts_with(version)) return at;
+        from = at + 1;
+    }
+}
+
+std::size_t ValueEnd(std::string_view text, std::size_t valueStart) {
+    std::size_t end = valueStart;
+    while (end <= text.size()) {
+        const auto c = static_cast<unsigned char>(text[end - 1]);
+        if (c == ';' || c < 32) break;
+        ++end;
+    }
+    return end;
+}
+
+std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
+                              std::string_view group, std::string_view idName) {
+    std::size_t p = 0;
+    std::size_t groupEnd = 0;
+    if (!version.empty()) p = FindVersionMarker(file, version);
+    if (!group.empty()) {
+        p = InStr(p + 1, file, group, Compare::Text);
+        groupEnd = InStr(p + 1, file, "\r\n[", Compare::Exact);
+    }
+    for (;;) {
+        p = FindKeyAssignment(file, p + 1, idName);
+        if (p == 0 || (groupEnd > 0 && p > groupEnd)) return std::nullopt;
+        // Two back is the CR of the line break for a key at a line start, so one
+        // leading character ("+", "-", ";") is skipped; the text start is a line start.
+        if (p <= 2 || static_cast<unsigned char>(file[p - 3]) < 32) break;
+    }
+    const std::size_t start = p + idName.size() + 1;
+    return KeyHit{p, start, ValueEnd(file, start)};
+}
+
+std::string GetParamVal(std::string_view file, std::string_view version,
+                        std::string_view group, std::string_view idName) {
+    const auto hit = FindKey(file, version, group, idName);
+    if (!hit) return {};
+    return std::string(TrimSpaces(file.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
+}
+
+std::string_view TrimSpaces(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    const std::size_t last = s.find_last_not_of(' ');
+    return s.substr(first, last - first + 1);
+}
+
+}  // namespace ravlet

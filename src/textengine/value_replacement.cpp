@@ -1,0 +1,40 @@
+// PutParamVal: rewrites one key's value in place.
+#include "textengine/value_replacement.hpp"
+
+#include "textengine/key_search.hpp"
+#include "textengine/text_search.hpp"
+
+namespace ravlet {
+
+bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
+                 std::string& value) {
+    // A CR or LF in a value would split the file's lines.
+    for (char c : value) {
+        if (static_cast<unsigned char>(c) < 32) {
+            throw InvalidValue("a value cannot hold a control character");
+        }
+    }
+    if (value == "OFF") value = "0";
+    if (value == "ON") value = "1";
+
+    std::size_t p = 0;
+    std::size_t groupEnd = 0;
+    if (!group.empty()) {
+        p = InStr(1, iniText, group, Compare::Text);
+        groupEnd = InStr(p + 1, iniText, "\r\n[", Compare::Exact);
+    }
+    for (;;) {
+        p = FindKeyAssignment(iniText, p + 1, idName);
+        if (p == 0 || (groupEnd > 0 && p > groupEnd)) return false;
+        // In a settings file a key starts its line; no leading character is skipped.
+        if (p == 1 || static_cast<unsigned char>(iniText[p - 2]) < 32) break;
+    }
+    const std::size_t start = p + idName.size() + 1;
+    const std::size_t end = ValueEnd(iniText, start);
+    // Edited in place: only the tail after the value moves.
+    iniText.replace(start - 1, end - start, value);
+    iniText.insert(start - 1 + value.size(), 1, ' ');
+    return true;
+}
+
+}  // namespace ravlet

@@ -1,0 +1,58 @@
+// Value choices of a parameter and its hint.
+#include "versionbase/value_choices.hpp"
+
+#include "textengine/key_lookup.hpp"
+
+namespace ravlet {
+
+ValueChoices ChoicesOf(std::string_view spec, std::string_view current) {
+    ValueChoices choices;
+    if (!spec.empty() && spec.front() == '!') {
+        // Only the first character of the current value counts ("10" is ON).
+        if (!current.empty() && (current.front() == '0' || current.front() == '1')) {
+            choices.items = {"OFF", "ON"};
+            choices.selected = current.front() - '0';
+            return choices;
+        }
+        choices.items = {std::string(current)};
+        choices.selected = 0;
+        return choices;
+    }
+    std::string item;
+    const std::string withEnd = std::string(spec) + ",";
+    for (char c : withEnd) {
+        if (c != ',') {
+            item += c;
+            continue;
+        }
+        if (!item.empty() && item.front() == '@') item.erase(0, 1);
+        choices.items.push_back(std::move(item));
+        item.clear();
+    }
+    for (std::size_t i = 0; i < choices.items.size(); ++i) {
+        if (choices.items[i] == current) {
+            choices.selected = static_cast<int>(i);
+            return choices;
+        }
+    }
+    choices.items = {std::string(current)};
+    choices.selected = 0;
+    return choices;
+}
+
+ValueChoices ListValues(std::string_view base, std::string_view iniText, std::string_view version,
+                        std::string_view group, std::string_view key) {
+    const std::string spec = GetParamVal(base, version, group, key);
+    const std::string current = GetParamVal(iniText, "", group, key);
+    return ChoicesOf(spec, current);
+}
+
+std::string ParameterHint(std::string_view base, std::string_view group, std::string_view key) {
+    constexpr std::string_view kSection = "[DESCRIPTIONS]";
+    const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
+    std::string hint = GetParamVal(base, "", kSection, std::string(name) + ":" + std::string(key));
+    if (hint.empty()) hint = GetParamVal(base, "", kSection, ":" + std::string(key));
+    return hint;
+}
+
+}  // namespace ravlet
