@@ -1,0 +1,100 @@
+// Shared setup of the editor tests: a temporary start folder with a version base,
+// settings files written on demand, and texts written with "⏎" for CR LF.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "editor/editor.hpp"
+#include "fake_platform.hpp"
+#include "textengine/codepage.hpp"
+
+namespace ravlet::testing {
+
+// "⏎" stands for CR LF; the text is UTF-8 in the test and Windows-1251 in the result.
+inline std::string Cp(std::string_view utf8) {
+    std::string s(utf8);
+    for (std::size_t at; (at = s.find("⏎")) != std::string::npos;) s.replace(at, 3, "\r\n");
+    return *Utf8ToCp1251(s);
+}
+
+inline std::string ReadBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Two versions; v1 has the groups [A], [B], [C] ([C] holds only a "-" parameter).
+inline const std::string kBase = Cp(
+    ";base⏎"
+    "[DESCRIPTIONS]⏎"
+    "A:X=скорость⏎"
+    ":Y=режим⏎"
+    "B:Z=zet⏎"
+    "⏎"
+    "TARVEN=v1⏎"
+    "SUPPORT=1.0,1.1⏎"
+    "[A]⏎"
+    "+X=1,2,@4,8⏎"
+    "-Y=!1⏎"
+    "[B]⏎"
+    "+Z=a,b⏎"
+    "[C]⏎"
+    "-W=1⏎"
+    "TARVEN=v2⏎"
+    "SUPPORT=2.0⏎"
+    "[A]⏎"
+    "+X=!0⏎");
+
+inline const std::string kIni = Cp(
+    ";ini⏎"
+    "TARVEN=1.1⏎"
+    "[A]⏎"
+    "X=2⏎"
+    "Y=0 ;c⏎"
+    "[B]⏎"
+    "Z=b⏎"
+    "[C]⏎"
+    "W=5⏎");
+
+class EditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("ravlet-editor-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        platform.directory = dir.string();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
+        std::filesystem::remove_all(dir, ec);
+    }
+
+    // Starts the editor over `base` and loads `ini` as tarven.ini of the start folder.
+    void StartAndLoad(const std::string& base = kBase, const std::string& ini = kIni) {
+        WriteBytes(dir / "rvbase.txt", base);
+        ASSERT_TRUE(editor.Form_Load());
+        Load(ini, "tarven.ini");
+    }
+
+    void Load(const std::string& ini, const std::string& name) {
+        WriteBytes(dir / name, ini);
+        platform.answers.push_back((dir / name).string());
+        editor.Loadini.UserClick();
+    }
+
+    std::filesystem::path dir;
+    FakePlatform platform;
+    Editor editor{platform};
+};
+
+}  // namespace ravlet::testing

@@ -1,0 +1,50 @@
+// A scripted platform for driving the editor headless: dialog answers queued by the
+// test, messages and other calls recorded.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/platform.hpp"
+
+namespace ravlet::testing {
+
+struct RecordedMessage {
+    std::string text;
+    MessageIcon icon;
+};
+
+class FakePlatform : public Platform {
+public:
+    std::optional<std::string> ShowOpenDialog(const OpenDialogRequest& request) override {
+        requests.push_back(request);
+        if (answers.empty()) return std::nullopt;
+        auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        messages.push_back({text, icon});
+    }
+    void Quit() override { ++quits; }
+    std::string CurrentDirectory() override { return directory; }
+    void YieldEvents() override {
+        ++yields;
+        if (onYield) onYield();
+    }
+    void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+
+    std::string directory = ".";
+    std::deque<std::optional<std::string>> answers;  // nullopt = the user cancels
+    std::vector<OpenDialogRequest> requests;
+    std::vector<RecordedMessage> messages;
+    std::vector<bool> busyCalls;
+    std::function<void()> onYield;
+    int quits = 0;
+    int yields = 0;
+};
+
+}  // namespace ravlet::testing
