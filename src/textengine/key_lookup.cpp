@@ -1,20 +1,27 @@
 // GetParamVal and the key search it shares with the version listing.
 #include "textengine/key_lookup.hpp"
 
+#include <cstring>
+
 #include "textengine/key_search.hpp"
 #include "textengine/text_search.hpp"
 
 namespace ravlet {
 
 std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName) {
-    std::size_t from = start;
-    for (;;) {
-        const std::size_t at = InStr(from, text, idName, Compare::Text);
-        if (at == 0) return 0;
-        const std::size_t eq = at + idName.size();  // 1-based position after the name
-        if (eq <= text.size() && text[eq - 1] == '=') return at;
-        from = at + 1;
+    if (start == 0 || start > text.size()) return 0;
+    // Every match ends in "=", which has no other case: find those with memchr and
+    // compare the name before each.
+    const std::size_t n = idName.size();
+    std::size_t scan = start - 1 + n;
+    while (scan < text.size()) {
+        const void* hit = std::memchr(text.data() + scan, '=', text.size() - scan);
+        if (hit == nullptr) return 0;
+        const std::size_t eq = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        if (TextEquals(text.substr(eq - n, n), idName)) return eq - n + 1;
+        scan = eq + 1;
     }
+    return 0;
 }
 
 std::size_t FindVersionMarker(std::string_view text, std::string_view version) {

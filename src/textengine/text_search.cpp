@@ -1,6 +1,9 @@
 // Substring search, exact and case-insensitive, without allocating.
 #include "textengine/text_search.hpp"
 
+#include <array>
+#include <cstring>
+
 #include "textengine/codepage.hpp"
 
 namespace ravlet {
@@ -16,6 +19,42 @@ bool EqualFoldedAt(std::string_view text, std::size_t at, std::string_view what)
     return true;
 }
 
+// Bytes that no other byte folds together with: an exact byte search (memchr)
+// finds every case-insensitive match of them.
+std::array<bool, 256> MakeCaselessTable() {
+    std::array<bool, 256> table{};
+    for (int b = 0; b < 256; ++b) {
+        int partners = 0;
+        for (int c = 0; c < 256; ++c) {
+            if (FoldCp1251(static_cast<unsigned char>(c)) == FoldCp1251(static_cast<unsigned char>(b))) ++partners;
+        }
+        table[b] = partners == 1;
+    }
+    return table;
+}
+
+const std::array<bool, 256>& Caseless() {
+    static const std::array<bool, 256> table = MakeCaselessTable();
+    return table;
+}
+
+// Case-insensitive search anchored on a caseless byte of `what` (such as "[" or
+// "="), so that most of the text is skipped by memchr.
+std::size_t FindFoldedAnchored(std::string_view text, std::size_t from, std::string_view what,
+                               std::size_t anchor) {
+    const char a = what[anchor];
+    const std::size_t lastStart = text.size() - what.size();
+    std::size_t scan = from + anchor;
+    while (scan <= lastStart + anchor) {
+        const void* hit = std::memchr(text.data() + scan, a, lastStart + anchor - scan + 1);
+        if (hit == nullptr) return std::string_view::npos;
+        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
+        if (EqualFoldedAt(text, at, what)) return at;
+        scan = at + anchor + 1;
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 std::size_t InStr(std::size_t start, std::string_view text, std::string_view what, Compare mode) {
@@ -26,6 +65,13 @@ std::size_t InStr(std::size_t start, std::string_view text, std::string_view wha
         return at == std::string_view::npos ? 0 : at + 1;
     }
     if (what.size() > text.size() - from) return 0;
+    const auto& caseless = Caseless();
+    for (std::size_t k = 0; k < what.size(); ++k) {
+        if (caseless[static_cast<unsigned char>(what[k])]) {
+            const std::size_t at = FindFoldedAnchored(text, from, what, k);
+            return at == std::string_view::npos ? 0 : at + 1;
+        }
+    }
     const std::size_t last = text.size() - what.size();
     for (std::size_t at = from; at <= last; ++at) {
         if (EqualFoldedAt(text, at, what)) return at + 1;
