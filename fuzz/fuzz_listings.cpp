@@ -1,0 +1,26 @@
+// Version, group and parameter listings of any base: they end, and every listed
+// version's groups and parameters can be listed in turn.
+#include <cstdlib>
+
+#include "fuzz_input.hpp"
+#include "versionbase/catalogue.hpp"
+#include "versionbase/version_list.hpp"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto in = ravlet::fuzz::Split(data, size, 2);
+    const std::string_view base = in[0];
+    const auto versions = ravlet::ListVersions(base);
+    for (const auto& v : versions) {
+        if (v.empty() || ravlet::VersionMarker(base, v) == 0) std::abort();  // always selectable
+        for (const auto& g : ravlet::ListGroups(base, v)) {
+            if (g.size() < 2 || g.front() != '[' || g.back() != ']') std::abort();
+            const auto shortList = ravlet::ListParameters(base, v, g, false);
+            const auto fullList = ravlet::ListParameters(base, v, g, true);
+            if (shortList.size() > fullList.size()) std::abort();
+        }
+    }
+    const auto detected = ravlet::DetectVersion(in[1], base, versions);
+    if (detected.index < -1 || detected.index >= static_cast<int>(versions.size())) std::abort();
+    if (!versions.empty() && detected.index < 0) std::abort();
+    return 0;
+}
