@@ -1,0 +1,159 @@
+// The editor on bad input: whatever the files hold, no crash, a clear message or a
+// sound result, and the file on disk either the old or the complete new text.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include "editor/messages.hpp"
+#include "editor_fixture.hpp"
+
+namespace ravlet::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Items = std::vector<std::string>;
+
+struct TextCase {
+    const char* name;
+    std::string base;
+    std::string ini;
+};
+
+// Each case loads, browses every group and parameter, checks Autoset, and saves.
+// The saved file must be exactly the editor's text.
+TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
+    std::string binary;
+    for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
+    const TextCase cases[] = {
+        {"empty base and file", "", ""},
+        {"empty file", kBase, ""},
+        {"NUL and high bytes everywhere", kBase + binary + kBase, binary + kIni + binary},
+        {"LF-only line ends", ";b\nTARVEN=v\nSUPPORT=s\n[A]\n+X=1,2\n", ";s\nTARVEN=s\n[A]\nX=2\n"},
+        {"CR-only line ends", ";b\rTARVEN=v\rSUPPORT=s\r[A]\r+X=1,2\r", ";s\rTARVEN=s\r[A]\rX=2\r"},
+        {"header without ] and parameter without =",
+         Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A⏎+X⏎[B]⏎+Y=1,2⏎"), Cp(";s⏎TARVEN=s⏎[B]⏎Y=2⏎")},
+        {"duplicate, prefix and lower-case markers",
+         Cp(";b⏎tarven=q⏎TARVEN=0.3⏎SUPPORT=s⏎[A]⏎+X=1⏎TARVEN=0.35⏎TARVEN=0.3⏎[A]⏎+X=2⏎"),
+         Cp(";s⏎TARVEN=s⏎[A]⏎X=1⏎")},
+        {"key on the very first line", Cp("TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=!1⏎"), Cp("TARVEN=s⏎[A]⏎X=7⏎")},
+    };
+    for (const TextCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakePlatform p;
+        p.directory = dir.string();
+        Editor e(p);
+        WriteBytes(dir / "rvbase.txt", c.base);
+        WriteBytes(dir / "tarven.ini", c.ini);
+        ASSERT_TRUE(e.Form_Load());
+        p.answers.push_back((dir / "tarven.ini").string());
+        e.Loadini.UserClick();
+        for (int g = 0; g < e.Group.ListCount(); ++g) {
+            e.Group.SetListIndex(g);
+            for (int k = 0; k < e.Parameters.ListCount(); ++k) e.Parameters.SetListIndex(k);
+        }
+        e.Autoset.UserClick();
+        e.Save.UserClick();
+        EXPECT_EQ(ReadBytes(dir / "tarven.ini"), e.IniText);
+        EXPECT_EQ(p.quits, 1);
+    }
+}
+
+TEST_F(EditorTest, TenMegabyteFilesLoadAndSave) {
+    std::string padding;
+    while (padding.size() < 10u * 1024 * 1024) padding += Cp(";комментарий, который занимает место⏎");
+    const std::string base = padding + kBase;
+    const std::string ini = padding + kIni;
+    StartAndLoad(base, ini);
+    EXPECT_EQ(editor.Version.Items(), (Items{"v1", "v2"}));
+    EXPECT_EQ(editor.Group.Items(), (Items{"[A]", "[B]", "[C]"}));
+    EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
+    editor.Value.TypeText("8");
+    editor.Save.UserClick();
+    EXPECT_EQ(ReadBytes(dir / "tarven.ini"), padding + Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+}
+
+// Saves that cannot complete: the message names the file, the program goes on, and
+// the file on disk keeps its old content.
+TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& file)> breakIt;
+        std::function<void()> restore;
+    };
+    const Case cases[] = {
+        {"read-only file", [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); }, [] {}},
+        {"folder without write permission",
+         [](const fs::path& f) { fs::permissions(f.parent_path(), fs::perms::owner_read | fs::perms::owner_exec); },
+         [] {}},
+        {"file size limit (a full disk to the writer)",
+         [](const fs::path&) {
+             std::signal(SIGXFSZ, SIG_IGN);
+             rlimit limit{16, RLIM_INFINITY};
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+         },
+         [] {
+             rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
+             ::setrlimit(RLIMIT_FSIZE, &limit);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.name == std::string("folder without write permission") && ::geteuid() == 0) {
+            continue;  // root writes into any folder; the other cases still run
+        }
+        FakePlatform p;
+        p.directory = dir.string();
+        Editor e(p);
+        WriteBytes(dir / "rvbase.txt", kBase);
+        WriteBytes(dir / "tarven.ini", kIni);
+        ASSERT_TRUE(e.Form_Load());
+        p.answers.push_back((dir / "tarven.ini").string());
+        e.Loadini.UserClick();
+        e.Value.TypeText("8");
+        c.breakIt(dir / "tarven.ini");
+        e.Save.UserClick();
+        c.restore();
+        fs::permissions(dir, fs::perms::owner_all);
+        fs::permissions(dir / "tarven.ini", fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_EQ(p.messages.size(), 1u);
+        EXPECT_EQ(p.messages[0].icon, MessageIcon::Critical);
+        EXPECT_NE(p.messages[0].text.find((dir / "tarven.ini").string()), std::string::npos);
+        EXPECT_EQ(p.quits, 0);
+        EXPECT_EQ(ReadBytes(dir / "tarven.ini"), kIni);
+        // No temporary file is left behind.
+        int entries = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir)) ++entries;
+        EXPECT_EQ(entries, 2);
+    }
+}
+
+TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
+    WriteBytes(dir / "rvbase.txt", kBase);
+    fs::create_directories(dir / "real");
+    WriteBytes(dir / "real" / "tarven.ini", kIni);
+    fs::permissions(dir / "real" / "tarven.ini", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(fs::path("real") / "tarven.ini", dir / "tarven.ini");
+    ASSERT_TRUE(editor.Form_Load());
+    platform.answers.push_back((dir / "tarven.ini").string());
+    editor.Loadini.UserClick();
+    editor.Value.TypeText("8");
+    editor.Save.UserClick();
+    EXPECT_TRUE(fs::is_symlink(dir / "tarven.ini"));
+    EXPECT_EQ(ReadBytes(dir / "real" / "tarven.ini"), Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(fs::status(dir / "real" / "tarven.ini").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(EditorTest, UnreadableBaseEndsStartUp) {
+    fs::create_directories(dir / "rvbase.txt");  // a folder where the base should be
+    EXPECT_FALSE(editor.Form_Load());
+    ASSERT_EQ(platform.messages.size(), 1u);
+    EXPECT_EQ(platform.messages[0].text, messages::kBaseNotFound);
+}
+
+}  // namespace
+}  // namespace ravlet::testing
