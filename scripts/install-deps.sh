@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Ravlet is built and tested with, only those missing,
+# so a machine that has them all goes through in a moment.
+set -euo pipefail
+
+packages=(cmake g++ libgtest-dev libgmock-dev libcli11-dev qt6-base-dev libbenchmark-dev
+          xvfb xauth fonts-liberation)
+
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg -s "$package" 2>/dev/null || true)
+  [[ $status == *"Status: install ok installed"* ]] || missing+=("$package")
+done
+
+if ((${#missing[@]} > 0)); then
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  echo "Installing: ${missing[*]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+fi

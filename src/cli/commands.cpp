@@ -1,0 +1,178 @@
+#include "cli/commands.hpp"
+
+#include <algorithm>
+#include <ostream>
+#include <vector>
+
+#include "operations/transfer.hpp"
+#include "operations/update_ini_file.hpp"
+#include "textengine/codepage.hpp"
+#include "textengine/key_lookup.hpp"
+#include "textengine/value_replacement.hpp"
+#include "versionbase/catalogue.hpp"
+#include "versionbase/value_choices.hpp"
+#include "versionbase/version_list.hpp"
+
+namespace ravlet::cli {
+namespace {
+
+// Names in messages are shown quoted, in the terminal's encoding.
+std::string Quoted(std::string_view cp1251) { return '"' + Cp1251ToUtf8(cp1251) + '"'; }
+
+void PrintItem(std::ostream& out, std::string_view cp1251) {
+    out << Cp1251ToUtf8(cp1251) << '\n';
+}
+
+void PrintItems(std::ostream& out, const std::vector<std::string>& items) {
+    for (const auto& item : items) PrintItem(out, item);
+}
+
+bool Contains(const std::vector<std::string>& items, std::string_view name) {
+    return std::find(items.begin(), items.end(), name) != items.end();
+}
+
+// The lookups find a version by the prefix of its marker; the commands accept only
+// names the base lists, so a typo is reported instead of reading another record.
+bool CheckVersion(std::string_view base, std::string_view version, std::ostream& err) {
+    if (Contains(ListVersions(base), version)) return true;
+    err << "Версия " << Quoted(version) << " не найдена в базе версий\n";
+    return false;
+}
+
+bool CheckGroup(std::string_view base, std::string_view version, std::string_view group,
+                std::ostream& err) {
+    if (!CheckVersion(base, version, err)) return false;
+    if (Contains(ListGroups(base, version), group)) return true;
+    err << "Группа " << Quoted(group) << " не найдена в версии " << Quoted(version) << '\n';
+    return false;
+}
+
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+std::string InGroup(std::string_view group) {
+    return group.empty() ? std::string() : " в группе " + Quoted(group);
+}
+
+// The report's CR LF lines as terminal lines.
+void PrintReport(std::ostream& out, std::string_view report) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = report.find("\r\n", start);
+        PrintItem(out, report.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + 2;
+    }
+}
+
+}  // namespace
+
+int VersionsCommand(std::string_view base, Streams io) {
+    PrintItems(io.out, ListVersions(base));
+    return kDone;
+}
+
+int DetectCommand(std::string_view base, std::string_view iniText, Streams io) {
+    const auto versions = ListVersions(base);
+    const Detection detection = DetectVersion(iniText, base, versions);
+    if (detection.index >= 0) PrintItem(io.out, versions[static_cast<std::size_t>(detection.index)]);
+    if (detection.recognised) return kDone;
+    io.err << kNotRecognised << '\n';
+    return kNotFound;
+}
+
+int GroupsCommand(std::string_view base, std::string_view version, Streams io) {
+    if (!CheckVersion(base, version, io.err)) return kNotFound;
+    PrintItems(io.out, ListGroups(base, version));
+    return kDone;
+}
+
+int ParamsCommand(std::string_view base, std::string_view version, std::string_view group,
+                  bool full, Streams io) {
+    if (!CheckGroup(base, version, group, io.err)) return kNotFound;
+    PrintItems(io.out, ListParameters(base, version, group, full));
+    return kDone;
+}
+
+int ValuesCommand(std::string_view base, std::string_view iniText, std::string_view version,
+                  std::string_view group, std::string_view key, Streams io) {
+    if (!CheckGroup(base, version, group, io.err)) return kNotFound;
+    if (!Contains(ListParameters(base, version, group, true), key)) {
+        io.err << "Параметр " << Quoted(key) << " не найден" << InGroup(group) << " версии "
+               << Quoted(version) << '\n';
+        return kNotFound;
+    }
+    const ValueChoices choices = ListValues(base, iniText, version, group, key);
+    for (std::size_t i = 0; i < choices.items.size(); ++i) {
+        io.out << (static_cast<int>(i) == choices.selected ? "* " : "  ");
+        PrintItem(io.out, choices.items[i]);
+    }
+    return kDone;
+}
+
+int HintCommand(std::string_view base, std::string_view group, std::string_view key,
+                Streams io) {
+    PrintItem(io.out, ParameterHint(base, group, key));
+    return kDone;
+}
+
+int GetCommand(std::string_view text, std::string_view key, std::string_view group,
+               std::string_view version, Streams io) {
+    if (!FindKey(text, version, group, key)) {
+        io.err << "Параметр " << Quoted(key) << " не найден" << InGroup(group) << '\n';
+        return kNotFound;
+    }
+    PrintItem(io.out, GetParamVal(text, version, group, key));
+    return kDone;
+}
+
+int SetCommand(std::string& iniText, std::string_view group, std::string_view key,
+               std::string value, Streams io) {
+    if (HasControlCharacter(value)) {
+        io.err << "Значение не может содержать управляющие символы\n";
+        return kUsage;
+    }
+    if (!PutParamVal(iniText, group, key, value)) {
+        io.err << "Параметр " << Quoted(key) << " не найден" << InGroup(group)
+               << ", файл не изменён\n";
+        return kNotFound;
+    }
+    return kDone;
+}
+
+int DefaultsCommand(std::string_view base, std::string& iniText,
+                    std::optional<std::string_view> version, Streams io) {
+    std::string chosen;
+    if (version) {
+        if (!CheckVersion(base, *version, io.err)) return kNotFound;
+        chosen = *version;
+    } else {
+        const auto versions = ListVersions(base);
+        const Detection detection = DetectVersion(iniText, base, versions);
+        if (!detection.recognised) {
+            io.err << kNotRecognised << '\n';
+            return kNotFound;
+        }
+        chosen = versions[static_cast<std::size_t>(detection.index)];
+    }
+    iniText = FillFromDefaults(base, chosen, std::move(iniText));
+    return kDone;
+}
+
+int TransferCommand(std::string_view base, std::string_view oldText, std::string& iniText,
+                    Streams io) {
+    // The walk writes as it goes; work on a copy so a stopped transfer leaves nothing.
+    std::string text = iniText;
+    const TransferResult result = TransferValues(base, oldText, text);
+    if (result.failure) {
+        io.err << *result.failure << '\n';
+        return kNotFound;
+    }
+    PrintReport(io.out, result.report);
+    iniText = std::move(text);
+    return kDone;
+}
+
+}  // namespace ravlet::cli

@@ -1,0 +1,76 @@
+// The commands of ravlet-cli over texts already in memory. Texts and names are
+// Windows-1251 bytes; every command writes its items to `io.out` in UTF-8, one a line
+// ending in "\n", its messages (UTF-8) to `io.err`, and returns its exit status.
+#pragma once
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ravlet::cli {
+
+enum ExitStatus : int {
+    kDone = 0,
+    kNotFound = 1,  // not found or not recognised
+    kUsage = 2,
+    kFileFailure = 3,
+};
+
+struct Streams {
+    std::ostream& out;
+    std::ostream& err;
+};
+
+// What a settings file that no support list names is told (UTF-8).
+inline constexpr std::string_view kNotRecognised = "Не удалось распознать версию tarven.ini!";
+
+// The version names of `base`, in list order.
+int VersionsCommand(std::string_view base, Streams io);
+
+// The name of the version `iniText` belongs to. Not recognised: the fallback (last)
+// version's name, none when the base lists no version, the message, kNotFound.
+int DetectCommand(std::string_view base, std::string_view iniText, Streams io);
+
+// The group headers of `version`. kNotFound for a version the base does not list.
+int GroupsCommand(std::string_view base, std::string_view version, Streams io);
+
+// The key names of `group` in `version`: the short list, or the full one with `full`.
+// kNotFound for an unlisted version or a group the version does not list.
+int ParamsCommand(std::string_view base, std::string_view version, std::string_view group,
+                  bool full, Streams io);
+
+// The values `key` offers, the one that would be selected prefixed by "* ", the
+// others by two spaces. The current value is read from `iniText`. kNotFound for an
+// unlisted version, group or key (the key may be of the full list).
+int ValuesCommand(std::string_view base, std::string_view iniText, std::string_view version,
+                  std::string_view group, std::string_view key, Streams io);
+
+// The hint of `key` in `group`; an empty line when there is none.
+int HintCommand(std::string_view base, std::string_view group, std::string_view key,
+                Streams io);
+
+// The value of `key` in any text, as GetParamVal reads it ("" group or version: no
+// restriction). An empty value prints an empty line; a key not found is kNotFound.
+int GetCommand(std::string_view text, std::string_view key, std::string_view group,
+               std::string_view version, Streams io);
+
+// Writes `value` to `key` of `group` ("" for none) in `iniText`. kNotFound, text
+// unchanged, when the key is absent; kUsage when `value` holds a control character.
+int SetCommand(std::string& iniText, std::string_view group, std::string_view key,
+               std::string value, Streams io);
+
+// Sets every parameter of the version to its default from `base`, where `iniText`
+// has the key. The version is `version` when given (kNotFound when the base does not
+// list it), else the one detected from `iniText` (kNotFound, text unchanged, when not
+// recognised). Prints nothing on success.
+int DefaultsCommand(std::string_view base, std::string& iniText,
+                    std::optional<std::string_view> version, Streams io);
+
+// Carries the described values of `oldText` into `iniText` and prints the report
+// (heading, then one line per carried key) to `io.out`. A transfer that stops early
+// leaves `iniText` unchanged, prints nothing to `io.out` and returns kNotFound.
+int TransferCommand(std::string_view base, std::string_view oldText, std::string& iniText,
+                    Streams io);
+
+}  // namespace ravlet::cli

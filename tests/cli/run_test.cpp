@@ -1,0 +1,173 @@
+#include "cli/run.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/commands.hpp"
+#include "cli_test_support.hpp"
+#include "test_text.hpp"
+#include "textengine/text_file.hpp"
+#include "versionbase/catalogue.hpp"
+#include "textengine/key_lookup.hpp"
+#include "versionbase/version_list.hpp"
+
+namespace {
+
+using ravlet::test::CliOutcome;
+using ravlet::test::TempDir;
+using ravlet::test::Text;
+
+CliOutcome Cli(std::vector<std::string> args) {
+    args.insert(args.begin(), "ravlet-cli");
+    std::vector<const char*> argv;
+    for (const auto& arg : args) argv.push_back(arg.c_str());
+    std::ostringstream out, err;
+    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    return {status, out.str(), err.str()};
+}
+
+const std::string kBase = Text(
+    ";base⏎[DESCRIPTIONS]⏎Звук:Громкость=громкость⏎:Язык=язык меню⏎⏎"
+    "TARVEN=v1⏎SUPPORT=1.0⏎[Звук]⏎+Громкость=тихо,@громко⏎+Эхо=!1⏎");
+const std::string kIni = Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=тихо ;к⏎Эхо=0⏎");
+
+class RunCliFiles : public testing::Test {
+protected:
+    TempDir dir;
+    const std::string base = dir.Write("rvbase.txt", kBase);
+    const std::string ini = dir.Write("tarven.ini", kIni);
+};
+
+TEST_F(RunCliFiles, SetConvertsCyrillicArgumentsAndWritesFile) {
+    const CliOutcome got = Cli({"set", ini, "[Звук]", "Громкость", "громко"});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out + got.err, "");
+    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+}
+
+TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
+    const CliOutcome got = Cli({"set", ini, "[Звук]", "Язык", "en"});
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+}
+
+TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
+    const CliOutcome got = Cli({"--base", base, "defaults", ini, "--dry-run"});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=1 ⏎"));
+    EXPECT_EQ(got.err, "");
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+}
+
+TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
+    const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎Язык=en⏎"));
+    const CliOutcome got = Cli({"transfer", old, ini, "--base", base});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, "Список перенесенных параметров:\n[Звук]Громкость=громко\nЯзык=en\n");
+    EXPECT_EQ(got.err, "");
+    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=en ⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+}
+
+TEST_F(RunCliFiles, TransferDryRunSendsReportToStderr) {
+    const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
+    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+    EXPECT_EQ(got.err, "Список перенесенных параметров:\n[Звук]Громкость=громко\n");
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+}
+
+TEST_F(RunCliFiles, MissingBaseIsFileError) {
+    const std::string missing = (dir.path() / "none.txt").string();
+    std::string expected;
+    try {
+        ravlet::LoadTextFile(missing);
+    } catch (const ravlet::FileError& e) {
+        expected = std::string(e.what()) + "\n";
+    }
+    ASSERT_NE(expected, "");
+    const CliOutcome got = Cli({"--base", missing, "versions"});
+    EXPECT_EQ(got.status, 3);
+    EXPECT_EQ(got.out, "");
+    EXPECT_EQ(got.err, expected);
+}
+
+struct UsageCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::optional<std::string> err;  // nullopt: the parser's own message
+};
+
+const UsageCase kUsageCases[] = {
+    {"GroupWithoutBrackets", {"hint", "Video", "Scale"},
+     "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n"},
+    {"CharacterOutsideCodePage", {"hint", "[A]", "Xé"},
+     "Аргумент \"Xé\" содержит символ вне кодовой страницы Windows-1251\n"},
+    {"ControlCharacterInValue", {"set", "no-such.ini", "[A]", "X", "a\tb"},
+     "Значение не может содержать управляющие символы\n"},
+    {"LineBreakInKey", {"get", "no-such.ini", "X\nY"}, "Имя не может содержать управляющие символы\n"},
+    {"MissingArgument", {"groups"}, std::nullopt},
+    {"UnknownCommand", {"frobnicate"}, std::nullopt},
+    {"NoCommand", {}, std::nullopt},
+};
+
+void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+
+class RunCliUsage : public testing::TestWithParam<UsageCase> {};
+
+// Usage errors are found before any file is read (no-such.ini would be a file error).
+TEST_P(RunCliUsage, ExitsTwoWithMessage) {
+    const UsageCase& c = GetParam();
+    const CliOutcome got = Cli(c.args);
+    EXPECT_EQ(got.status, 2);
+    EXPECT_EQ(got.out, "");
+    if (c.err) {
+        EXPECT_EQ(got.err, *c.err);
+    } else {
+        EXPECT_NE(got.err, "");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(RunCli, RunCliUsage, testing::ValuesIn(kUsageCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const std::string kExamples = RAVLET_EXAMPLES_DIR;
+
+TEST(Examples, EveryParameterOfEveryVersionHasItsOwnHint) {
+    const std::string base = ravlet::LoadTextFile(kExamples + "/rvbase.txt");
+    const auto versions = ravlet::ListVersions(base);
+    EXPECT_EQ(versions, (std::vector<std::string>{"0.9", "1.2", "2.0"}));
+    for (const auto& version : versions) {
+        for (const auto& group : ravlet::ListGroups(base, version)) {
+            const std::string name = group.substr(1, group.size() - 2);
+            for (const auto& key : ravlet::ListParameters(base, version, group, true)) {
+                const std::string own = ravlet::GetParamVal(base, "", "[DESCRIPTIONS]", name + ":" + key);
+                EXPECT_NE(own, "") << version << ' ' << group << ' ' << key;
+            }
+        }
+    }
+}
+
+TEST(Examples, OldSettingsCarryIntoNewOnes) {
+    const CliOutcome got = Cli({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
+                                kExamples + "/old/tarven.ini", kExamples + "/tarven.ini"});
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.err,
+              "Список перенесенных параметров:\n[Video]Fullscreen=0\n[Video]Scale=2\n"
+              "[Video]Resolution=640x480\n[Video]VSync=0\n[Sound]Enabled=1\n[Sound]Volume=25\n"
+              "[Sound]Rate=22050\n[Input]Joystick=1\n[Input]Layout=ЙЦУКЕН\n[Input]Deadzone=10\n"
+              "[System]Model=Pimlow 128\n[System]Memory=128\n[System]Turbo=1\nLanguage=en\n");
+    EXPECT_EQ(got.out, Text("; Настройки эмулятора Tarven Pimlow⏎TARVEN=2.0.1⏎Language=en ⏎"
+                            "[Video]⏎Fullscreen=0 ⏎Scale=2 ; масштаб окна⏎Resolution=640x480 ⏎"
+                            "VSync=0 ⏎[Sound]⏎Enabled=1 ⏎Volume=25 ⏎Rate=22050 ; Гц⏎"
+                            "[Input]⏎Joystick=1 ⏎Layout=ЙЦУКЕН ⏎Deadzone=10 ⏎"
+                            "[System]⏎Model=Pimlow 128 ⏎Memory=128 ; КБ⏎Turbo=1 ⏎"
+                            "[Debug]⏎Log=0⏎"));
+}
+
+}  // namespace
