@@ -25,7 +25,9 @@ std::string LoadTextFile(const std::string& path);
 // Writes `text` to `path` exactly (nothing appended) through a temporary file in the
 // target's folder renamed over it, so a failed write leaves the previous file intact.
 // A symbolic link is followed: its target is written and the link stays. The
-// permissions of an existing file are kept. Throws FileError on failure.
+// permissions of an existing file are kept. A file without any write permission bit
+// is refused, also for root, so that a read-only file stays protected. Throws
+// FileError on failure.
 void SaveTextFile(const std::string& path, const std::string& text);
 
 }  // namespace ravlet

@@ -1,0 +1,163 @@
+#include "operations/transfer.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "test_text.hpp"
+
+namespace {
+
+using ravlet::TransferResult;
+using ravlet::TransferValues;
+using ravlet::test::Filler;
+using ravlet::test::Text;
+
+const std::string kHeading = Text("Список перенесенных параметров:");
+
+std::string Report(const std::vector<std::string>& lines) {
+    std::string report = kHeading;
+    for (const std::string& line : lines) report += "\r\n" + line;
+    return report;
+}
+
+TEST(Transfer, HeadingIsInCodePage1251) { EXPECT_EQ(ravlet::TransferReportHeading(), kHeading); }
+
+struct TransferCase {
+    const char* name;
+    std::string base;
+    std::string oldText;
+    std::string ini;
+    std::string expectedIni;
+    std::vector<std::string> reportLines;
+    int carried;
+};
+
+void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.name; }
+
+// A descriptions section as the base holds it, followed by one record.
+std::string Base(const std::string& section) {
+    return Text("; база⏎[DESCRIPTIONS]⏎") + Text(section) + Text("⏎⏎TARVEN=1⏎[A]⏎+X=1⏎");
+}
+
+const TransferCase kTransferCases[] = {
+    {"CarriesGroupAndUngroupedKeys", Base("A:X=speed⏎:Y=mode"), Text(";old⏎[A]⏎X=5⏎Y=OFF⏎"),
+     Text(";new⏎[A]⏎X=1⏎Y=1⏎"), Text(";new⏎[A]⏎X=5 ⏎Y=0 ⏎"), {"[A]X=5", "Y=0"}, 2},
+    {"EmptyOrMissingValuesNotCarried", Base("A:X=h⏎A:Y=h⏎A:Z=h⏎A:W=h"),
+     Text(";old⏎[A]⏎X=⏎Y=2⏎W=4⏎"), Text(";new⏎[A]⏎X=1⏎Y=⏎Z=3⏎"), Text(";new⏎[A]⏎X=1⏎Y=⏎Z=3⏎"),
+     {}, 0},
+    {"OnlyDescribedGroupChanges", Base("B:X=h"), Text(";old⏎[A]⏎X=5⏎[B]⏎X=6⏎"),
+     Text(";new⏎[A]⏎X=1⏎[B]⏎X=2⏎"), Text(";new⏎[A]⏎X=1⏎[B]⏎X=6 ⏎"), {"[B]X=6"}, 1},
+    {"CommentedCurrentKeyListedButUnchanged", Base("A:X=h"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎;X=1⏎"), Text(";new⏎[A]⏎;X=1⏎"), {"[A]X=5"}, 1},
+    {"CommentedOldKeyCarried", Base("A:X=h"), Text(";old⏎[A]⏎;X=5⏎"), Text(";new⏎[A]⏎X=1⏎"),
+     Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+    {"FurtherColonsStayInName", Base("A:B:C=hint"), Text(";old⏎[A]⏎B:C=2⏎"),
+     Text(";new⏎[A]⏎B:C=1⏎"), Text(";new⏎[A]⏎B:C=2 ⏎"), {"[A]B:C=2"}, 1},
+    {"SameLineTwiceCarriedTwice", Base("A:X=h⏎A:X=h"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5", "[A]X=5"}, 2},
+    {"CommentLineSkipped", Base(";A:X=h⏎A:Y=h"), Text(";old⏎[A]⏎X=5⏎Y=6⏎"),
+     Text(";new⏎[A]⏎X=1⏎Y=1⏎"), Text(";new⏎[A]⏎X=1⏎Y=6 ⏎"), {"[A]Y=6"}, 1},
+    {"CommentLineWithoutColonSkipped", Base(";old=unused⏎A:Y=h"), Text(";old⏎[A]⏎Y=6⏎"),
+     Text(";new⏎[A]⏎Y=1⏎"), Text(";new⏎[A]⏎Y=6 ⏎"), {"[A]Y=6"}, 1},
+    {"TabLineEndsWalk", Base("A:X=h⏎\tno colon here=x⏎:Y=h"), Text(";old⏎[A]⏎X=5⏎Y=6⏎"),
+     Text(";new⏎[A]⏎X=1⏎Y=1⏎"), Text(";new⏎[A]⏎X=5 ⏎Y=1⏎"), {"[A]X=5"}, 1},
+    {"LeadingSpaceStaysInGroup", Base(" A:X=h"), Text(";old⏎[ A]⏎X=5⏎"), Text(";new⏎[ A]⏎X=1⏎"),
+     Text(";new⏎[ A]⏎X=5 ⏎"), {"[ A]X=5"}, 1},
+    {"LeadingSpaceGroupMissesPlainGroup", Base(" A:X=h"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=1⏎"), {}, 0},
+    {"ValueEqualToCurrentStillListed", Base("A:X=h"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=5⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+    {"OnCarriedAsOne", Base(":Y=h"), Text(";old⏎Y=ON⏎"), Text(";new⏎Y=0⏎"), Text(";new⏎Y=1 ⏎"),
+     {"Y=1"}, 1},
+    {"CyrillicGroupKeyAndValue", Base("Экран:Режим=Режим экрана"), Text(";old⏎[ЭКРАН]⏎РЕЖИМ=Окно⏎"),
+     Text(";new⏎[Экран]⏎Режим=Полный ;вид⏎"), Text(";new⏎[Экран]⏎Режим=Окно ;вид⏎"),
+     {Text("[Экран]Режим=Окно")}, 1},
+    {"LowerCaseHeaderFound", Text("x⏎[descriptions]⏎A:X=h⏎⏎"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+    {"HeaderInsideEarlierLine", Text("x⏎; see [DESCRIPTIONS] below⏎A:X=h⏎⏎[DESCRIPTIONS]⏎B:X=h⏎"),
+     Text(";old⏎[A]⏎X=5⏎[B]⏎X=6⏎"), Text(";new⏎[A]⏎X=1⏎[B]⏎X=2⏎"),
+     Text(";new⏎[A]⏎X=5 ⏎[B]⏎X=2⏎"), {"[A]X=5"}, 1},
+    {"LastLineWithoutLineEnd", Text("x⏎[DESCRIPTIONS]⏎A:X=h"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+    {"SectionWithoutDescriptionLines", Text("x⏎[DESCRIPTIONS]⏎⏎A:X=h⏎"), Text(";old⏎[A]⏎X=5⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=1⏎"), {}, 0},
+    {"WalkEndsWhenNoFurtherEquals", Text("x⏎[DESCRIPTIONS]⏎A:X=h⏎the end⏎"),
+     Text(";old⏎[A]⏎X=5⏎"), Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+    {"KeyOnlyInOldNotAdded", Base("A:X=h⏎A:Y=h"), Text(";old⏎[A]⏎X=5⏎Y=6⏎"),
+     Text(";new⏎[A]⏎X=1⏎"), Text(";new⏎[A]⏎X=5 ⏎"), {"[A]X=5"}, 1},
+};
+
+class TransferTable : public ::testing::TestWithParam<TransferCase> {};
+
+TEST_P(TransferTable, CarriesValues) {
+    const TransferCase& c = GetParam();
+    std::string ini = c.ini;
+    const TransferResult result = TransferValues(c.base, c.oldText, ini);
+    EXPECT_EQ(ini, c.expectedIni);
+    EXPECT_EQ(result.report, Report(c.reportLines));
+    EXPECT_EQ(result.carried, c.carried);
+    EXPECT_EQ(result.failure, std::nullopt);
+}
+
+INSTANTIATE_TEST_SUITE_P(Transfer, TransferTable, ::testing::ValuesIn(kTransferCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Transfer, NoDescriptionsSectionFailsCarryingNothing) {
+    const std::string ini = Text(";new⏎[A]⏎X=1⏎");
+    std::string text = ini;
+    const TransferResult result =
+        TransferValues(Text("x⏎TARVEN=1⏎[A]⏎+X=1⏎"), Text(";old⏎[A]⏎X=5⏎"), text);
+    EXPECT_TRUE(result.failure.has_value());
+    EXPECT_EQ(result.carried, 0);
+    EXPECT_EQ(text, ini);
+}
+
+TEST(Transfer, LineWithoutColonFailsKeepingWhatWasCarried) {
+    std::string ini = Text(";new⏎[A]⏎X=1⏎Y=1⏎");
+    const TransferResult result =
+        TransferValues(Text("x⏎[DESCRIPTIONS]⏎A:X=h⏎A-Y=h⏎:Y=h⏎⏎"), Text(";old⏎[A]⏎X=5⏎Y=6⏎"), ini);
+    ASSERT_TRUE(result.failure.has_value());
+    EXPECT_NE(result.failure->find("A-Y"), std::string::npos) << *result.failure;
+    EXPECT_EQ(ini, Text(";new⏎[A]⏎X=5 ⏎Y=1⏎"));
+    EXPECT_EQ(result.report, Report({"[A]X=5"}));
+    EXPECT_EQ(result.carried, 1);
+}
+
+TEST(Transfer, GroupHeaderRightAfterSectionFails) {
+    std::string ini = Text(";new⏎[A]⏎X=1⏎[X]⏎K=1⏎");
+    const TransferResult result = TransferValues(Text("x⏎[DESCRIPTIONS]⏎A:X=h⏎[X]⏎+K=1⏎"),
+                                                 Text(";old⏎[A]⏎X=5⏎[X]⏎K=2⏎"), ini);
+    ASSERT_TRUE(result.failure.has_value());
+    EXPECT_NE(result.failure->find("[X]"), std::string::npos) << *result.failure;
+    EXPECT_EQ(ini, Text(";new⏎[A]⏎X=5 ⏎[X]⏎K=1⏎"));
+    EXPECT_EQ(result.report, Report({"[A]X=5"}));
+    EXPECT_EQ(result.carried, 1);
+}
+
+TEST(Transfer, LineStartingWithEqualsFails) {
+    std::string ini = Text(";new⏎[A]⏎X=1⏎");
+    const TransferResult result =
+        TransferValues(Text("x⏎[DESCRIPTIONS]⏎A:X=h⏎=h⏎⏎"), Text(";old⏎[A]⏎X=5⏎"), ini);
+    EXPECT_TRUE(result.failure.has_value());
+    EXPECT_EQ(ini, Text(";new⏎[A]⏎X=5 ⏎"));
+    EXPECT_EQ(result.report, Report({"[A]X=5"}));
+}
+
+TEST(Transfer, CarriesBetweenTextsBeyondOldSixteenBitLimit) {
+    const std::string base = Text("x⏎") + Filler(120000) +
+                             Text("[DESCRIPTIONS]⏎A:X=h⏎:Y=h⏎⏎TARVEN=1⏎[A]⏎+X=1⏎");
+    const std::string old = Filler(120000) + Text("[A]⏎X=5⏎Y=6⏎");
+    const std::string head = Filler(150000) + Text("[A]⏎");
+    std::string ini = head + Text("X=1⏎Y=2⏎");
+    const TransferResult result = TransferValues(base, old, ini);
+    EXPECT_EQ(ini, head + Text("X=5 ⏎Y=6 ⏎"));
+    EXPECT_EQ(result.report, Report({"[A]X=5", "Y=6"}));
+    EXPECT_EQ(result.carried, 2);
+    EXPECT_EQ(result.failure, std::nullopt);
+}
+
+}  // namespace

@@ -1,0 +1,185 @@
+#include "textengine/key_lookup.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "test_text.hpp"
+
+namespace {
+
+using ravlet::FindKey;
+using ravlet::GetParamVal;
+using ravlet::test::Filler;
+using ravlet::test::Text;
+
+struct LookupCase {
+    const char* name;
+    std::string file;
+    std::string version;
+    std::string group;
+    std::string key;
+    std::string expected;
+};
+
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
+
+// Two records; the [C] group exists only in the second one.
+const std::string kTwoRecords =
+    Text("x⏎TARVEN=1⏎[A]⏎+K=a1⏎[B]⏎+K=b1⏎TARVEN=2⏎[A]⏎+K=a2⏎[C]⏎+K=c2⏎");
+
+const LookupCase kLookupCases[] = {
+    {"ValueTrimmedAndCommentCut", Text("x⏎KEY= value ;note⏎"), "", "", "KEY", "value"},
+    {"KeyNameIgnoresCase", Text("x⏎key=1⏎"), "", "", "KEY", "1"},
+    {"PlusSignSkipped", Text("x⏎+KEY=a,b⏎"), "", "", "KEY", "a,b"},
+    {"MinusSignSkipped", Text("x⏎-KEY=a,b⏎"), "", "", "KEY", "a,b"},
+    {"SemicolonSkipped", Text("x⏎;KEY=1⏎"), "", "", "KEY", "1"},
+    {"TwoSignsRejected", Text("x⏎++KEY=1⏎"), "", "", "KEY", ""},
+    {"OneExtraLetterAccepted", Text("x⏎XKEY=1⏎"), "", "", "KEY", "1"},
+    {"TwoExtraLettersRejected", Text("x⏎XYKEY=1⏎"), "", "", "KEY", ""},
+    {"MidLineRejected", Text("x⏎foo KEY=1⏎"), "", "", "KEY", ""},
+    {"RejectedCandidateThenNextLine", Text("x⏎XYKEY=1⏎KEY=2⏎"), "", "", "KEY", "2"},
+    {"EmptyValueAtTextEnd", Text("x⏎KEY="), "", "", "KEY", ""},
+    {"EmptyValueBeforeLineEnd", Text("x⏎KEY=⏎y=1⏎"), "", "", "KEY", ""},
+    {"ValueMayHoldEquals", Text("x⏎KEY=a=b⏎"), "", "", "KEY", "a=b"},
+    {"ValueRunsToTextEnd", Text("x⏎KEY=abc"), "", "", "KEY", "abc"},
+    {"ValueStopsAtTab", Text("x⏎KEY=a\tb⏎"), "", "", "KEY", "a"},
+    {"OnlyOuterSpacesTrimmed", Text("x⏎KEY=  a b  ⏎"), "", "", "KEY", "a b"},
+    {"EqualsMustFollowKey", Text("x⏎KEY =1⏎KEY=2⏎"), "", "", "KEY", "2"},
+    {"LfOnlyLineNeedsControlTwoBack", "ab\nKEY=1\n", "", "", "KEY", ""},
+    {"LfOnlyLineAfterEmptyLine", "ab\n\nKEY=1\n", "", "", "KEY", "1"},
+    {"KeyAtTextStartFound", Text("KEY=1⏎;a second line, longer⏎"), "", "", "KEY", "1"},
+    {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "",
+     "KEY", "1"},
+    {"TwoCharactersAtTextStartRejected", Text("++KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
+     ""},
+    {"KeyAtTextStartWithAbsentGroup", Text("KEY=1⏎[A]⏎;a longer line⏎"), "", "[Z]", "KEY", "1"},
+    {"GroupRestrictsToItsLines", Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY", ""},
+    {"LastGroupRunsToTextEnd", Text("x⏎[A]⏎Y=1⏎[B]⏎⏎;c⏎KEY=2"), "", "[B]", "KEY", "2"},
+    {"GroupFoundIgnoringCase", Text("x⏎[A]⏎KEY=1⏎"), "", "[a]", "KEY", "1"},
+    {"GroupEndsOnlyAtLineStartingWithBracket", Text("x⏎[A]⏎Y=1⏎ [B]⏎KEY=2⏎"), "", "[A]",
+     "KEY", "2"},
+    {"GroupEndNeedsCrLf", "x\n[A]\nY=1\n[B]\n+KEY=2\n", "", "[A]", "KEY", "2"},
+    {"AbsentGroupSearchesBeforeFirstHeader", Text("x⏎KEY=0⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", "0"},
+    {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", ""},
+    {"VersionAndGroup", kTwoRecords, "1", "[B]", "K", "b1"},
+    {"SecondVersionAndGroup", kTwoRecords, "2", "[A]", "K", "a2"},
+    {"GroupTakenFromLaterRecord", kTwoRecords, "1", "[C]", "K", "c2"},
+    {"GroupMissingAfterMarkerSearchesTextStart", kTwoRecords, "2", "[B]", "K", ""},
+    {"VersionWithoutGroupTakesNextKey", kTwoRecords, "2", "", "K", "a2"},
+    {"FirstVersionWithoutGroup", kTwoRecords, "1", "", "K", "a1"},
+    {"LowerCaseMarkerNotFound", Text("x⏎KEY=0⏎tarven=v⏎KEY=1⏎TARVEN=V⏎KEY=2⏎"), "v", "", "KEY",
+     "0"},
+    {"MarkerMatchedExactly", Text("x⏎KEY=0⏎tarven=v⏎KEY=1⏎TARVEN=V⏎KEY=2⏎"), "V", "", "KEY", "2"},
+    {"ShortVersionMatchesLongerMarker", Text("x⏎TARVEN=0.35⏎K=a⏎TARVEN=0.3⏎K=b⏎"), "0.3", "",
+     "K", "a"},
+    {"MarkerMatchedInsideLine", Text("x⏎;see TARVEN=2 below⏎K=a⏎TARVEN=2⏎K=b⏎"), "2", "", "K",
+     "a"},
+    {"AbsentVersionSearchesWholeText", Text("x⏎K=a⏎TARVEN=1⏎K=b⏎"), "9", "", "K", "a"},
+    {"DescriptionKeyWithColon", Text("x⏎[DESCRIPTIONS]⏎AB:KEY=hint one⏎"), "", "[DESCRIPTIONS]",
+     "AB:KEY", "hint one"},
+    {"CyrillicKeyIgnoresCase", Text("x⏎КЛЮЧ=1⏎"), "", "", Text("ключ"), "1"},
+    {"CyrillicValueKeptWhole", Text("x⏎KEY=Привет мир ;с⏎"), "", "", "KEY", Text("Привет мир")},
+    {"CyrillicLettersBeforeKeyRejected", Text("x⏎ЖЖKEY=1⏎"), "", "", "KEY", ""},
+    {"CyrillicGroupIgnoresCase", Text("x⏎[ЭКРАН]⏎KEY=1⏎"), "", Text("[экран]"), "KEY", "1"},
+    {"CapitalYoMatchesSmallYo", Text("x⏎ёлка=1⏎"), "", "", Text("ЁЛКА"), "1"},
+    {"YoIsNotYe", Text("x⏎елка=1⏎"), "", "", Text("ЁЛКА"), ""},
+};
+
+class KeyLookupTable : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(KeyLookupTable, ReturnsValue) {
+    const LookupCase& c = GetParam();
+    EXPECT_EQ(GetParamVal(c.file, c.version, c.group, c.key), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyLookup, KeyLookupTable, ::testing::ValuesIn(kLookupCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(KeyLookup, TextStartIsLineStartAlsoInsideLargerBuffer) {
+    // Nothing before the first character of the text may be looked at.
+    const std::string buffer = Text("ZZ+KEY=1⏎ZZKEY=2⏎");
+    const std::string_view text = std::string_view(buffer).substr(2);
+    EXPECT_EQ(GetParamVal(text, "", "", "KEY"), "1");
+    EXPECT_EQ(GetParamVal(std::string_view(buffer).substr(3), "", "", "KEY"), "1");
+    EXPECT_EQ(GetParamVal(std::string_view(buffer).substr(1), "", "", "KEY"), "");
+}
+
+TEST(KeyLookup, FindKeyGivesKeyAndValueExtent) {
+    const auto hit = FindKey(Text("x⏎KEY= v ;c"), "", "", "KEY");
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->keyPos, 4u);
+    EXPECT_EQ(hit->valueStart, 8u);
+    EXPECT_EQ(hit->valueEnd, 11u);  // the ';'
+}
+
+TEST(KeyLookup, FindKeySkipsLeadingSign) {
+    const auto hit = FindKey(Text("x⏎+KEY=1⏎"), "", "", "KEY");
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->keyPos, 5u);
+    EXPECT_EQ(hit->valueStart, 9u);
+    EXPECT_EQ(hit->valueEnd, 10u);  // the CR
+}
+
+TEST(KeyLookup, FindKeyValueEndOnePastTextEnd) {
+    const auto hit = FindKey("KEY=5", "", "", "KEY");
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->keyPos, 1u);
+    EXPECT_EQ(hit->valueStart, 5u);
+    EXPECT_EQ(hit->valueEnd, 6u);
+}
+
+TEST(KeyLookup, FindKeyNothingWhenRejected) {
+    EXPECT_FALSE(FindKey(Text("x⏎XYKEY=1⏎"), "", "", "KEY").has_value());
+    EXPECT_FALSE(FindKey(Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY").has_value());
+}
+
+TEST(KeyLookup, FindsKeyBeyondOldSixteenBitLimit) {
+    const std::string text = Text("x⏎") + Filler(120000) + Text("KEY=end ;c⏎");
+    EXPECT_EQ(GetParamVal(text, "", "", "KEY"), "end");
+    const auto hit = FindKey(text, "", "", "KEY");
+    ASSERT_TRUE(hit.has_value());
+    EXPECT_EQ(hit->keyPos, text.rfind("KEY=") + 1);
+}
+
+TEST(KeyLookup, FindsKeyAtStartOfLongText) {
+    const std::string text = Text("KEY=1⏎") + Filler(120000);
+    EXPECT_EQ(GetParamVal(text, "", "", "KEY"), "1");
+}
+
+TEST(KeyLookup, VersionAndGroupFarIntoLongText) {
+    const std::string text = Text("x⏎TARVEN=1⏎[G]⏎+K=a⏎") + Filler(110000) +
+                             Text("TARVEN=2⏎[G]⏎") + Filler(110000) + Text("+K=b⏎[H]⏎+K=c⏎");
+    EXPECT_EQ(GetParamVal(text, "2", "[G]", "K"), "b");
+    EXPECT_EQ(GetParamVal(text, "2", "[H]", "K"), "c");
+    EXPECT_EQ(GetParamVal(text, "1", "[G]", "K"), "a");
+}
+
+struct TrimCase {
+    const char* name;
+    std::string input;
+    std::string expected;
+};
+
+void PrintTo(const TrimCase& c, std::ostream* os) { *os << c.name; }
+
+const TrimCase kTrimCases[] = {
+    {"BothEnds", "  a b  ", "a b"},
+    {"NothingToTrim", "ab", "ab"},
+    {"OnlySpaces", "   ", ""},
+    {"Empty", "", ""},
+    {"TabsKept", "\ta\t ", "\ta\t"},
+};
+
+class TrimSpacesTable : public ::testing::TestWithParam<TrimCase> {};
+
+TEST_P(TrimSpacesTable, RemovesOnlySpacesAtEnds) {
+    EXPECT_EQ(std::string(ravlet::TrimSpaces(GetParam().input)), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyLookup, TrimSpacesTable, ::testing::ValuesIn(kTrimCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,201 @@
+#include "textengine/value_replacement.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+
+#include "test_text.hpp"
+
+namespace {
+
+using ravlet::InvalidValue;
+using ravlet::PutParamVal;
+using ravlet::test::Filler;
+using ravlet::test::Text;
+
+// A settings text with what real files carry: Cyrillic, comments, odd spacing, an
+// LF-only line, a stray control byte, the unassigned 0x98, no final line end.
+const std::string kSettings =
+    Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
+    "lf only\nMode=1\x01x\x98\r\n" +
+    Text("[Звук]⏎Volume=7 ; громкость⏎Mode=0⏎Name=Тест");
+
+TEST(ValueReplacement, KeyNotFoundLeavesTextByteForByte) {
+    std::string text = kSettings;
+    std::string value = "9";
+    EXPECT_FALSE(PutParamVal(text, Text("[Звук]"), "Width", value));
+    EXPECT_FALSE(PutParamVal(text, "[Nowhere]", "Volume", value));
+    EXPECT_FALSE(PutParamVal(text, "", "Missing", value));
+    EXPECT_EQ(text, kSettings);
+}
+
+TEST(ValueReplacement, EditChangesOnlyThatValue) {
+    std::string text = kSettings;
+    std::string value = "1";
+    EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Mode", value));
+    EXPECT_EQ(text,
+              Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎"
+                   "Height=480⏎") +
+                  "lf only\nMode=1\x01x\x98\r\n" +
+                  Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"));
+}
+
+TEST(ValueReplacement, EditsInSequenceTouchOnlyTheirValues) {
+    std::string text = kSettings;
+    std::string width = "800";
+    std::string name = Text("Проверка");
+    std::string volume = "10";
+    EXPECT_TRUE(PutParamVal(text, Text("[Экран]"), "Width", width));
+    EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Name", name));
+    EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Volume", volume));
+    EXPECT_EQ(text,
+              Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=800 ;ширина⏎"
+                   "Height=480⏎") +
+                  "lf only\nMode=1\x01x\x98\r\n" +
+                  Text("[Звук]⏎Volume=10 ; громкость⏎Mode=0⏎Name=Проверка "));
+}
+
+struct ReplaceCase {
+    const char* name;
+    std::string text;
+    std::string group;
+    std::string key;
+    std::string value;
+    std::string expected;  // the whole text afterwards
+    bool written;
+};
+
+void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
+
+const ReplaceCase kReplaceCases[] = {
+    {"ValueGetsOneSpaceAfterIt", Text("[A]⏎KEY=5⏎"), "[A]", "KEY", "7", Text("[A]⏎KEY=7 ⏎"), true},
+    {"SpacesBeforeCommentDropped", Text("x⏎KEY=5   ;speed⏎"), "", "KEY", "7",
+     Text("x⏎KEY=7 ;speed⏎"), true},
+    {"ValueAtTextEnd", Text("x⏎KEY=5"), "", "KEY", "7", Text("x⏎KEY=7 "), true},
+    {"OnStoredAsOne", Text("x⏎KEY=0⏎"), "", "KEY", "ON", Text("x⏎KEY=1 ⏎"), true},
+    {"OffStoredAsZero", Text("x⏎KEY=1⏎"), "", "KEY", "OFF", Text("x⏎KEY=0 ⏎"), true},
+    {"MixedCaseOnStoredAsWritten", Text("x⏎KEY=0⏎"), "", "KEY", "On", Text("x⏎KEY=On ⏎"), true},
+    {"LowerCaseOffStoredAsWritten", Text("x⏎KEY=0⏎"), "", "KEY", "off", Text("x⏎KEY=off ⏎"),
+     true},
+    {"OnlyGivenGroupChanges", Text("[A]⏎KEY=1⏎[B]⏎KEY=2⏎"), "[B]", "KEY", "9",
+     Text("[A]⏎KEY=1⏎[B]⏎KEY=9 ⏎"), true},
+    {"FirstGroupChanges", Text("[A]⏎KEY=1⏎[B]⏎KEY=2⏎"), "[A]", "KEY", "9",
+     Text("[A]⏎KEY=9 ⏎[B]⏎KEY=2⏎"), true},
+    {"KeyOnlyInOtherGroupUntouched", Text("[A]⏎X=1⏎[B]⏎KEY=2⏎"), "[A]", "KEY", "9",
+     Text("[A]⏎X=1⏎[B]⏎KEY=2⏎"), false},
+    {"CommentedKeyUntouched", Text("x⏎;KEY=5⏎"), "", "KEY", "9", Text("x⏎;KEY=5⏎"), false},
+    {"KeyAfterSpaceUntouched", Text("x⏎ KEY=5⏎"), "", "KEY", "9", Text("x⏎ KEY=5⏎"), false},
+    {"KeyAfterOneLetterUntouched", Text("x⏎XKEY=5⏎"), "", "KEY", "9", Text("x⏎XKEY=5⏎"), false},
+    {"CyrillicLetterBeforeKeyUntouched", Text("x⏎ЖKEY=5⏎"), "", "KEY", "9", Text("x⏎ЖKEY=5⏎"),
+     false},
+    {"EmptyGroupTakesFirstLineStartKeyAnywhere", Text("x⏎;KEY=1⏎[A]⏎KEY=2⏎"), "", "KEY", "9",
+     Text("x⏎;KEY=1⏎[A]⏎KEY=9 ⏎"), true},
+    {"GroupFoundIgnoringCaseInsideLine", Text("x⏎;see [a] here⏎KEY=1⏎[A]⏎KEY=2⏎"), "[A]", "KEY",
+     "9", Text("x⏎;see [a] here⏎KEY=9 ⏎[A]⏎KEY=2⏎"), true},
+    {"AbsentGroupSearchesBeforeFirstHeader", Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
+     Text("x⏎KEY=9 ⏎[A]⏎KEY=2⏎"), true},
+    {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
+     Text("x⏎[A]⏎KEY=2⏎"), false},
+    {"LastGroupRunsToTextEnd", Text("[A]⏎X=1⏎[B]⏎Y=1⏎⏎;c⏎KEY=2"), "[B]", "KEY", "9",
+     Text("[A]⏎X=1⏎[B]⏎Y=1⏎⏎;c⏎KEY=9 "), true},
+    {"GroupEndsOnlyAtLineStartingWithBracket", Text("[A]⏎X=1⏎ [B]⏎KEY=2⏎"), "[A]", "KEY", "9",
+     Text("[A]⏎X=1⏎ [B]⏎KEY=9 ⏎"), true},
+    {"KeyNameIgnoresCaseAndKeepsSpelling", Text("x⏎key=5⏎"), "", "KEY", "9",
+     Text("x⏎key=9 ⏎"), true},
+    {"LongerKeyNotTaken", Text("x⏎KEYS=1⏎KEY=2⏎"), "", "KEY", "9", Text("x⏎KEYS=1⏎KEY=9 ⏎"),
+     true},
+    {"SpaceBeforeEqualsNotAKey", Text("x⏎KEY =1⏎"), "", "KEY", "9", Text("x⏎KEY =1⏎"), false},
+    {"KeyAtTextStartWithoutGroup", Text("KEY=5⏎;a longer second line⏎"), "", "KEY", "9",
+     Text("KEY=9 ⏎;a longer second line⏎"), true},
+    {"KeyAtTextStartWithAbsentGroup", Text("KEY=5⏎[A]⏎;a longer line⏎"), "[Z]", "KEY", "9",
+     Text("KEY=9 ⏎[A]⏎;a longer line⏎"), true},
+    {"GroupEndNeedsCrLf", "[A]\nX=1\n[B]\nKEY=2\n", "[A]", "KEY", "9", "[A]\nX=1\n[B]\nKEY=9 \n",
+     true},
+    {"EmptyValueWritten", Text("x⏎KEY=5⏎"), "", "KEY", "", Text("x⏎KEY= ⏎"), true},
+    {"EmptyOldValueReplaced", Text("x⏎KEY=⏎"), "", "KEY", "9", Text("x⏎KEY=9 ⏎"), true},
+    {"OldValueWithEqualsReplacedWhole", Text("x⏎KEY=a=b ;c⏎"), "", "KEY", "9",
+     Text("x⏎KEY=9 ;c⏎"), true},
+    {"CyrillicOldValueReplacedWhole", Text("x⏎KEY=Медленно ;с⏎"), "", "KEY", "9",
+     Text("x⏎KEY=9 ;с⏎"), true},
+    {"CyrillicGroupKeyAndValue", Text("[ЭКРАН]⏎РЕЖИМ=1⏎"), Text("[экран]"), Text("режим"),
+     Text("Быстрый"), Text("[ЭКРАН]⏎РЕЖИМ=Быстрый ⏎"), true},
+    {"LfOnlyLineEnd", "x\nKEY=5\nY=1\n", "", "KEY", "9", "x\nKEY=9 \nY=1\n", true},
+    {"ValueMayHoldDelAndHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x7f\xff",
+     Text("x⏎KEY=") + "a\x7f\xff" + Text(" ⏎"), true},
+};
+
+class ValueReplacementTable : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(ValueReplacementTable, RewritesText) {
+    const ReplaceCase& c = GetParam();
+    std::string text = c.text;
+    std::string value = c.value;
+    EXPECT_EQ(PutParamVal(text, c.group, c.key, value), c.written);
+    EXPECT_EQ(text, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(ValueReplacement, ValueReplacementTable,
+                         ::testing::ValuesIn(kReplaceCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ValueReplacement, SameValueTwiceLeavesTextAsAfterFirst) {
+    std::string text = Text("[A]⏎KEY=5   ;c⏎Y=1⏎");
+    std::string value = "7";
+    ASSERT_TRUE(PutParamVal(text, "[A]", "KEY", value));
+    const std::string afterFirst = text;
+    EXPECT_TRUE(PutParamVal(text, "[A]", "KEY", value));
+    EXPECT_EQ(text, afterFirst);
+    EXPECT_EQ(text, Text("[A]⏎KEY=7 ;c⏎Y=1⏎"));
+}
+
+TEST(ValueReplacement, SwitchWordsTranslatedInCallersVariable) {
+    std::string text = Text("x⏎A=1⏎B=0⏎C=0⏎");
+    std::string on = "ON";
+    std::string off = "OFF";
+    std::string mixed = "On";
+    PutParamVal(text, "", "A", off);
+    PutParamVal(text, "", "B", on);
+    PutParamVal(text, "", "C", mixed);
+    EXPECT_EQ(off, "0");
+    EXPECT_EQ(on, "1");
+    EXPECT_EQ(mixed, "On");
+    EXPECT_EQ(text, Text("x⏎A=0 ⏎B=1 ⏎C=On ⏎"));
+}
+
+TEST(ValueReplacement, SwitchWordTranslatedEvenWhenKeyMissing) {
+    std::string text = Text("x⏎A=1⏎");
+    std::string on = "ON";
+    EXPECT_FALSE(PutParamVal(text, "", "Missing", on));
+    EXPECT_EQ(on, "1");
+    EXPECT_EQ(text, Text("x⏎A=1⏎"));
+}
+
+TEST(ValueReplacement, ControlCharacterInValueThrowsAndLeavesText) {
+    const std::string original = Text("x⏎KEY=5⏎");
+    for (const std::string& bad : {std::string("a\tb"), std::string("a\r\nb"), std::string("\x1f"),
+                                  std::string("a\0b", 3), std::string("\n")}) {
+        std::string text = original;
+        std::string value = bad;
+        EXPECT_THROW(PutParamVal(text, "", "KEY", value), InvalidValue);
+        EXPECT_EQ(text, original);
+    }
+}
+
+TEST(ValueReplacement, WritesBeyondOldSixteenBitLimit) {
+    const std::string head = Text("x⏎") + Filler(120000) + Text("[A]⏎") + Filler(50000);
+    std::string text = head + Text("KEY=5 ;c⏎[B]⏎KEY=6⏎");
+    std::string value = "7";
+    EXPECT_TRUE(PutParamVal(text, "[A]", "KEY", value));
+    EXPECT_EQ(text, head + Text("KEY=7 ;c⏎[B]⏎KEY=6⏎"));
+}
+
+TEST(ValueReplacement, WritesKeyAtStartOfLongText) {
+    const std::string tail = Filler(120000);
+    std::string text = Text("KEY=5⏎") + tail;
+    std::string value = "7";
+    EXPECT_TRUE(PutParamVal(text, "", "KEY", value));
+    EXPECT_EQ(text, Text("KEY=7 ⏎") + tail);
+}
+
+}  // namespace
