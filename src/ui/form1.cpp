@@ -1,0 +1,397 @@
+#include "ui/form1.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFont>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <exception>
+#include <initializer_list>
+
+#include "textengine/codepage.hpp"
+#include "ui/cp1251_validator.hpp"
+#include "ui/open_dialog.hpp"
+
+namespace ravlet {
+namespace {
+
+// The window description counts in twips, 15 to a pixel at 96 dots per inch.
+int Px(int twips) { return qRound(twips / 15.0); }
+
+// Left and top are relative to the container's outer top-left corner, which for a
+// QGroupBox is its own origin, caption included.
+QRect FromTwips(int left, int top, int width, int height) {
+    return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+// The font of the lists and the text box.
+QFont ListFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+// The components without a font of their own: the small dialog font the fixed layout
+// was drawn for (Tahoma, or Arial's metric twin on Linux). The toolkit's larger
+// default would clip captions such as Autoset's.
+QFont DialogFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setPointSizeF(8);
+    return font;
+}
+
+QFont CreditFont() {
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(12);
+    font.setBold(true);
+    font.setItalic(true);
+    return font;
+}
+
+QString Shown(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+
+// The text box shows line breaks; Qt would take the CR of a CR LF for a second break.
+QString ShownText(const std::string& cp1251) {
+    QString text = Shown(cp1251);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+template <typename W>
+W* Make(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* widget = new W(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+// Each Sync* brings one widget up to its model control, raising nothing: a widget set
+// from the model must not feed back into the editor.
+bool Changed(const Control& model, const ShownRevision& seen) { return model.Revision() != seen.revision; }
+
+void SyncCombo(QComboBox* widget, const ListControl& model, ShownRevision& seen) {
+    if (!Changed(model, seen)) return;
+    const QSignalBlocker block(widget);
+    if (model.ItemsRevision() != seen.items) {
+        widget->clear();
+        for (const std::string& item : model.Items()) widget->addItem(Shown(item));
+        seen.items = model.ItemsRevision();
+    }
+    if (widget->currentIndex() != model.ListIndex()) widget->setCurrentIndex(model.ListIndex());
+    if (widget->isEditable()) {
+        const QString text = Shown(model.Text());
+        // Leaves the cursor where the user is typing when the text is already there.
+        if (widget->currentText() != text) widget->setEditText(text);
+    }
+    widget->setEnabled(model.Enabled());
+    seen.revision = model.Revision();
+}
+
+void SyncList(QListWidget* widget, const ListControl& model, ShownRevision& seen) {
+    if (!Changed(model, seen)) return;
+    const QSignalBlocker block(widget);
+    if (model.ItemsRevision() != seen.items) {
+        widget->clear();
+        for (const std::string& item : model.Items()) widget->addItem(Shown(item));
+        seen.items = model.ItemsRevision();
+    }
+    if (widget->currentRow() != model.ListIndex()) {
+        widget->setCurrentRow(model.ListIndex());
+        if (model.ListIndex() < 0) widget->clearSelection();
+    }
+    widget->setEnabled(model.Enabled());
+    seen.revision = model.Revision();
+}
+
+void SyncCheckBox(QCheckBox* widget, const CheckBox& model, ShownRevision& seen) {
+    if (!Changed(model, seen)) return;
+    const QSignalBlocker block(widget);
+    widget->setChecked(model.Value() == 1);
+    widget->setEnabled(model.Enabled());
+    seen.revision = model.Revision();
+}
+
+void SyncButton(QPushButton* widget, const Button& model, ShownRevision& seen) {
+    if (!Changed(model, seen)) return;
+    widget->setEnabled(model.Enabled());
+    seen.revision = model.Revision();
+}
+
+void SyncTextBox(QPlainTextEdit* widget, const TextBox& model, ShownRevision& seen) {
+    if (!Changed(model, seen)) return;
+    const QSignalBlocker block(widget);
+    widget->setPlainText(ShownText(model.Text()));
+    widget->setEnabled(model.Enabled());
+    seen.revision = model.Revision();
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent), editor_(*this) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
+    // Fixed single border: the layout is never rearranged for another size.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(Px(5175), Px(4935));
+    setFont(DialogFont());
+
+    CreateComponents();
+    SetTabOrder();
+    SyncWidgets();
+    Connect();
+    CentreOnScreen();
+}
+
+Form1::~Form1() {
+    // The components outlive the editor (QWidget deletes its children last): nothing
+    // they signal while going away may reach it.
+    for (QObject* sender :
+         std::initializer_list<QObject*>{version_, group_, value_, value_->lineEdit(), parameters_, autoset_,
+                                         advanced_, loadini_, autoupdate_, save_}) {
+        sender->disconnect(this);
+    }
+    description_->viewport()->removeEventFilter(this);
+    if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void Form1::CreateComponents() {
+    // In the order of the window description, which is also the stacking order.
+    dialog_ = new OpenDialog(this);
+
+    save_ = Make<QPushButton>(this, "Save", FromTwips(2880, 4440, 2175, 400));
+    save_->setText(QStringLiteral("Save and Exit"));
+    save_->setToolTip(QStringLiteral("Запись измененного ini файла и выход"));
+
+    frame2_ = Make<QGroupBox>(this, "Frame2", FromTwips(120, 120, 4935, 1215));
+    frame2_->setTitle(QStringLiteral("Версия tarven.ini"));
+
+    loadini_ = Make<QPushButton>(frame2_, "Loadini", FromTwips(3960, 680, 855, 400));
+    loadini_->setText(QStringLiteral("Load"));
+    loadini_->setToolTip(QStringLiteral("Загрузить файл ini для настройки"));
+
+    autoset_ = Make<QCheckBox>(frame2_, "Autoset", FromTwips(120, 600, 2775, 255));
+    autoset_->setText(QStringLiteral("Заполнить значениями из базы"));
+    autoset_->setToolTip(
+        QStringLiteral("Разрешить перенос параметров из текущей записи версии в редактируемый ini файл"));
+
+    autoupdate_ = Make<QPushButton>(frame2_, "Autoupdate", FromTwips(3000, 680, 855, 400));
+    autoupdate_->setText(QStringLiteral("Auto"));
+    autoupdate_->setToolTip(QStringLiteral("Перенос настроек из старой версии эмулятора в новую"));
+
+    advanced_ = Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255));
+    advanced_->setText(QStringLiteral("Полный список параметров"));
+    advanced_->setToolTip(
+        QStringLiteral("Разрешить отображение полного списка доступных для изменения параметров"));
+
+    version_ = Make<QComboBox>(frame2_, "Version", FromTwips(120, 240, 4695, 330));
+    version_->setFont(ListFont());
+    version_->setToolTip(QStringLiteral("Выбор записи версии эмулятора из базы версий"));
+
+    frame1_ = Make<QGroupBox>(this, "Frame1", FromTwips(120, 1440, 4935, 2895));
+    frame1_->setTitle(QStringLiteral("Насторйка параметров"));
+
+    description_ = Make<QPlainTextEdit>(frame1_, "Description", FromTwips(120, 2050, 4695, 720));
+    description_->setFont(ListFont());
+    description_->setReadOnly(true);
+    description_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    description_->setFocusPolicy(Qt::StrongFocus);
+    description_->setTabChangesFocus(true);
+    description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    description_->setToolTip(QStringLiteral("Поле подсказки"));
+
+    parameters_ = Make<QListWidget>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900));
+    parameters_->setFont(ListFont());
+    parameters_->setSelectionMode(QAbstractItemView::SingleSelection);
+    parameters_->setSortingEnabled(false);
+    parameters_->setToolTip(QStringLiteral("Список доступных параметров в выбранной группе"));
+
+    value_ = Make<QComboBox>(frame1_, "Value", FromTwips(120, 1640, 4695, 330));
+    value_->setFont(ListFont());
+    value_->setEditable(true);
+    value_->setInsertPolicy(QComboBox::NoInsert);
+    // Typing must reach the editor as typed: no completion that fills in an item.
+    value_->setCompleter(nullptr);
+    value_->setValidator(new Cp1251Validator(value_));
+    value_->setToolTip(QStringLiteral("Поле изменения значения параметра"));
+
+    group_ = Make<QComboBox>(frame1_, "Group", FromTwips(120, 240, 4695, 330));
+    group_->setFont(ListFont());
+    group_->setToolTip(QStringLiteral("Список доступных групп параметров"));
+
+    label1_ = Make<QLabel>(this, "Label1", FromTwips(120, 4485, 2220, 285));
+    label1_->setText(QStringLiteral("© 2026 the Ravlet authors"));
+    label1_->setFont(CreditFont());
+    QPalette credit = label1_->palette();
+    credit.setColor(QPalette::WindowText, QColor(0, 128, 128));
+    label1_->setPalette(credit);
+    label1_->setToolTip(QStringLiteral("Автор программы"));
+    // The credit is one line and the label is sized to it: the description's width
+    // fits its own wording, not necessarily ours in the fonts at hand.
+    const int creditWidth = label1_->sizeHint().width();
+    if (creditWidth > label1_->width()) label1_->resize(creditWidth, label1_->height());
+}
+
+void Form1::SetTabOrder() {
+    // Ascending tab index; the frames and the label take no focus.
+    QWidget* const order[] = {group_, value_,       parameters_, version_, advanced_,
+                              save_,  description_, autoupdate_, autoset_, loadini_};
+    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+}
+
+void Form1::Connect() {
+    // activated is the user's choice, by mouse or keyboard; code never raises it.
+    connect(version_, &QComboBox::activated, this,
+            [this](int i) { Forward([this, i] { editor_.Version.SetListIndex(i); }); });
+    connect(group_, &QComboBox::activated, this,
+            [this](int i) { Forward([this, i] { editor_.Group.SetListIndex(i); }); });
+    connect(value_, &QComboBox::activated, this,
+            [this](int i) { Forward([this, i] { editor_.Value.SetListIndex(i); }); });
+    // The list's own signal; SyncList blocks it while the model moves the row.
+    connect(parameters_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) Forward([this, row] { editor_.Parameters.SetListIndex(row); });
+    });
+    // textEdited: typing only, not the text the combo or the model puts in the field.
+    connect(value_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
+        if (!bytes) {  // the validator lets nothing else through; show the model's text again
+            seenValue_.revision = ShownRevision::kNever;
+            SyncWidgets();
+            return;
+        }
+        Forward([this, &bytes] { editor_.Value.TypeText(*bytes); });
+    });
+    // Qt has toggled the box already: the model takes its state, then the Click.
+    connect(autoset_, &QCheckBox::clicked, this, [this](bool checked) {
+        Forward([this, checked] {
+            editor_.Autoset.SetValue(checked ? 1 : 0);
+            editor_.Autoset.RaiseClick();
+        });
+    });
+    connect(advanced_, &QCheckBox::clicked, this, [this](bool checked) {
+        Forward([this, checked] {
+            editor_.Advanced.SetValue(checked ? 1 : 0);
+            editor_.Advanced.RaiseClick();
+        });
+    });
+    connect(loadini_, &QPushButton::clicked, this,
+            [this] { Forward([this] { editor_.Loadini.UserClick(); }); });
+    connect(autoupdate_, &QPushButton::clicked, this,
+            [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
+    connect(save_, &QPushButton::clicked, this, [this] { Forward([this] { editor_.Save.UserClick(); }); });
+    description_->viewport()->installEventFilter(this);
+}
+
+void Form1::CentreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+    }
+}
+
+bool Form1::Load() {
+    const bool loaded = editor_.Form_Load();
+    // A failed start-up ends through the caller's exit status, not the event loop.
+    quitRequested_ = false;
+    SyncWidgets();
+    return loaded;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == description_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        Forward([this] { editor_.Description.RaiseClick(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::Forward(const std::function<void()>& action) {
+    ++forwardDepth_;
+    try {
+        action();
+    } catch (const std::exception& error) {
+        // An exception must not cross Qt's event loop; the user learns what failed.
+        ShowMessage(error.what(), MessageIcon::Critical);
+    }
+    --forwardDepth_;
+    SyncWidgets();
+    if (forwardDepth_ == 0 && quitRequested_) {
+        quitRequested_ = false;
+        if (quitHook_) {
+            quitHook_();
+        } else {
+            close();
+            QCoreApplication::exit(0);
+        }
+    }
+}
+
+void Form1::SyncWidgets() {
+    SyncButton(save_, editor_.Save, seenSave_);
+    SyncButton(loadini_, editor_.Loadini, seenLoadini_);
+    SyncCheckBox(autoset_, editor_.Autoset, seenAutoset_);
+    SyncButton(autoupdate_, editor_.Autoupdate, seenAutoupdate_);
+    SyncCheckBox(advanced_, editor_.Advanced, seenAdvanced_);
+    SyncCombo(version_, editor_.Version, seenVersion_);
+    SyncTextBox(description_, editor_.Description, seenDescription_);
+    SyncList(parameters_, editor_.Parameters, seenParameters_);
+    SyncCombo(value_, editor_.Value, seenValue_);
+    SyncCombo(group_, editor_.Group, seenGroup_);
+}
+
+std::optional<std::string> Form1::ShowOpenDialog(const OpenDialogRequest& request) {
+    dialog_->setTitle(QString::fromStdString(request.title));
+    dialog_->setFilter(QString::fromStdString(request.filter));
+    dialog_->setFileName(QString::fromStdString(request.fileName));
+    const std::optional<QString> chosen = dialog_->ShowOpen();
+    if (!chosen) return std::nullopt;
+    return chosen->toStdString();
+}
+
+void Form1::ShowMessage(const std::string& text, MessageIcon icon) {
+    const QString shown = QString::fromStdString(text);
+    if (messageHook_) {
+        messageHook_(shown, icon);
+        return;
+    }
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+                    QString::fromUtf8(kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
+    box.exec();
+}
+
+void Form1::Quit() {
+    // The handler that asked is still running; Forward ends the program after it.
+    quitRequested_ = true;
+}
+
+std::string Form1::CurrentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }
+
+void Form1::YieldEvents() {
+    SyncWidgets();
+    QCoreApplication::processEvents();
+}
+
+void Form1::SetBusy(bool busy) {
+    if (busy == busy_) return;
+    busy_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+}  // namespace ravlet

@@ -1,0 +1,824 @@
+// The real window on the offscreen platform: its components as the window description
+// gives them, and an editing session driven through the widgets.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/messages.hpp"
+#include "test_text.hpp"
+#include "ui/cp1251_validator.hpp"
+#include "ui/form1.hpp"
+#include "ui/open_dialog.hpp"
+
+using ravlet::MessageIcon;
+using ravlet::test::Text;
+
+namespace {
+
+// Two versions; the groups and parameters are listed in file order, which is not the
+// alphabetical one, so a sorting list would show.
+const std::string kBase = Text(
+    "; База версий для проверки окна⏎"
+    "[DESCRIPTIONS]⏎"
+    "Video:Mode=Режим экрана⏎"
+    "Video:Layout=Раскладка клавиатуры⏎"
+    "Sound:Volume=Громкость звука⏎"
+    "⏎"
+    "TARVEN=1.0⏎"
+    "SUPPORT=1.0.0,1.0.1⏎"
+    "[Video]⏎"
+    "+Mode=!0⏎"
+    "+Layout=@QWERTY,ЙЦУКЕН⏎"
+    "[Sound]⏎"
+    "+Volume=0,@50,100⏎"
+    "⏎"
+    "TARVEN=2.0⏎"
+    "SUPPORT=2.0.0,2.0.1⏎"
+    "[Video]⏎"
+    "+Mode=!1⏎"
+    "+Layout=QWERTY,@ЙЦУКЕН⏎"
+    "[Sound]⏎"
+    "+Volume=0,50,@75,100⏎"
+    "-Rate=@22050,44100⏎");
+
+const std::string kIni = Text(
+    "; Настройки эмулятора⏎"
+    "TARVEN=2.0.1⏎"
+    "[Video]⏎"
+    "Mode=0⏎"
+    "Layout=QWERTY ;раскладка⏎"
+    "[Sound]⏎"
+    "Volume=100⏎"
+    "Rate=44100⏎");
+
+// The window description in pixels: twips / 15, rounded (400 -> 27, 680 -> 45,
+// 2050 -> 137, 1640 -> 109). Label1 has a test of its own.
+struct ComponentRow {
+    const char* name;
+    const char* kind;
+    const char* parent;
+    QRect geometry;
+    const char* caption;
+    const char* tooltip;
+};
+
+// clang-format off
+const ComponentRow kComponents[] = {
+    {"Save", "QPushButton", "Form1", QRect(192, 296, 145, 27), "Save and Exit",
+     "Запись измененного ini файла и выход"},
+    {"Frame2", "QGroupBox", "Form1", QRect(8, 8, 329, 81), "Версия tarven.ini", ""},
+    {"Loadini", "QPushButton", "Frame2", QRect(264, 45, 57, 27), "Load",
+     "Загрузить файл ini для настройки"},
+    {"Autoset", "QCheckBox", "Frame2", QRect(8, 40, 185, 17), "Заполнить значениями из базы",
+     "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл"},
+    {"Autoupdate", "QPushButton", "Frame2", QRect(200, 45, 57, 27), "Auto",
+     "Перенос настроек из старой версии эмулятора в новую"},
+    {"Advanced", "QCheckBox", "Frame2", QRect(8, 56, 201, 17), "Полный список параметров",
+     "Разрешить отображение полного списка доступных для изменения параметров"},
+    {"Version", "QComboBox", "Frame2", QRect(8, 16, 313, 22), "",
+     "Выбор записи версии эмулятора из базы версий"},
+    {"Frame1", "QGroupBox", "Form1", QRect(8, 96, 329, 193), "Насторйка параметров", ""},
+    {"Description", "QPlainTextEdit", "Frame1", QRect(8, 137, 313, 48), "", "Поле подсказки"},
+    {"Parameters", "QListWidget", "Frame1", QRect(8, 43, 313, 60), "",
+     "Список доступных параметров в выбранной группе"},
+    {"Value", "QComboBox", "Frame1", QRect(8, 109, 313, 22), "", "Поле изменения значения параметра"},
+    {"Group", "QComboBox", "Frame1", QRect(8, 16, 313, 22), "", "Список доступных групп параметров"},
+};
+// clang-format on
+
+struct Message {
+    QString text;
+    MessageIcon icon;
+};
+
+// What the open dialog component held when it was shown.
+struct DialogShown {
+    QString title;
+    QString filter;
+    QString fileName;
+};
+
+void WriteFile(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    QCOMPARE(file.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
+}
+
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return "<unreadable>";
+    return file.readAll().toStdString();
+}
+
+QString Caption(QObject* component) {
+    if (auto* button = qobject_cast<QAbstractButton*>(component)) return button->text();
+    if (auto* frame = qobject_cast<QGroupBox*>(component)) return frame->title();
+    if (auto* label = qobject_cast<QLabel*>(component)) return label->text();
+    return {};
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+    return items;
+}
+
+QStringList Items(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+    return items;
+}
+
+// Types a text key by key as a keyboard would, one character per key press, whatever
+// its script (QTest::keyClicks sends Latin-1 only).
+void Type(QWidget* widget, const QString& text) {
+    for (const char32_t ch : text.toUcs4()) {
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&ch, 1), Qt::NoModifier);
+    }
+}
+
+// The component that owns a focused widget (an editable combo box focuses its field).
+QString OwnerName(QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"))) {
+            return widget->objectName();
+        }
+    }
+    return QStringLiteral("<none>");
+}
+
+}  // namespace
+
+class Form1Test : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void window();
+    void components_data();
+    void components();
+    void creationOrderAndNesting_data();
+    void creationOrderAndNesting();
+    void dialogComponent();
+    void fonts_data();
+    void fonts();
+    void captionsFit_data();
+    void captionsFit();
+    void creditLabel();
+    void controlKinds();
+    void tabOrder();
+    void startUp_data();
+    void startUp();
+    void startUpWithoutBase();
+    void qtNameFilters_data();
+    void qtNameFilters();
+    void editingSession();
+    void transferShowsReport();
+    void userSelectionRaisesClickOnce();
+    void descriptionClickShowsSettingsText();
+    void typedValueStaysWhenEditingEnds_data();
+    void typedValueStaysWhenEditingEnds();
+    void valueRefusesTyping_data();
+    void valueRefusesTyping();
+    void validator_data();
+    void validator();
+    void examplesWindow();
+    void noDisplay();
+
+private:
+    template <typename T>
+    T* Find(const char* name) const {
+        T* found = form_->findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) qFatal("no component %s", name);
+        return found;
+    }
+    QString Path(const char* file) const { return QDir(dir_->path()).filePath(QString::fromLatin1(file)); }
+    // Loads the settings file through the Load button, answering the dialog with it.
+    void LoadIni(const QString& path);
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDir_;
+    std::unique_ptr<ravlet::Form1> form_;
+    std::vector<Message> messages_;
+    std::vector<DialogShown> dialogs_;
+    std::optional<QString> dialogAnswer_;
+    std::function<void()> onDialog_;  // runs as the dialog is shown
+    int quits_ = 0;
+};
+
+void Form1Test::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    WriteFile(Path("rvbase.txt"), kBase);
+    WriteFile(Path("tarven.ini"), kIni);
+    previousDir_ = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(dir_->path()));
+
+    messages_.clear();
+    dialogs_.clear();
+    dialogAnswer_.reset();
+    onDialog_ = nullptr;
+    quits_ = 0;
+    form_ = std::make_unique<ravlet::Form1>();
+    form_->SetMessageHook([this](const QString& text, MessageIcon icon) {
+        messages_.push_back({text, icon});
+    });
+    form_->SetQuitHook([this] { ++quits_; });
+    form_->dialog().SetRunner([this](const ravlet::OpenDialog& dialog) {
+        dialogs_.push_back({dialog.title(), dialog.filter(), dialog.fileName()});
+        if (onDialog_) onDialog_();
+        return dialogAnswer_;
+    });
+}
+
+void Form1Test::cleanup() {
+    form_.reset();
+    QDir::setCurrent(previousDir_);
+    dir_.reset();
+}
+
+void Form1Test::LoadIni(const QString& path) {
+    dialogAnswer_ = path;
+    QTest::mouseClick(Find<QPushButton>("Loadini"), Qt::LeftButton);
+}
+
+void Form1Test::window() {
+    QCOMPARE(form_->objectName(), QStringLiteral("Form1"));
+    QVERIFY(form_->isWindow());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
+    // 5175 x 4935 twips, and the user cannot resize it.
+    QCOMPARE(form_->size(), QSize(345, 329));
+    QCOMPARE(form_->minimumSize(), QSize(345, 329));
+    QCOMPARE(form_->maximumSize(), QSize(345, 329));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2((form_->geometry().center() - screen.center()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("window centre %1,%2")
+                            .arg(form_->geometry().center().x())
+                            .arg(form_->geometry().center().y())));
+}
+
+void Form1Test::components_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("parent");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("tooltip");
+    for (const ComponentRow& row : kComponents) {
+        QTest::newRow(row.name) << row.name << row.kind << row.parent << row.geometry << row.caption << row.tooltip;
+    }
+}
+
+void Form1Test::components() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, parent);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(QString, tooltip);
+
+    auto* component = form_->findChild<QWidget*>(name);
+    QVERIFY(component != nullptr);
+    QVERIFY2(component->inherits(kind.toLatin1().constData()), component->metaObject()->className());
+    QCOMPARE(component->parentWidget()->objectName(), parent);
+    QCOMPARE(component->geometry(), geometry);
+    QCOMPARE(Caption(component), caption);
+    QCOMPARE(component->toolTip(), tooltip);
+    // Design state: everything visible and enabled.
+    QVERIFY(component->isEnabled());
+    QVERIFY(!component->isHidden());
+}
+
+void Form1Test::creationOrderAndNesting_data() {
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QStringList>("children");
+    QTest::newRow("Form1") << "Form1" << QStringList{"Dialog", "Save", "Frame2", "Frame1", "Label1"};
+    QTest::newRow("Frame2") << "Frame2"
+                            << QStringList{"Loadini", "Autoset", "Autoupdate", "Advanced", "Version"};
+    QTest::newRow("Frame1") << "Frame1" << QStringList{"Description", "Parameters", "Value", "Group"};
+}
+
+void Form1Test::creationOrderAndNesting() {
+    QFETCH(QString, container);
+    QFETCH(QStringList, children);
+    QObject* parent =
+        container == QLatin1String("Form1") ? form_.get() : form_->findChild<QObject*>(container);
+    QVERIFY(parent != nullptr);
+    QStringList named;
+    for (QObject* child : parent->children()) {
+        if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_"))) {
+            named << child->objectName();
+        }
+    }
+    QCOMPARE(named, children);
+}
+
+void Form1Test::dialogComponent() {
+    QObject* dialog = form_->findChild<QObject*>(QStringLiteral("Dialog"), Qt::FindDirectChildrenOnly);
+    QVERIFY(dialog != nullptr);
+    QVERIFY(!dialog->isWidgetType());  // not visible at run time
+    QCOMPARE(qobject_cast<ravlet::OpenDialog*>(dialog), &form_->dialog());
+}
+
+void Form1Test::fonts_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qreal>("pointSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    for (const char* name : {"Version", "Description", "Parameters", "Value", "Group"}) {
+        QTest::newRow(name) << name << "Courier New" << qreal(8.25) << false << false;
+    }
+    QTest::newRow("Label1") << "Label1"
+                            << "Times New Roman" << qreal(12) << true << true;
+}
+
+void Form1Test::fonts() {
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    QFETCH(qreal, pointSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    const QFont font = form_->findChild<QWidget*>(name)->font();
+    QCOMPARE(font.family(), family);
+    QCOMPARE(font.pointSizeF(), pointSize);
+    QCOMPARE(font.bold(), bold);
+    QCOMPARE(font.italic(), italic);
+}
+
+// Every caption is shown whole in the fixed layout.
+void Form1Test::captionsFit_data() {
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"Save", "Loadini", "Autoset", "Autoupdate", "Advanced", "Frame2", "Frame1"}) {
+        QTest::newRow(name) << name;
+    }
+}
+
+void Form1Test::captionsFit() {
+    QFETCH(QString, name);
+    auto* component = form_->findChild<QWidget*>(name);
+    if (auto* frame = qobject_cast<QGroupBox*>(component)) {
+        const int needed = frame->fontMetrics().horizontalAdvance(frame->title());
+        QVERIFY2(needed < frame->width() - 16, qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+    } else if (auto* button = qobject_cast<QPushButton*>(component)) {
+        // A push button's size hint has a style minimum; the text with a margin must fit.
+        const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
+        QVERIFY2(needed <= button->width(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+    } else {
+        const int needed = component->sizeHint().width();
+        QVERIFY2(needed <= component->width(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+    }
+}
+
+void Form1Test::creditLabel() {
+    auto* label = Find<QLabel>("Label1");
+    QCOMPARE(label->parentWidget(), form_.get());
+    QCOMPARE(label->text(), QStringLiteral("© 2026 the Ravlet authors"));
+    QCOMPARE(label->toolTip(), QStringLiteral("Автор программы"));
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 128, 128));
+    // 120, 4485, 2220 x 285 twips, widened when the one line needs more, but never
+    // into the Save button beside it.
+    QCOMPARE(label->pos(), QPoint(8, 299));
+    QCOMPARE(label->height(), 19);
+    QVERIFY(label->width() >= 148);
+    QVERIFY(!label->wordWrap());
+    const int needed = QFontMetrics(label->font()).horizontalAdvance(label->text());
+    QVERIFY2(needed <= label->width(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+    QVERIFY(label->geometry().right() < Find<QPushButton>("Save")->geometry().left());
+}
+
+void Form1Test::controlKinds() {
+    auto* value = Find<QComboBox>("Value");
+    QVERIFY(value->isEditable());
+    QCOMPARE(value->insertPolicy(), QComboBox::NoInsert);
+    QVERIFY(qobject_cast<const ravlet::Cp1251Validator*>(value->validator()) != nullptr);
+    QVERIFY(!Find<QComboBox>("Version")->isEditable());
+    QVERIFY(!Find<QComboBox>("Group")->isEditable());
+
+    auto* parameters = Find<QListWidget>("Parameters");
+    QCOMPARE(parameters->selectionMode(), QAbstractItemView::SingleSelection);
+    QVERIFY(!parameters->isSortingEnabled());
+
+    auto* description = Find<QPlainTextEdit>("Description");
+    QVERIFY(description->isReadOnly());
+    QCOMPARE(description->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QCOMPARE(description->textInteractionFlags(), Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Typing into the hint field changes nothing.
+    description->setPlainText(QStringLiteral("hint"));
+    QTest::keyClicks(description, QStringLiteral("xyz"));
+    QCOMPARE(description->toPlainText(), QStringLiteral("hint"));
+}
+
+void Form1Test::tabOrder() {
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    Find<QComboBox>("Group")->setFocus(Qt::TabFocusReason);
+    QCOMPARE(OwnerName(QApplication::focusWidget()), QStringLiteral("Group"));
+
+    QStringList visited;
+    for (int i = 0; i < 10; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << OwnerName(QApplication::focusWidget());
+    }
+    // Tab indexes 1, 2, 3, 5, 6, 7, 9, 10, 11, 12, then round again; the frames (0, 4)
+    // and the label (8) are skipped.
+    QCOMPARE(visited, (QStringList{"Value", "Parameters", "Version", "Advanced", "Save", "Description",
+                                   "Autoupdate", "Autoset", "Loadini", "Group"}));
+}
+
+void Form1Test::startUp_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("enabled");
+    for (const char* name : {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
+        QTest::newRow(name) << name << false;
+    }
+    for (const char* name : {"Loadini", "Autoset", "Description", "Frame1", "Frame2", "Label1"}) {
+        QTest::newRow(name) << name << true;
+    }
+}
+
+void Form1Test::startUp() {
+    QFETCH(QString, name);
+    QFETCH(bool, enabled);
+    QVERIFY(form_->Load());
+    QCOMPARE(form_->findChild<QWidget*>(name)->isEnabled(), enabled);
+
+    auto* version = Find<QComboBox>("Version");
+    QCOMPARE(Items(version), (QStringList{"1.0", "2.0"}));
+    QCOMPARE(version->currentIndex(), -1);
+    QCOMPARE(Find<QComboBox>("Group")->count(), 0);
+    QCOMPARE(Find<QListWidget>("Parameters")->count(), 0);
+    QCOMPARE(Find<QComboBox>("Value")->count(), 0);
+    QVERIFY(messages_.empty());
+}
+
+void Form1Test::startUpWithoutBase() {
+    QVERIFY(QFile::remove(Path("rvbase.txt")));
+    QVERIFY(!form_->Load());
+    QCOMPARE(messages_.size(), std::size_t{1});
+    QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kBaseNotFound));
+    QCOMPARE(messages_[0].icon, MessageIcon::Critical);
+    QVERIFY(!form_->isVisible());
+}
+
+void Form1Test::qtNameFilters_data() {
+    QTest::addColumn<QString>("pairs");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("settings dialog") << QString::fromUtf8(ravlet::messages::kFilter)
+                                     << "Файл настройки (*.ini);;Текстовый файл (*.txt);;Все файлы (*.*)";
+    QTest::newRow("one pair") << "Text|*.txt"
+                              << "Text (*.txt)";
+    QTest::newRow("pattern list kept whole") << "Texts|*.txt;*.ini"
+                                             << "Texts (*.txt;*.ini)";
+    QTest::newRow("description without pattern dropped") << "Text|*.txt|Odd"
+                                                         << "Text (*.txt)";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void Form1Test::qtNameFilters() {
+    QFETCH(QString, pairs);
+    QFETCH(QString, expected);
+    QCOMPARE(ravlet::QtNameFilters(pairs), expected);
+}
+
+// Load, browse, pick, type, fill from the base, type again, save: the file on disk is
+// the loaded one with each visited value rewritten and followed by one space.
+void Form1Test::editingSession() {
+    QVERIFY(form_->Load());
+    auto* version = Find<QComboBox>("Version");
+    auto* group = Find<QComboBox>("Group");
+    auto* parameters = Find<QListWidget>("Parameters");
+    auto* value = Find<QComboBox>("Value");
+    auto* description = Find<QPlainTextEdit>("Description");
+    const ravlet::Editor& editor = form_->editor();
+
+    // Load: the version of TARVEN=2.0.1 is recognised and the cascade shows Video/Mode.
+    LoadIni(Path("tarven.ini"));
+    QCOMPARE(dialogs_.size(), std::size_t{1});
+    QCOMPARE(dialogs_[0].title, QStringLiteral("Открыть tarven.ini"));
+    QCOMPARE(dialogs_[0].filter, QString::fromUtf8(ravlet::messages::kFilter));
+    QCOMPARE(dialogs_[0].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
+    QCOMPARE(version->currentText(), QStringLiteral("2.0"));
+    for (const char* name : {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
+        QVERIFY2(form_->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled(), name);
+    }
+    QCOMPARE(Items(group), (QStringList{"[Video]", "[Sound]"}));
+    QCOMPARE(group->currentIndex(), 0);
+    QCOMPARE(Items(parameters), (QStringList{"Mode", "Layout"}));
+    QCOMPARE(parameters->currentRow(), 0);
+    QCOMPARE(Items(value), (QStringList{"OFF", "ON"}));
+    QCOMPARE(value->currentText(), QStringLiteral("OFF"));
+    QCOMPARE(description->toPlainText(), QStringLiteral("Режим экрана"));
+
+    // Select the next parameter and its second value with the keyboard.
+    QTest::keyClick(parameters, Qt::Key_Down);
+    QCOMPARE(parameters->currentRow(), 1);
+    QCOMPARE(Items(value), (QStringList{"QWERTY", "ЙЦУКЕН"}));
+    QCOMPARE(value->currentText(), QStringLiteral("QWERTY"));
+    QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
+    QTest::keyClick(value, Qt::Key_Down);
+    QCOMPARE(value->currentText(), QStringLiteral("ЙЦУКЕН"));
+
+    // Another group, then a typed value replacing the offered one.
+    QTest::keyClick(group, Qt::Key_Down);
+    QCOMPARE(group->currentText(), QStringLiteral("[Sound]"));
+    QCOMPARE(Items(parameters), QStringList{"Volume"});
+    QCOMPARE(Items(value), (QStringList{"0", "50", "75", "100"}));
+    QCOMPARE(value->currentText(), QStringLiteral("100"));
+    QTest::keyClick(value->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(value->lineEdit(), QStringLiteral("80"));
+    QCOMPARE(value->currentText(), QStringLiteral("80"));
+    QCOMPARE(editor.IniText, Text("; Настройки эмулятора⏎"
+                                  "TARVEN=2.0.1⏎"
+                                  "[Video]⏎"
+                                  "Mode=0 ⏎"
+                                  "Layout=ЙЦУКЕН ;раскладка⏎"
+                                  "[Sound]⏎"
+                                  "Volume=80 ⏎"
+                                  "Rate=44100⏎"));
+
+    // Autoset: every parameter of 2.0, the full list's Rate included, gets its default;
+    // then the first group's first parameter is shown again.
+    auto* autoset = Find<QCheckBox>("Autoset");
+    QTest::mouseClick(autoset, Qt::LeftButton);
+    QVERIFY(autoset->isChecked());
+    QCOMPARE(group->currentText(), QStringLiteral("[Video]"));
+    QCOMPARE(parameters->currentItem()->text(), QStringLiteral("Mode"));
+    QCOMPARE(value->currentText(), QStringLiteral("ON"));
+    QVERIFY(parameters->isEnabled() && group->isEnabled() && value->isEnabled());
+
+    // Back to Sound: the default is selected, and the typed value replaces it.
+    QTest::keyClick(group, Qt::Key_Down);
+    QCOMPARE(value->currentText(), QStringLiteral("75"));
+    QTest::keyClick(value->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(value->lineEdit(), QStringLiteral("90"));
+
+    // Save and Exit writes the file, confirms and ends the program.
+    QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
+    QCOMPARE(ReadFile(Path("tarven.ini")), Text("; Настройки эмулятора⏎"
+                                                "TARVEN=2.0.1⏎"
+                                                "[Video]⏎"
+                                                "Mode=1 ⏎"
+                                                "Layout=ЙЦУКЕН ;раскладка⏎"
+                                                "[Sound]⏎"
+                                                "Volume=90 ⏎"
+                                                "Rate=22050 ⏎"));
+    QCOMPARE(messages_.size(), std::size_t{1});
+    QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kSaved));
+    QCOMPARE(messages_[0].icon, MessageIcon::Information);
+    QCOMPARE(quits_, 1);
+}
+
+// Auto: the older file chosen in the same dialog, the report in the hint field, and
+// the normal pointer again afterwards.
+void Form1Test::transferShowsReport() {
+    WriteFile(Path("old.ini"), Text("; Старые настройки⏎"
+                                    "[Video]⏎"
+                                    "Mode=ON⏎"
+                                    "[Sound]⏎"
+                                    "Volume=25⏎"));
+    QVERIFY(form_->Load());
+    LoadIni(Path("tarven.ini"));
+    dialogAnswer_ = Path("old.ini");
+    // Runs at the first pending-event pass after the dialog: the transfer's own yield.
+    std::optional<Qt::CursorShape> pointerWhileBusy;
+    onDialog_ = [&pointerWhileBusy] {
+        QTimer::singleShot(0, [&pointerWhileBusy] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            pointerWhileBusy = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+        });
+    };
+    QTest::mouseClick(Find<QPushButton>("Autoupdate"), Qt::LeftButton);
+    QCOMPARE(pointerWhileBusy, std::optional<Qt::CursorShape>(Qt::WaitCursor));
+
+    QCOMPARE(dialogs_.size(), std::size_t{2});
+    QCOMPARE(dialogs_[1].title, QStringLiteral("Открыть tarven.ini старой версии"));
+    QCOMPARE(dialogs_[1].filter, QString::fromUtf8(ravlet::messages::kFilter));
+    QCOMPARE(dialogs_[1].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
+    QCOMPARE(Find<QPlainTextEdit>("Description")->toPlainText(),
+             QStringLiteral("Список перенесенных параметров:\n[Video]Mode=1\n[Sound]Volume=25"));
+    QCOMPARE(Find<QComboBox>("Value")->currentText(), QStringLiteral("ON"));
+    QCOMPARE(form_->editor().IniText, Text("; Настройки эмулятора⏎"
+                                           "TARVEN=2.0.1⏎"
+                                           "[Video]⏎"
+                                           "Mode=1 ⏎"
+                                           "Layout=QWERTY ;раскладка⏎"
+                                           "[Sound]⏎"
+                                           "Volume=25 ⏎"
+                                           "Rate=44100⏎"));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(messages_.empty());
+}
+
+// Setting a widget from the model raises nothing; only the user's selection does, once.
+void Form1Test::userSelectionRaisesClickOnce() {
+    QVERIFY(form_->Load());
+    LoadIni(Path("tarven.ini"));
+    ravlet::Editor& editor = form_->editor();
+    int groupClicks = 0;
+    int parameterClicks = 0;
+    int valueClicks = 0;
+    int valueChanges = 0;
+    auto count = [](std::function<void()>& handler, int& counter) {
+        handler = [inner = handler, &counter] {
+            ++counter;
+            inner();
+        };
+    };
+    count(editor.Group.Click, groupClicks);
+    count(editor.Parameters.Click, parameterClicks);
+    count(editor.Value.Click, valueClicks);
+    count(editor.Value.Change, valueChanges);
+
+    QTest::keyClick(Find<QComboBox>("Group"), Qt::Key_Down);
+    QCOMPARE(groupClicks, 1);
+    QCOMPARE(parameterClicks, 1);  // the cascade selects the first parameter
+    QCOMPARE(valueClicks, 1);      // and its current value
+
+    auto* field = Find<QComboBox>("Value")->lineEdit();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("42"));
+    QCOMPARE(valueChanges, 2);  // one per keystroke
+    QCOMPARE(valueClicks, 1);
+    QCOMPARE(editor.Value.Text(), std::string("42"));
+}
+
+void Form1Test::descriptionClickShowsSettingsText() {
+    QVERIFY(form_->Load());
+    auto* description = Find<QPlainTextEdit>("Description");
+    // Nothing loaded yet: the hint field shows the empty settings text.
+    description->setPlainText(QStringLiteral("old"));
+    QTest::mouseClick(description->viewport(), Qt::LeftButton);
+    QCOMPARE(description->toPlainText(), QString());
+
+    LoadIni(Path("tarven.ini"));
+    QTest::mouseClick(description->viewport(), Qt::LeftButton);
+    QCOMPARE(description->toPlainText(), QStringLiteral("; Настройки эмулятора\n"
+                                                        "TARVEN=2.0.1\n"
+                                                        "[Video]\n"
+                                                        "Mode=0 \n"
+                                                        "Layout=QWERTY ;раскладка\n"
+                                                        "[Sound]\n"
+                                                        "Volume=100\n"
+                                                        "Rate=44100\n"));
+    QTest::keyClick(Find<QListWidget>("Parameters"), Qt::Key_Down);
+    QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
+}
+
+// Finishing an edit selects nothing: the text typed is what stays written, also when
+// it equals an item but for its case ("on" is not "ON", which would be stored as 1).
+void Form1Test::typedValueStaysWhenEditingEnds_data() {
+    QTest::addColumn<int>("finish");
+    QTest::newRow("return key") << int(Qt::Key_Return);
+    QTest::newRow("tab key") << int(Qt::Key_Tab);
+}
+
+void Form1Test::typedValueStaysWhenEditingEnds() {
+    QFETCH(int, finish);
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    auto* value = Find<QComboBox>("Value");
+    QCOMPARE(Items(value), (QStringList{"OFF", "ON"}));
+    value->setFocus(Qt::MouseFocusReason);
+    value->lineEdit()->selectAll();
+    QTest::keyClicks(value->lineEdit(), QStringLiteral("on"));
+    QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(finish));
+    QCOMPARE(value->currentText(), QStringLiteral("on"));
+    QCOMPARE(value->currentIndex(), 0);
+    const std::string& ini = form_->editor().IniText;
+    QCOMPARE(ini.substr(ini.find("Mode="), 9), std::string("Mode=on \r"));
+}
+
+void Form1Test::valueRefusesTyping_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<std::string>("written");
+    QTest::newRow("cyrillic accepted") << "Жёлтый"
+                                       << "Жёлтый" << Text("Mode=Жёлтый ⏎");
+    QTest::newRow("punctuation accepted") << "№1 «x»"
+                                          << "№1 «x»"
+                                          << std::string(
+                                                 "Mode=\xB9"
+                                                 "1 \xABx\xBB \r\n");
+    QTest::newRow("chinese refused") << "a中b"
+                                     << "ab" << std::string("Mode=ab \r\n");
+    QTest::newRow("emoji refused") << "a😀b"
+                                   << "ab" << std::string("Mode=ab \r\n");
+}
+
+void Form1Test::valueRefusesTyping() {
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    QFETCH(std::string, written);
+    QVERIFY(form_->Load());
+    LoadIni(Path("tarven.ini"));
+    auto* field = Find<QComboBox>("Value")->lineEdit();
+    field->selectAll();
+    Type(field, typed);
+    QCOMPARE(field->text(), shown);
+    const std::string& ini = form_->editor().IniText;
+    const std::size_t line = ini.find("Mode=");
+    QVERIFY(line != std::string::npos);
+    QCOMPARE(ini.substr(line, ini.find('\n', line) + 1 - line), written);
+}
+
+void Form1Test::validator_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("acceptable");
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("latin, digits, signs") << "Pimlow 128;=@,!" << true;
+    QTest::newRow("cyrillic with yo") << "ЙЦУКЕН ёЁ" << true;
+    QTest::newRow("code page punctuation") << "№ € « » — …" << true;
+    QTest::newRow("chinese") << "中" << false;
+    QTest::newRow("emoji") << "😀" << false;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD83D)) << false;
+    QTest::newRow("tab") << "a\tb" << false;
+    QTest::newRow("line break") << "a\nb" << false;
+    QTest::newRow("delete") << "a\x7f" << false;
+    QTest::newRow("C1 control with a byte") << QString(QChar(0x98)) << false;
+    QTest::newRow("greek") << "λ" << false;
+}
+
+void Form1Test::validator() {
+    QFETCH(QString, text);
+    QFETCH(bool, acceptable);
+    ravlet::Cp1251Validator validator;
+    int pos = 0;
+    QCOMPARE(validator.validate(text, pos), acceptable ? QValidator::Acceptable : QValidator::Invalid);
+}
+
+// The shipped example base and settings file, loaded in the window. With
+// RAVLET_UI_SCREENSHOT set, the loaded window is saved there as a PNG.
+void Form1Test::examplesWindow() {
+    const QString examples = QStringLiteral(RAVLET_EXAMPLES_DIR);
+    if (!QFile::exists(examples + QStringLiteral("/rvbase.txt"))) QSKIP("no example base");
+    QVERIFY(QFile::remove(Path("rvbase.txt")) && QFile::remove(Path("tarven.ini")));
+    QVERIFY(QFile::copy(examples + QStringLiteral("/rvbase.txt"), Path("rvbase.txt")));
+    QVERIFY(QFile::copy(examples + QStringLiteral("/tarven.ini"), Path("tarven.ini")));
+
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    QVERIFY(messages_.empty());
+    QVERIFY(Find<QComboBox>("Group")->count() > 0);
+    QCOMPARE(Find<QListWidget>("Parameters")->currentRow(), 0);
+    QVERIFY(!Find<QPlainTextEdit>("Description")->toPlainText().isEmpty());
+
+    const QString shot = qEnvironmentVariable("RAVLET_UI_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        QTest::qWait(300);
+        // On a real display, the pixels the display server shows; offscreen, the
+        // window's own rendering.
+        QPixmap pixels =
+            form_->screen()->grabWindow(0, form_->x(), form_->y(), form_->width(), form_->height());
+        if (pixels.isNull() || QGuiApplication::platformName() == QLatin1String("offscreen"))
+            pixels = form_->grab();
+        QVERIFY(pixels.save(shot));
+    }
+}
+
+// Started without any display, the program says how to run it instead of aborting.
+void Form1Test::noDisplay() {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(dir_->path());
+    process.start(QStringLiteral(RAVLET_APP_PATH), QStringList{});
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    const QString error = QString::fromUtf8(process.readAllStandardError());
+    QVERIFY2(
+        error.contains(QStringLiteral("no display")) && error.contains(QStringLiteral("xvfb-run -a ravlet")),
+        qPrintable(error));
+}
+
+QTEST_MAIN(Form1Test)
+#include "form1_test.moc"
