@@ -7,7 +7,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 bash scripts/install-deps.sh
 
 read -ra extra <<< "${RAVLET_CMAKE_ARGS:-}"
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=ON -DRAVLET_BUILD_TESTS=ON "${extra[@]}"
 
 targets=()
 if (($# > 0)); then targets=(--target "$@"); fi
