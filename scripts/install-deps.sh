@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ libgtest-dev libgmock-dev libcli11-dev qt6-base-dev libbenchmark-dev
-          xvfb xauth fonts-liberation clang libclang-rt-14-dev)
+          xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev)
 
 missing=()
 for package in "${packages[@]}"; do
