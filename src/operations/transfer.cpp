@@ -35,16 +35,20 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         if (colon == std::string_view::npos) {
             std::string_view line = base.substr(p - 1);
             line = line.substr(0, line.find_first_of("\r\n"));
-            result.failure = "Перенос остановлен: в строке описаний нет \":\":\n" + Cp1251ToUtf8(line);
+            std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
+            failure += Cp1251ToUtf8(line);
+            result.failure = std::move(failure);
             return result;
         }
-        std::string group = "[" + std::string(key.substr(0, colon)) + "]";
+        std::string group = "[";
+        group += key.substr(0, colon);
+        group += ']';
         if (group == "[]") group.clear();
         const std::string name(key.substr(colon + 1));
 
         std::string old = GetParamVal(oldText, "", group, name);
-        const std::string current = GetParamVal(iniText, "", group, name);
-        if (!old.empty() && !current.empty()) {
+        if (old.empty()) continue;  // the current text need not be searched then
+        if (!GetParamVal(iniText, "", group, name).empty()) {
             PutParamVal(iniText, group, name, old);  // old now holds what was written
             result.report += "\r\n" + group + name + "=" + old;
             ++result.carried;

@@ -8,6 +8,7 @@
 #include "editor/editor.hpp"
 #include "operations/default_rule.hpp"
 #include "textengine/key_lookup.hpp"
+#include "versionbase/catalogue.hpp"
 #include "textengine/value_replacement.hpp"
 
 namespace ravlet {
@@ -61,6 +62,9 @@ public:
 
 void UpdateIniFile(Editor& e) {
     FillGuard guard(e, e.filling_);
+    // Every spec is looked up after the same marker: find it once.
+    const std::string& version = e.Version.Text();
+    const std::size_t marker = version.empty() ? 0 : VersionMarker(e.BaseText, version);
     e.FillGroups();
     const int groups = e.Group.ListCount();
     for (int g = 0; g < groups; ++g) {
@@ -70,7 +74,7 @@ void UpdateIniFile(Editor& e) {
         for (int p = 0; p < params; ++p) {
             e.Parameters.SetListIndex(p);
             const std::string spec =
-                GetParamVal(e.BaseText, e.Version.Text(), e.Group.Text(), e.Parameters.Text());
+                GetParamValAfter(e.BaseText, marker, e.Group.Text(), e.Parameters.Text());
             std::string value = DefaultOf(spec);
             PutParamVal(e.IniText, e.Group.Text(), e.Parameters.Text(), value);
             e.platform().YieldEvents();

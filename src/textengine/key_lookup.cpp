@@ -1,6 +1,7 @@
 // GetParamVal and the key search it shares with the version listing.
 #include "textengine/key_lookup.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "textengine/key_search.hpp"
@@ -8,14 +9,17 @@
 
 namespace ravlet {
 
-std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName) {
+std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName,
+                              std::size_t last) {
     if (start == 0 || start > text.size()) return 0;
     // Every match ends in "=", which has no other case: find those with memchr and
     // compare the name before each.
     const std::size_t n = idName.size();
+    // One past the last index an "=" of an acceptable match can have.
+    const std::size_t end = last == 0 ? text.size() : std::min(text.size(), last + n);
     std::size_t scan = start - 1 + n;
-    while (scan < text.size()) {
-        const void* hit = std::memchr(text.data() + scan, '=', text.size() - scan);
+    while (scan < end) {
+        const void* hit = std::memchr(text.data() + scan, '=', end - scan);
         if (hit == nullptr) return 0;
         const std::size_t eq = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
         if (TextEquals(text.substr(eq - n, n), idName)) return eq - n + 1;
@@ -47,16 +51,21 @@ std::size_t ValueEnd(std::string_view text, std::size_t valueStart) {
 
 std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
                               std::string_view group, std::string_view idName) {
-    std::size_t p = 0;
+    return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName);
+}
+
+std::optional<KeyHit> FindKeyAfter(std::string_view file, std::size_t markerPos,
+                                   std::string_view group, std::string_view idName) {
+    std::size_t p = markerPos;
     std::size_t groupEnd = 0;
-    if (!version.empty()) p = FindVersionMarker(file, version);
     if (!group.empty()) {
         p = InStr(p + 1, file, group, Compare::Text);
         groupEnd = InStr(p + 1, file, "\r\n[", Compare::Exact);
     }
     for (;;) {
-        p = FindKeyAssignment(file, p + 1, idName);
-        if (p == 0 || (groupEnd > 0 && p > groupEnd)) return std::nullopt;
+        // A key past the group's end ends the lookup, so the search stops there.
+        p = FindKeyAssignment(file, p + 1, idName, groupEnd);
+        if (p == 0) return std::nullopt;
         // Two back is the CR of the line break for a key at a line start, so one
         // leading character ("+", "-", ";") is skipped; the text start is a line start.
         if (p <= 2 || static_cast<unsigned char>(file[p - 3]) < 32) break;
@@ -67,7 +76,12 @@ std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
 
 std::string GetParamVal(std::string_view file, std::string_view version,
                         std::string_view group, std::string_view idName) {
-    const auto hit = FindKey(file, version, group, idName);
+    return GetParamValAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName);
+}
+
+std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::string_view group,
+                             std::string_view idName) {
+    const auto hit = FindKeyAfter(file, markerPos, group, idName);
     if (!hit) return {};
     return std::string(TrimSpaces(file.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
 }

@@ -30,6 +30,14 @@ std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
 std::string GetParamVal(std::string_view file, std::string_view version,
                         std::string_view group, std::string_view idName);
 
+// FindKey and GetParamVal with the version's marker already found at the 1-based
+// `markerPos` (0: no version, or a version whose marker is absent), for callers that
+// look up many keys of one version.
+std::optional<KeyHit> FindKeyAfter(std::string_view file, std::size_t markerPos,
+                                   std::string_view group, std::string_view idName);
+std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::string_view group,
+                             std::string_view idName);
+
 // Spaces (only spaces) removed from both ends.
 std::string_view TrimSpaces(std::string_view s);
 

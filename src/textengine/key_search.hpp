@@ -7,8 +7,10 @@
 
 namespace ravlet {
 
-// First case-insensitive occurrence of `idName` followed by "=", at or after `start`.
-std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName);
+// First case-insensitive occurrence of `idName` followed by "=", at or after `start`
+// and, when `last` is not 0, at or before `last`.
+std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::string_view idName,
+                              std::size_t last = 0);
 
 // First exact occurrence of "TARVEN=" immediately followed by `version` (anywhere,
 // so a shorter name also matches the start of a longer one).

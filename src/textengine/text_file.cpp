@@ -70,6 +70,12 @@ std::string LoadTextFile(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) throw FileError(path, ReasonOf(errno));
     std::string text;
+    // Room for the edits to come, so the first longer value does not copy the text.
+    struct stat st {};
+    if (::fstat(::fileno(file), &st) == 0 && st.st_size > 0) {
+        const auto size = static_cast<std::size_t>(st.st_size);
+        text.reserve(size + size / 16 + 256);
+    }
     char buffer[65536];
     for (;;) {
         const std::size_t n = std::fread(buffer, 1, sizeof buffer, file);
@@ -102,8 +108,12 @@ void SaveTextFile(const std::string& path, const std::string& text) {
     std::string tmpName;
     int fd = -1;
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-        tmpName = (dir / ("." + target.filename().string() + ".ravlet-" +
-                          std::to_string(seed()) + ".tmp")).string();
+        std::string leaf = ".";
+        leaf += target.filename().string();
+        leaf += ".ravlet-";
+        leaf += std::to_string(seed());
+        leaf += ".tmp";
+        tmpName = (dir / leaf).string();
         fd = ::open(tmpName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST) break;
     }

@@ -61,8 +61,22 @@ std::size_t InStr(std::size_t start, std::string_view text, std::string_view wha
     if (start == 0 || start > text.size()) return 0;
     const std::size_t from = start - 1;
     if (mode == Compare::Exact) {
-        const std::size_t at = text.find(what, from);
-        return at == std::string_view::npos ? 0 : at + 1;
+        if (what.size() < 2) {
+            const std::size_t at = text.find(what, from);
+            return at == std::string_view::npos ? 0 : at + 1;
+        }
+        // Anchored on the last byte: for CR LF + "[" that is the rare "[", where the
+        // first byte would stop at every line end.
+        const std::size_t head = what.size() - 1;
+        std::size_t scan = from + head;
+        while (scan < text.size()) {
+            const void* hit = std::memchr(text.data() + scan, what.back(), text.size() - scan);
+            if (hit == nullptr) return 0;
+            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+            if (std::memcmp(text.data() + end - head, what.data(), head) == 0) return end - head + 1;
+            scan = end + 1;
+        }
+        return 0;
     }
     if (what.size() > text.size() - from) return 0;
     const auto& caseless = Caseless();

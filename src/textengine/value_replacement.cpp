@@ -1,6 +1,8 @@
 // PutParamVal: rewrites one key's value in place.
 #include "textengine/value_replacement.hpp"
 
+#include <algorithm>
+
 #include "textengine/key_search.hpp"
 #include "textengine/text_search.hpp"
 
@@ -24,16 +26,17 @@ bool PutParamVal(std::string& iniText, std::string_view group, std::string_view 
         groupEnd = InStr(p + 1, iniText, "\r\n[", Compare::Exact);
     }
     for (;;) {
-        p = FindKeyAssignment(iniText, p + 1, idName);
-        if (p == 0 || (groupEnd > 0 && p > groupEnd)) return false;
+        p = FindKeyAssignment(iniText, p + 1, idName, groupEnd);
+        if (p == 0) return false;
         // In a settings file a key starts its line; no leading character is skipped.
         if (p == 1 || static_cast<unsigned char>(iniText[p - 2]) < 32) break;
     }
     const std::size_t start = p + idName.size() + 1;
     const std::size_t end = ValueEnd(iniText, start);
-    // Edited in place: only the tail after the value moves.
-    iniText.replace(start - 1, end - start, value);
-    iniText.insert(start - 1 + value.size(), 1, ' ');
+    // Edited in place: the tail after the value moves once, then the value and its
+    // one space are written into the gap.
+    iniText.replace(start - 1, end - start, value.size() + 1, ' ');
+    std::copy(value.begin(), value.end(), iniText.begin() + static_cast<std::ptrdiff_t>(start - 1));
     return true;
 }
 

@@ -50,8 +50,11 @@ ValueChoices ListValues(std::string_view base, std::string_view iniText, std::st
 std::string ParameterHint(std::string_view base, std::string_view group, std::string_view key) {
     constexpr std::string_view kSection = "[DESCRIPTIONS]";
     const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
-    std::string hint = GetParamVal(base, "", kSection, std::string(name) + ":" + std::string(key));
-    if (hint.empty()) hint = GetParamVal(base, "", kSection, ":" + std::string(key));
+    std::string own(name);
+    own += ':';
+    own += key;
+    std::string hint = GetParamVal(base, "", kSection, own);
+    if (hint.empty()) hint = GetParamVal(base, "", kSection, own.substr(name.size()));
     return hint;
 }
 

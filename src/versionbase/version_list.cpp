@@ -1,6 +1,8 @@
 // Version listing and version detection.
 #include "versionbase/version_list.hpp"
 
+#include <string>
+
 #include "textengine/key_lookup.hpp"
 #include "textengine/key_search.hpp"
 #include "textengine/text_search.hpp"
@@ -8,19 +10,21 @@
 namespace ravlet {
 namespace {
 
-// Removes every exact occurrence of `what` from `text`, in one pass.
+// Removes every exact occurrence of `what` from `text`, in place and in one pass.
 void RemoveAll(std::string& text, std::string_view what) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t from = 0;
+    std::size_t at = text.find(what);
+    if (at == std::string::npos) return;
+    std::size_t write = at;
+    std::size_t read = at + what.size();
     for (;;) {
-        const std::size_t at = text.find(what, from);
-        if (at == std::string::npos) break;
-        out.append(text, from, at - from);
-        from = at + what.size();
+        const std::size_t next = text.find(what, read);
+        const std::size_t stop = next == std::string::npos ? text.size() : next;
+        std::char_traits<char>::move(text.data() + write, text.data() + read, stop - read);
+        write += stop - read;
+        if (next == std::string::npos) break;
+        read = next + what.size();
     }
-    out.append(text, from, std::string::npos);
-    text.swap(out);
+    text.resize(write);
 }
 
 }  // namespace
