@@ -629,6 +629,12 @@ void Form1Test::transferShowsReport() {
                                            "Rate=44100⏎"));
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QVERIFY(messages_.empty());
+
+    // The carried values reach the disk with Save and Exit, and only then.
+    QVERIFY(ReadFile(Path("tarven.ini")) != form_->editor().IniText);
+    QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
+    QCOMPARE(ReadFile(Path("tarven.ini")), form_->editor().IniText);
+    QCOMPARE(quits_, 1);
 }
 
 // Setting a widget from the model raises nothing; only the user's selection does, once.
