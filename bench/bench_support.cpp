@@ -68,10 +68,7 @@ public:
         std::string pattern = (std::filesystem::temp_directory_path() / "ravlet-bench-XXXXXX").string();
         if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
         path_ = pattern;
-        const BenchData& d = Data();
-        WriteFile(path_ + "/rvbase.txt", d.base.text);
-        WriteFile(path_ + "/tarven.ini", d.ini);
-        WriteFile(path_ + "/old.ini", d.oldIni);
+        WriteDataFiles(path_);
     }
     ~TempFolder() {
         std::error_code ignored;
@@ -166,6 +163,13 @@ void StartColdIfAsked(benchmark::State& state, bool cold) {
 const std::string& WorkDir() {
     static const TempFolder folder;
     return folder.path();
+}
+
+void WriteDataFiles(const std::string& dir) {
+    const BenchData& d = Data();
+    WriteFile(dir + "/rvbase.txt", d.base.text);
+    WriteFile(dir + "/tarven.ini", d.ini);
+    WriteFile(dir + "/old.ini", d.oldIni);
 }
 
 std::string WorkPath(std::string_view name) { return WorkDir() + "/" + std::string(name); }

@@ -59,6 +59,9 @@ void StartColdIfAsked(benchmark::State& state, bool cold);
 
 // A private folder holding rvbase.txt, tarven.ini and old.ini; removed at exit.
 const std::string& WorkDir();
+// Writes the same three files into the existing folder `dir` (for the start-up probe);
+// throws std::runtime_error when a file cannot be written.
+void WriteDataFiles(const std::string& dir);
 std::string WorkPath(std::string_view name);
 
 // A platform for the headless editor: the open dialog answers `answer`, messages are
