@@ -1,0 +1,27 @@
+// The yardstick of start-up: an empty Qt window of Ravlet's size, fixed and centred,
+// that quits once it has been painted. Prints nothing (see startup_probe.hpp).
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
+#include "startup_probe.hpp"
+
+int main(int argc, char* argv[]) {
+    ravlet::bench::StartupTrace trace;
+    trace.Mark("main");
+    QApplication app(argc, argv);
+    trace.Mark("QApplication");
+    QWidget window;
+    window.setFixedSize(345, 329);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
+    }
+    trace.Mark("window built");
+    ravlet::bench::QuitOnFirstPaint quitter(window, trace);
+    window.show();
+    trace.Mark("show");
+    const int status = app.exec();
+    trace.Mark("event loop left");
+    return status;
+}
