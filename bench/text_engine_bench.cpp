@@ -84,30 +84,43 @@ void BM_GetParamVal_Base_LastKeyUnrestricted(benchmark::State& state) {
     Lookup(state, d.base.text, "", "", d.LastParam().key);
 }
 
-// Alternates two values of the same length, so the text keeps its size.
-void Replace(benchmark::State& state, std::string text, const std::string& group, const Param& param) {
-    const std::string& a = param.choices[0];
-    const std::string& b = param.choices[1];
+// Alternates two values, written as the editor writes them.
+void ReplaceWith(benchmark::State& state, std::string text, const std::string& group, const std::string& key,
+                 const std::string& a, const std::string& b) {
     std::string first = a;
-    PutParamVal(text, group, param.key, first);  // the first write adds the trailing space
+    PutParamVal(text, group, key, first);  // the first write adds the trailing space
     const double memchrSeconds = MemchrSeconds(text);
     AllocCount allocs;
     bool flip = false;
     for (auto _ : state) {
         std::string value = (flip = !flip) ? b : a;
         AllocScope scope(allocs);
-        benchmark::DoNotOptimize(PutParamVal(text, group, param.key, value));
+        benchmark::DoNotOptimize(PutParamVal(text, group, key, value));
     }
     Report(state, memchrSeconds, allocs);
+}
+// Two choices of the same length: the text keeps its size and the value is overwritten
+// in place.
+void Replace(benchmark::State& state, std::string text, const std::string& group, const Param& param) {
+    ReplaceWith(state, std::move(text), group, param.key, param.choices[0], param.choices[1]);
+}
+// Values of different lengths: the rest of the text moves by one byte, each way.
+void ReplaceResizing(benchmark::State& state, std::string text, const std::string& group, const Param& param) {
+    ReplaceWith(state, std::move(text), group, param.key, "1", "10");
 }
 void BM_PutParamVal_Settings_LastKey(benchmark::State& state) {
     const auto& d = Data();
     Replace(state, d.ini, d.lastGroup, d.LastParam());
 }
-// The first key: the edit moves the whole rest of the text.
+// The first key: an edit in place touches only the value; one that changes its length
+// moves the whole rest of the text.
 void BM_PutParamVal_Settings_FirstKey(benchmark::State& state) {
     const auto& d = Data();
     Replace(state, d.ini, d.firstGroup, d.FirstParam());
+}
+void BM_PutParamVal_Settings_FirstKeyResized(benchmark::State& state) {
+    const auto& d = Data();
+    ReplaceResizing(state, d.ini, d.firstGroup, d.FirstParam());
 }
 
 // The first edit after loading: a loaded text has no spare capacity, and a write that
@@ -150,6 +163,11 @@ void BM_Sweep_PutParamVal_FirstKey(benchmark::State& state) {
     Replace(state, SettingsOfSize(static_cast<std::size_t>(state.range(0))), d.firstGroup, d.FirstParam());
     state.SetComplexityN(state.range(0));
 }
+void BM_Sweep_PutParamVal_FirstKeyResized(benchmark::State& state) {
+    const auto& d = Data();
+    ReplaceResizing(state, SettingsOfSize(static_cast<std::size_t>(state.range(0))), d.firstGroup, d.FirstParam());
+    state.SetComplexityN(state.range(0));
+}
 
 constexpr std::int64_t kSweepFrom = 64 << 10;
 constexpr std::int64_t kSweepTo = 1 << 20;
@@ -167,6 +185,7 @@ BENCHMARK(BM_GetParamVal_Base_LastKey)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GetParamVal_Base_LastKeyUnrestricted)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PutParamVal_Settings_LastKey)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PutParamVal_Settings_FirstKey)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PutParamVal_Settings_FirstKeyResized)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PutParamVal_Settings_FirstGrowingEdit, warm, false)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_PutParamVal_Settings_FirstGrowingEdit, cold_heap, true)->Unit(benchmark::kMicrosecond);
 
@@ -174,5 +193,6 @@ BENCHMARK(BM_Sweep_Memchr)->RangeMultiplier(2)->Range(kSweepFrom, kSweepTo)->Com
 BENCHMARK(BM_Sweep_GetParamVal_LastKey)->RangeMultiplier(2)->Range(kSweepFrom, kSweepTo)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Sweep_PutParamVal_LastKey)->RangeMultiplier(2)->Range(kSweepFrom, kSweepTo)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Sweep_PutParamVal_FirstKey)->RangeMultiplier(2)->Range(kSweepFrom, kSweepTo)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Sweep_PutParamVal_FirstKeyResized)->RangeMultiplier(2)->Range(kSweepFrom, kSweepTo)->Complexity(benchmark::oN)->Unit(benchmark::kMicrosecond);
 
 }  // namespace ravlet::bench
