@@ -185,8 +185,16 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
             return kDone;
         }
         if (transfer->parsed()) {
-            const std::string oldText = LoadTextFile(a.oldFile);
             std::string text = LoadTextFile(a.file);
+            // An older file that cannot be read stops the transfer before it begins,
+            // like the window's Auto: nothing is written, and the cause is named.
+            std::string oldText;
+            try {
+                oldText = LoadTextFile(a.oldFile);
+            } catch (const FileError& e) {
+                err << "Перенос не выполнен: " << e.what() << '\n';
+                return kNotFound;
+            }
             if (a.dryRun) {
                 const int status = TransferCommand(base, oldText, text, {err, err});
                 if (status == kDone) WriteText(out, text);

@@ -2,6 +2,7 @@
 #include "editor/editor.hpp"
 
 #include <exception>
+#include <optional>
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
@@ -32,16 +33,22 @@ OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) 
     return OpenDialogRequest{title, messages::kFilter, fileName};
 }
 
-// Restores the normal mouse pointer however the transfer ends.
+// Restores the normal mouse pointer however the transfer ends, or earlier, before a
+// message that waits for the user.
 class BusyPointer {
 public:
     explicit BusyPointer(Platform& platform) : platform_(platform) { platform_.SetBusy(true); }
-    ~BusyPointer() { platform_.SetBusy(false); }
+    ~BusyPointer() { Release(); }
+    void Release() {
+        if (on_) platform_.SetBusy(false);
+        on_ = false;
+    }
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
 
 private:
     Platform& platform_;
+    bool on_ = true;
 };
 
 }  // namespace
@@ -215,20 +222,24 @@ void Editor::Autoupdate_Click() {
 
     BusyPointer busy(platform_);
     platform_.YieldEvents();
+    std::optional<std::string> failure;
+    TransferResult result;
     try {
         OldIniText = LoadTextFile(*chosen);
+        result = TransferValues(BaseText, OldIniText, IniText);
+        failure = result.failure;
     } catch (const FileError& error) {
-        platform_.ShowMessage(std::string("Не удалось загрузить старый файл настроек ") + error.path() +
-                                  ":\n" + error.reason(),
-                              MessageIcon::Critical);
-        return;
+        // Nothing was carried: the heading alone says so.
+        result.report = TransferReportHeading();
+        failure = std::string("Не удалось загрузить старый файл настроек ") + error.path() + ":\n" +
+                  error.reason();
     }
-    const TransferResult result = TransferValues(BaseText, OldIniText, IniText);
     // The lists follow the changed text, and the report says exactly what changed,
-    // also when the walk stopped early.
+    // also when the walk stopped early or never started.
     Group_Click();
     Description.SetText(result.report);
-    if (result.failure) platform_.ShowMessage(*result.failure, MessageIcon::Critical);
+    busy.Release();
+    if (failure) platform_.ShowMessage(*failure, MessageIcon::Critical);
 }
 
 void Editor::Save_Click() {

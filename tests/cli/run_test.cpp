@@ -82,6 +82,20 @@ TEST_F(RunCliFiles, TransferDryRunSendsReportToStderr) {
     EXPECT_EQ(dir.Read("tarven.ini"), kIni);
 }
 
+TEST_F(RunCliFiles, TransferFromUnreadableOldFileStopsWithoutWriting) {
+    const std::string missing = (dir.path() / "none.ini").string();
+    for (const bool dryRun : {false, true}) {
+        std::vector<std::string> args{"--base", base, "transfer", missing, ini};
+        if (dryRun) args.push_back("--dry-run");
+        const CliOutcome got = Cli(args);
+        EXPECT_EQ(got.status, 1);
+        EXPECT_EQ(got.out, "");
+        EXPECT_EQ(got.err.rfind("Перенос не выполнен: ", 0), 0u) << got.err;
+        EXPECT_NE(got.err.find("none.ini"), std::string::npos) << got.err;
+        EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+    }
+}
+
 TEST_F(RunCliFiles, MissingBaseIsFileError) {
     const std::string missing = (dir.path() / "none.txt").string();
     std::string expected;

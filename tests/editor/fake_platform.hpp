@@ -15,6 +15,7 @@ namespace ravlet::testing {
 struct RecordedMessage {
     std::string text;
     MessageIcon icon;
+    bool busyWhileShown = false;  // the busy pointer was on when the message appeared
 };
 
 class FakePlatform : public Platform {
@@ -27,7 +28,7 @@ public:
         return answer;
     }
     void ShowMessage(const std::string& text, MessageIcon icon) override {
-        messages.push_back({text, icon});
+        messages.push_back({text, icon, !busyCalls.empty() && busyCalls.back()});
     }
     void Quit() override { ++quits; }
     std::string CurrentDirectory() override { return directory; }

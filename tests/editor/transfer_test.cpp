@@ -58,13 +58,17 @@ TEST_F(TransferTest, CancelledDialogChangesNothing) {
 
 TEST_F(TransferTest, UnreadableOldFileIsReported) {
     StartAndLoad(kTransferBase, kNewIni);
+    editor.Description.SetText("stale hint");
     const std::string before = editor.IniText;
     platform.answers.push_back((dir / "missing.ini").string());
     editor.Autoupdate.UserClick();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
     EXPECT_NE(platform.messages[0].text.find((dir / "missing.ini").string()), std::string::npos);
+    EXPECT_FALSE(platform.messages[0].busyWhileShown);
     EXPECT_EQ(editor.IniText, before);
+    // An empty report: nothing was carried.
+    EXPECT_EQ(editor.Description.Text(), Cp("Список перенесенных параметров:"));
     EXPECT_EQ(platform.busyCalls, (std::vector<bool>{true, false}));
 }
 
@@ -94,6 +98,7 @@ TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
         EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
         EXPECT_NE(platform.messages[0].text.find(c.messagePart), std::string::npos) << platform.messages[0].text;
         EXPECT_EQ(platform.busyCalls.back(), false);
+        EXPECT_FALSE(platform.messages[0].busyWhileShown);
     }
 }
 
