@@ -4,5 +4,5 @@
 #include "cli/run.hpp"
 
 int main(int argc, char** argv) {
-    return ravlet::cli::RunCli(argc, argv, std::cout, std::cerr);
+    return ravlet::cli::RunCli(argc, argv, std::cout, std::cerr, ravlet::cli::TerminalOfEnvironment());
 }

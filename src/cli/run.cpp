@@ -22,10 +22,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// A name or value argument as Windows-1251 bytes, as the texts hold them.
-std::string ToCp1251(const std::string& utf8) {
-    if (auto bytes = Utf8ToCp1251(utf8)) return *std::move(bytes);
-    throw UsageError("Аргумент \"" + utf8 + "\" содержит символ вне кодовой страницы Windows-1251");
+// A name or value argument as Windows-1251 bytes, as the texts hold them. From a
+// Windows-1251 terminal it is those bytes already.
+std::string ToCp1251(const std::string& arg, Terminal terminal) {
+    if (terminal == Terminal::Cp1251) return arg;
+    if (auto bytes = Utf8ToCp1251(arg)) return *std::move(bytes);
+    throw UsageError("Аргумент \"" + arg + "\" содержит символ вне кодовой страницы Windows-1251");
 }
 
 bool HasControlCharacter(const std::string& text) {
@@ -34,27 +36,27 @@ bool HasControlCharacter(const std::string& text) {
 }
 
 // Group and key names with a line break would match across lines of the text.
-std::string NameArg(const std::string& utf8) {
-    if (HasControlCharacter(utf8)) throw UsageError("Имя не может содержать управляющие символы");
-    return ToCp1251(utf8);
+std::string NameArg(const std::string& arg, Terminal terminal) {
+    if (HasControlCharacter(arg)) throw UsageError("Имя не может содержать управляющие символы");
+    return ToCp1251(arg, terminal);
 }
 
 // A value is one line of the settings file.
-std::string ValueArg(const std::string& utf8) {
-    if (HasControlCharacter(utf8)) {
+std::string ValueArg(const std::string& arg, Terminal terminal) {
+    if (HasControlCharacter(arg)) {
         throw UsageError("Значение не может содержать управляющие символы");
     }
-    return ToCp1251(utf8);
+    return ToCp1251(arg, terminal);
 }
 
 // A group is named by its header as the lists show it; "Video" for "[Video]" is the
 // likely slip, and the hint lookup would cut its first and last letters off.
-std::string GroupArg(const std::string& utf8, bool allowNone) {
-    if (utf8.empty() && allowNone) return {};
-    if (utf8.size() < 2 || utf8.front() != '[' || utf8.back() != ']') {
-        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: \"" + utf8 + "\"");
+std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) {
+    if (arg.empty() && allowNone) return {};
+    if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') {
+        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: \"" + arg + "\"");
     }
-    return NameArg(utf8);
+    return NameArg(arg, terminal);
 }
 
 void WriteText(std::ostream& out, const std::string& text) {
@@ -75,9 +77,10 @@ struct Args {
     bool dryRun = false;
 };
 
-}  // namespace
-
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+// The command line with arguments from `terminal`; items and messages are written in
+// UTF-8. `rawOut` is set when `out` holds a settings text's own bytes.
+int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal,
+        bool& rawOut) {
     CLI::App app{"Ravlet: the settings file tarven.ini of the Tarven Pimlow emulator, "
                  "driven by the version base rvbase.txt",
                  "ravlet-cli"};
@@ -137,20 +140,21 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         return app.exit(e, out, err) == 0 ? kDone : kUsage;
     }
 
+    rawOut = a.dryRun;
     try {
         if (set->parsed()) {
-            const std::string group = GroupArg(a.group, true);
-            const std::string key = NameArg(a.key);
-            std::string value = ValueArg(a.value);
+            const std::string group = GroupArg(a.group, true, terminal);
+            const std::string key = NameArg(a.key, terminal);
+            std::string value = ValueArg(a.value, terminal);
             std::string text = LoadTextFile(a.file);
             const int status = SetCommand(text, group, key, std::move(value), {out, err});
             if (status == kDone) SaveTextFile(a.file, text);
             return status;
         }
         if (get->parsed()) {
-            const std::string key = NameArg(a.key);
-            const std::string group = a.groupOption ? GroupArg(*a.groupOption, true) : "";
-            const std::string version = a.versionOption ? NameArg(*a.versionOption) : "";
+            const std::string key = NameArg(a.key, terminal);
+            const std::string group = a.groupOption ? GroupArg(*a.groupOption, true, terminal) : "";
+            const std::string version = a.versionOption ? NameArg(*a.versionOption, terminal) : "";
             return GetCommand(LoadTextFile(a.file), key, group, version, {out, err});
         }
 
@@ -158,11 +162,11 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         const bool takesVersion = groups->parsed() || params->parsed() || values->parsed();
         const bool takesGroup = params->parsed() || values->parsed() || hint->parsed();
         const bool takesKey = values->parsed() || hint->parsed();
-        const std::string version = takesVersion ? NameArg(a.version) : "";
-        const std::string group = takesGroup ? GroupArg(a.group, false) : "";
-        const std::string key = takesKey ? NameArg(a.key) : "";
+        const std::string version = takesVersion ? NameArg(a.version, terminal) : "";
+        const std::string group = takesGroup ? GroupArg(a.group, false, terminal) : "";
+        const std::string key = takesKey ? NameArg(a.key, terminal) : "";
         std::optional<std::string> versionOption;
-        if (defaults->parsed() && a.versionOption) versionOption = NameArg(*a.versionOption);
+        if (defaults->parsed() && a.versionOption) versionOption = NameArg(*a.versionOption, terminal);
 
         const std::string base = LoadTextFile(a.base);
         if (versions->parsed()) return VersionsCommand(base, {out, err});
@@ -217,6 +221,20 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         err << e.what() << '\n';
         return kFileFailure;
     }
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal) {
+    bool rawOut = false;
+    if (terminal == Terminal::Utf8) return Run(argc, argv, out, err, terminal, rawOut);
+    // Written through once the command has run: only then is it known whether stdout
+    // holds a settings text, whose bytes must not be converted.
+    std::ostringstream bufferedOut, bufferedErr;
+    const int status = Run(argc, argv, bufferedOut, bufferedErr, terminal, rawOut);
+    out << (rawOut ? bufferedOut.str() : Utf8ToCp1251Lenient(bufferedOut.str()));
+    err << Utf8ToCp1251Lenient(bufferedErr.str());
+    return status;
 }
 
 }  // namespace ravlet::cli

@@ -86,42 +86,75 @@ std::string Cp1251ToUtf8(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// The character that starts at utf8[i] and the length of its sequence; nullopt for a
+// byte that does not start a valid, shortest-form sequence.
+struct Decoded {
+    char32_t ch;
+    std::size_t length;
+};
+std::optional<Decoded> DecodeUtf8At(std::string_view utf8, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    char32_t c = 0;
+    std::size_t extra = 0;
+    if (lead < 0x80) {
+        c = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        c = lead & 0x1F;
+        extra = 1;
+    } else if ((lead & 0xF0) == 0xE0) {
+        c = lead & 0x0F;
+        extra = 2;
+    } else if ((lead & 0xF8) == 0xF0) {
+        c = lead & 0x07;
+        extra = 3;
+    } else {
+        return std::nullopt;
+    }
+    if (i + extra >= utf8.size()) return std::nullopt;  // truncated sequence
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto cont = static_cast<unsigned char>(utf8[i + k]);
+        if ((cont & 0xC0) != 0x80) return std::nullopt;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    // Overlong forms would let one character hide behind another.
+    if ((extra == 1 && c < 0x80) || (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000)) {
+        return std::nullopt;
+    }
+    return Decoded{c, extra + 1};
+}
+
+}  // namespace
+
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        char32_t c = 0;
-        std::size_t extra = 0;
-        if (lead < 0x80) {
-            c = lead;
-        } else if ((lead & 0xE0) == 0xC0) {
-            c = lead & 0x1F;
-            extra = 1;
-        } else if ((lead & 0xF0) == 0xE0) {
-            c = lead & 0x0F;
-            extra = 2;
-        } else if ((lead & 0xF8) == 0xF0) {
-            c = lead & 0x07;
-            extra = 3;
-        } else {
-            return std::nullopt;
-        }
-        if (i + extra >= utf8.size()) return std::nullopt;  // truncated sequence
-        for (std::size_t k = 1; k <= extra; ++k) {
-            const auto cont = static_cast<unsigned char>(utf8[i + k]);
-            if ((cont & 0xC0) != 0x80) return std::nullopt;
-            c = (c << 6) | (cont & 0x3F);
-        }
-        // Overlong forms would let one character hide behind another.
-        if ((extra == 1 && c < 0x80) || (extra == 2 && c < 0x800) || (extra == 3 && c < 0x10000)) {
-            return std::nullopt;
-        }
-        const auto byte = UnicodeToCp1251(c);
+        const auto decoded = DecodeUtf8At(utf8, i);
+        if (!decoded) return std::nullopt;
+        const auto byte = UnicodeToCp1251(decoded->ch);
         if (!byte) return std::nullopt;
         out += static_cast<char>(*byte);
-        i += extra + 1;
+        i += decoded->length;
+    }
+    return out;
+}
+
+std::string Utf8ToCp1251Lenient(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto decoded = DecodeUtf8At(text, i);
+        const auto byte = decoded ? UnicodeToCp1251(decoded->ch) : std::nullopt;
+        if (byte) {
+            out += static_cast<char>(*byte);
+            i += decoded->length;
+        } else {
+            out += text[i++];
+        }
     }
     return out;
 }

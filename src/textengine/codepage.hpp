@@ -26,4 +26,9 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 // a character the code page cannot represent.
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8);
 
+// For text that mixes UTF-8 with other bytes (a message naming a file whose name is in
+// the code page already): every UTF-8 character the code page holds becomes its byte,
+// every other byte stays as it is.
+std::string Utf8ToCp1251Lenient(std::string_view text);
+
 }  // namespace ravlet

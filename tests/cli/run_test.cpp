@@ -21,12 +21,12 @@ using ravlet::test::CliOutcome;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
 
-CliOutcome Cli(std::vector<std::string> args) {
+CliOutcome Cli(std::vector<std::string> args, ravlet::cli::Terminal terminal = ravlet::cli::Terminal::Utf8) {
     args.insert(args.begin(), "ravlet-cli");
     std::vector<const char*> argv;
     for (const auto& arg : args) argv.push_back(arg.c_str());
     std::ostringstream out, err;
-    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
     return {status, out.str(), err.str()};
 }
 
@@ -94,6 +94,40 @@ TEST_F(RunCliFiles, TransferFromUnreadableOldFileStopsWithoutWriting) {
         EXPECT_NE(got.err.find("none.ini"), std::string::npos) << got.err;
         EXPECT_EQ(dir.Read("tarven.ini"), kIni);
     }
+}
+
+TEST(TerminalOfCodeset, OnlyWindows1251NamesGiveACp1251Terminal) {
+    using ravlet::cli::Terminal;
+    for (const char* name : {"CP1251", "cp1251", "WINDOWS-1251", "windows-1251"}) {
+        EXPECT_EQ(ravlet::cli::TerminalOfCodeset(name), Terminal::Cp1251) << name;
+    }
+    for (const char* name : {"UTF-8", "ANSI_X3.4-1968", "KOI8-R", "CP1252", "CP12511", ""}) {
+        EXPECT_EQ(ravlet::cli::TerminalOfCodeset(name), Terminal::Utf8) << name;
+    }
+}
+
+// On a Windows-1251 terminal names and values are typed and shown as the texts hold them.
+TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
+    const auto cp1251 = ravlet::cli::Terminal::Cp1251;
+    const CliOutcome values = Cli({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
+    EXPECT_EQ(values.status, 0);
+    EXPECT_EQ(values.out, Text("* тихо\n  громко\n"));
+
+    const CliOutcome set = Cli({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
+    EXPECT_EQ(set.status, 0);
+    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+
+    const CliOutcome absent = Cli({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
+    EXPECT_EQ(absent.status, 1);
+    EXPECT_EQ(absent.err, Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
+}
+
+TEST_F(RunCliFiles, Cp1251TerminalDryRunKeepsTheTextsOwnBytes) {
+    const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
+    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+    EXPECT_EQ(got.err, Text("Список перенесенных параметров:\n[Звук]Громкость=громко\n"));
 }
 
 TEST_F(RunCliFiles, MissingBaseIsFileError) {

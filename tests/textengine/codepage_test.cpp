@@ -14,6 +14,7 @@ using ravlet::Cp1251ToUnicode;
 using ravlet::Cp1251ToUtf8;
 using ravlet::UnicodeToCp1251;
 using ravlet::Utf8ToCp1251;
+using ravlet::Utf8ToCp1251Lenient;
 using ravlet::test::Text;
 
 // Windows-1251 0x80-0xBF; 0x98 is unassigned and kept as U+0098.
@@ -120,5 +121,25 @@ TEST_P(CodepageBadUtf8Table, GivesNothing) {
 
 INSTANTIATE_TEST_SUITE_P(Codepage, CodepageBadUtf8Table, ::testing::ValuesIn(kBadUtf8Cases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Messages that name a file: the words in UTF-8, the file name in whatever bytes the
+// system gave it.
+TEST(CodepageLenient, ConvertsWhatItCanAndKeepsOtherBytes) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"all convertible", "Файл 1.ini", Text("Файл 1.ini")},
+        {"cp1251 name after UTF-8 words", "нет файла " + Text("старый.ini"), Text("нет файла старый.ini")},
+        {"character outside the code page stays UTF-8", "é=Я", "\xC3\xA9=" + Text("Я")},
+        {"truncated sequence at the end", "a\xD0", "a\xD0"},
+        {"overlong form is not decoded", "\xC1\x81", "\xC1\x81"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8ToCp1251Lenient(c.text), c.expected) << c.name;
+    }
+}
 
 }  // namespace
