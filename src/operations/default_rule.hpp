@@ -7,7 +7,7 @@
 namespace ravlet {
 
 // The text after the first "@" up to the next ","; without "@" the first item; for a
-// switch spec ("!" first) the text after the "!". "" when there is nothing there.
+// switch's value spec ("!" first) the text after the "!". "" when there is nothing there.
 std::string DefaultOf(std::string_view spec);
 
 }  // namespace ravlet

@@ -62,7 +62,7 @@ public:
 
 void UpdateIniFile(Editor& e) {
     FillGuard guard(e, e.filling_);
-    // Every spec is looked up after the same marker: find it once.
+    // Every value spec is looked up after the same marker: find it once.
     const std::string& version = e.Version.Text();
     const std::size_t marker = version.empty() ? 0 : VersionMarker(e.BaseText, version);
     e.FillGroups();

@@ -12,7 +12,7 @@ struct ValueChoices {
     int selected;                    // index into items
 };
 
-// The choices of `spec` with the current value `current` selected. A switch spec
+// The choices of the value spec `spec` with `current` selected. A switch's value spec
 // ("!" first) offers OFF and ON, chosen by the current value's first character;
 // a current value not beginning with 0 or 1 is offered alone. A choice list offers
 // its comma-separated items (one leading "@" dropped, nothing trimmed); a current

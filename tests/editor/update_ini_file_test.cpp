@@ -30,7 +30,7 @@ TEST_F(EditorTest, FillSetsDefaultsAndLeavesTheCursorOnTheLastParameter) {
 
 TEST_F(EditorTest, FillCoversGroupsTakenOverFromTheNextRecord) {
     // v's record ends at [A]; the [C] that opens w's record is listed as v's too and
-    // filled with the spec found after v's marker.
+    // filled with the value spec found after v's marker.
     const std::string base = Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=@1⏎TARVEN=w⏎SUPPORT=t⏎[C]⏎+K=@7⏎[A]⏎+X=@2⏎");
     StartAndLoad(base, Cp(";s⏎TARVEN=s⏎[A]⏎X=0⏎[C]⏎K=0⏎"));
     UpdateIniFile(editor);
