@@ -2,7 +2,6 @@
 #include "editor/editor.hpp"
 
 #include <exception>
-#include <optional>
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
@@ -222,24 +221,22 @@ void Editor::Autoupdate_Click() {
 
     BusyPointer busy(platform_);
     platform_.YieldEvents();
-    std::optional<std::string> failure;
     TransferResult result;
     try {
         OldIniText = LoadTextFile(*chosen);
         result = TransferValues(BaseText, OldIniText, IniText);
-        failure = result.failure;
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
-        failure = std::string("Не удалось загрузить старый файл настроек ") + error.path() + ":\n" +
-                  error.reason();
+        result.failure = std::string("Не удалось загрузить старый файл настроек ") + error.path() + ":\n" +
+                         error.reason();
     }
     // The lists follow the changed text, and the report says exactly what changed,
     // also when the walk stopped early or never started.
     Group_Click();
     Description.SetText(result.report);
     busy.Release();
-    if (failure) platform_.ShowMessage(*failure, MessageIcon::Critical);
+    if (result.failure) platform_.ShowMessage(*result.failure, MessageIcon::Critical);
 }
 
 void Editor::Save_Click() {
