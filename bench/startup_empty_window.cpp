@@ -18,10 +18,5 @@ int main(int argc, char* argv[]) {
             QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
     }
     trace.Mark("window built");
-    ravlet::bench::QuitOnFirstPaint quitter(window, trace);
-    window.show();
-    trace.Mark("show");
-    const int status = app.exec();
-    trace.Mark("event loop left");
-    return status;
+    return ravlet::bench::ShowUntilPainted(app, window, trace);
 }

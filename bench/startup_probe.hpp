@@ -91,4 +91,14 @@ private:
     bool seen_ = false;
 };
 
+// Shows the built window and runs the event loop until its first paint is done.
+inline int ShowUntilPainted(QApplication& app, QWidget& window, StartupTrace& trace) {
+    QuitOnFirstPaint quitter(window, trace);
+    window.show();
+    trace.Mark("show");
+    const int status = app.exec();
+    trace.Mark("event loop left");
+    return status;
+}
+
 }  // namespace ravlet::bench

@@ -22,10 +22,5 @@ int main(int argc, char* argv[]) {
     trace.Mark("Form1 built");
     if (!window.Load()) return 1;
     trace.Mark("Form1::Load");
-    ravlet::bench::QuitOnFirstPaint quitter(window, trace);
-    window.show();
-    trace.Mark("show");
-    const int status = app.exec();
-    trace.Mark("event loop left");
-    return status;
+    return ravlet::bench::ShowUntilPainted(app, window, trace);
 }
