@@ -120,11 +120,14 @@ int HintCommand(std::string_view base, std::string_view group, std::string_view 
 
 int GetCommand(std::string_view text, std::string_view key, std::string_view group,
                std::string_view version, Streams io) {
-    if (!FindKey(text, version, group, key)) {
+    // A version means the file is a version base, whose parameter lines carry a sign;
+    // otherwise it is read as a settings file, where a key starts its line.
+    const KeyRule rule = version.empty() ? KeyRule::Settings : KeyRule::Base;
+    if (!FindKey(text, version, group, key, rule)) {
         io.err << "Параметр " << Quoted(key) << " не найден" << InGroup(group) << '\n';
         return kNotFound;
     }
-    PrintItem(io.out, GetParamVal(text, version, group, key));
+    PrintItem(io.out, GetParamVal(text, version, group, key, rule));
     return kDone;
 }
 
@@ -132,6 +135,10 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
                std::string value, Streams io) {
     if (HasControlCharacter(value)) {
         io.err << "Значение не может содержать управляющие символы\n";
+        return kUsage;
+    }
+    if (value.find(';') != std::string::npos) {
+        io.err << "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n";
         return kUsage;
     }
     if (!PutParamVal(iniText, group, key, value)) {

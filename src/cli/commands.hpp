@@ -51,12 +51,14 @@ int HintCommand(std::string_view base, std::string_view group, std::string_view 
                 Streams io);
 
 // The value of `key` in any text, as GetParamVal reads it ("" group or version: no
-// restriction). An empty value prints an empty line; a key not found is kNotFound.
+// restriction). With a version the text is read as a version base (one leading
+// character skipped), without one as a settings file (the key starts its line). An empty value prints an empty line; a key not found is kNotFound.
 int GetCommand(std::string_view text, std::string_view key, std::string_view group,
                std::string_view version, Streams io);
 
 // Writes `value` to `key` of `group` ("" for none) in `iniText`. kNotFound, text
-// unchanged, when the key is absent; kUsage when `value` holds a control character.
+// unchanged, when the key or the group is absent; kUsage when `value` holds a control
+// character or ';'.
 int SetCommand(std::string& iniText, std::string_view group, std::string_view key,
                std::string value, Streams io);
 

@@ -3,6 +3,7 @@
 
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
+#include "textengine/key_search.hpp"
 #include "textengine/text_search.hpp"
 #include "textengine/value_replacement.hpp"
 
@@ -16,15 +17,15 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
     TransferResult result;
     result.report = TransferReportHeading();
 
-    std::size_t p = InStr(1, base, "[DESCRIPTIONS]", Compare::Text);
+    std::size_t p = FindHeaderLine(base, 1, "[DESCRIPTIONS]", Compare::Text);
     if (p == 0) {
         result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
         return result;
     }
     for (;;) {
-        const std::size_t r = InStr(p, base, "\r\n", Compare::Exact);
+        const std::size_t r = InStr(p, base, "\n", Compare::Exact);
         if (r == 0) break;
-        p = r + 2;
+        p = r + 1;
         const std::size_t e = InStr(p, base, "=", Compare::Exact);
         if (p > base.size() || static_cast<unsigned char>(base[p - 1]) < 32 || e == 0) break;
         if (base[p - 1] == ';') continue;
@@ -46,9 +47,11 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         if (group == "[]") group.clear();
         const std::string name(key.substr(colon + 1));
 
-        std::string old = GetParamVal(oldText, "", group, name);
+        // Both are settings texts: a key counts where it starts its line, so a
+        // commented-out ";KEY=" is neither carried nor overwritten.
+        std::string old = GetParamVal(oldText, "", group, name, KeyRule::Settings);
         if (old.empty()) continue;  // the current text need not be searched then
-        if (!GetParamVal(iniText, "", group, name).empty()) {
+        if (!GetParamVal(iniText, "", group, name, KeyRule::Settings).empty()) {
             PutParamVal(iniText, group, name, old);  // old now holds what was written
             result.report += "\r\n" + group + name + "=" + old;
             ++result.carried;

@@ -49,39 +49,67 @@ std::size_t ValueEnd(std::string_view text, std::size_t valueStart) {
     return end;
 }
 
+bool StartsLine(std::string_view text, std::size_t pos) {
+    return pos == 1 || text[pos - 2] == '\n' || text[pos - 2] == '\r';
+}
+
+std::size_t FindHeaderLine(std::string_view text, std::size_t start, std::string_view header,
+                           Compare mode) {
+    for (std::size_t at = InStr(start, text, header, mode); at != 0; at = InStr(at + 1, text, header, mode)) {
+        if (StartsLine(text, at)) return at;
+    }
+    return 0;
+}
+
+std::size_t GroupEnd(std::string_view text, std::size_t pos) {
+    return InStr(pos + 1, text, "\n[", Compare::Exact);
+}
+
+namespace {
+
+bool KeyLineAccepted(std::string_view file, std::size_t p, KeyRule rule) {
+    const auto back = [&](std::size_t n) { return static_cast<unsigned char>(file[p - 1 - n]); };
+    if (rule == KeyRule::Settings) return p == 1 || back(1) < 32;
+    // Two back is the CR of a CR LF for a key at a line start, so one leading character
+    // ("+", "-") is skipped; in an LF-only text the key right after the LF counts too.
+    return p <= 2 || back(2) < 32 || back(1) == '\n';
+}
+
+}  // namespace
+
 std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
-                              std::string_view group, std::string_view idName) {
-    return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName);
+                              std::string_view group, std::string_view idName, KeyRule rule) {
+    return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName, rule);
 }
 
 std::optional<KeyHit> FindKeyAfter(std::string_view file, std::size_t markerPos,
-                                   std::string_view group, std::string_view idName) {
+                                   std::string_view group, std::string_view idName, KeyRule rule) {
     std::size_t p = markerPos;
     std::size_t groupEnd = 0;
     if (!group.empty()) {
-        p = InStr(p + 1, file, group, Compare::Text);
-        groupEnd = InStr(p + 1, file, "\r\n[", Compare::Exact);
+        p = FindHeaderLine(file, p + 1, group, Compare::Text);
+        if (p == 0) return std::nullopt;  // an absent group holds no key
+        groupEnd = GroupEnd(file, p);
     }
     for (;;) {
         // A key past the group's end ends the lookup, so the search stops there.
         p = FindKeyAssignment(file, p + 1, idName, groupEnd);
         if (p == 0) return std::nullopt;
-        // Two back is the CR of the line break for a key at a line start, so one
-        // leading character ("+", "-", ";") is skipped; the text start is a line start.
-        if (p <= 2 || static_cast<unsigned char>(file[p - 3]) < 32) break;
+        if (KeyLineAccepted(file, p, rule)) break;
     }
     const std::size_t start = p + idName.size() + 1;
     return KeyHit{p, start, ValueEnd(file, start)};
 }
 
 std::string GetParamVal(std::string_view file, std::string_view version,
-                        std::string_view group, std::string_view idName) {
-    return GetParamValAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName);
+                        std::string_view group, std::string_view idName, KeyRule rule) {
+    return GetParamValAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName,
+                            rule);
 }
 
 std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::string_view group,
-                             std::string_view idName) {
-    const auto hit = FindKeyAfter(file, markerPos, group, idName);
+                             std::string_view idName, KeyRule rule) {
+    const auto hit = FindKeyAfter(file, markerPos, group, idName, rule);
     if (!hit) return {};
     return std::string(TrimSpaces(file.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
 }

@@ -1,9 +1,11 @@
 // Search steps shared by the lookup, the replacement and the listings (1-based
-// positions, 0 = none).
+// positions, 0 = none). A line ends at LF, so CR LF and LF-only texts read alike.
 #pragma once
 
 #include <cstddef>
 #include <string_view>
+
+#include "textengine/text_search.hpp"
 
 namespace ravlet {
 
@@ -19,5 +21,17 @@ std::size_t FindVersionMarker(std::string_view text, std::string_view version);
 // Where a value starting at `valueStart` ends: the first ';' or control character,
 // or one past the end of the text.
 std::size_t ValueEnd(std::string_view text, std::size_t valueStart);
+
+// True when 1-based `pos` begins a line: the text start, or just after CR or LF.
+bool StartsLine(std::string_view text, std::size_t pos);
+
+// First occurrence of `header` at or after `start` that begins a line, so that a
+// comment naming a group ("; see [Input]") is never taken for it.
+std::size_t FindHeaderLine(std::string_view text, std::size_t start, std::string_view header,
+                           Compare mode);
+
+// The line break before the first line beginning with "[" after `pos` (the end of
+// the group whose header is at `pos`), or 0 when the group runs to the text end.
+std::size_t GroupEnd(std::string_view text, std::size_t pos);
 
 }  // namespace ravlet

@@ -4,17 +4,18 @@
 #include <algorithm>
 
 #include "textengine/key_search.hpp"
-#include "textengine/text_search.hpp"
 
 namespace ravlet {
 
 bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
                  std::string& value) {
-    // A CR or LF in a value would split the file's lines.
+    // A CR or LF in a value would split the file's lines, and a ';' would start a
+    // comment: the value read back would be cut there.
     for (char c : value) {
         if (static_cast<unsigned char>(c) < 32) {
             throw InvalidValue("a value cannot hold a control character");
         }
+        if (c == ';') throw InvalidValue("a value cannot hold ';'");
     }
     if (value == "OFF") value = "0";
     if (value == "ON") value = "1";
@@ -22,8 +23,9 @@ bool PutParamVal(std::string& iniText, std::string_view group, std::string_view 
     std::size_t p = 0;
     std::size_t groupEnd = 0;
     if (!group.empty()) {
-        p = InStr(1, iniText, group, Compare::Text);
-        groupEnd = InStr(p + 1, iniText, "\r\n[", Compare::Exact);
+        p = FindHeaderLine(iniText, 1, group, Compare::Text);
+        if (p == 0) return false;  // an absent group is not another group's licence
+        groupEnd = GroupEnd(iniText, p);
     }
     for (;;) {
         p = FindKeyAssignment(iniText, p + 1, idName, groupEnd);

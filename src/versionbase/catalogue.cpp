@@ -4,7 +4,6 @@
 #include <algorithm>
 
 #include "textengine/key_search.hpp"
-#include "textengine/text_search.hpp"
 
 namespace ravlet {
 namespace {
@@ -25,15 +24,16 @@ std::vector<std::string> ListGroups(std::string_view base, std::string_view vers
     std::size_t p = VersionMarker(base, version);
     if (p == 0) return groups;
     for (;;) {
-        const std::size_t h = InStr(p, base, "\r\n[", Compare::Exact);
+        // h is the line break before the "[".
+        const std::size_t h = InStr(p, base, "\n[", Compare::Exact);
         if (h == 0) break;
-        const std::size_t k = InStr(h + 2, base, "]", Compare::Exact);
-        if (k == 0 || HasLineBreak(base, h + 2, k)) {
+        const std::size_t k = InStr(h + 1, base, "]", Compare::Exact);
+        if (k == 0 || HasLineBreak(base, h + 1, k)) {
             // A header without "]" on its own line is no header: go on after its "[".
-            p = h + 3;
+            p = h + 2;
             continue;
         }
-        std::string header(base.substr(h + 1, k - h - 1));
+        std::string header(base.substr(h, k - h));
         p = k + 1;
         // The listing runs on into later records and stops at the first repeat.
         if (std::find(groups.begin(), groups.end(), header) != groups.end()) break;
@@ -47,12 +47,12 @@ std::vector<std::string> ListParameters(std::string_view base, std::string_view 
     std::vector<std::string> params;
     const std::size_t marker = VersionMarker(base, version);
     if (marker == 0) return params;
-    std::size_t p = InStr(marker, base, group, Compare::Exact);
+    std::size_t p = FindHeaderLine(base, marker, group, Compare::Exact);
     if (p == 0) return params;
     for (;;) {
-        const std::size_t e = InStr(p, base, "\r\n", Compare::Exact);
+        const std::size_t e = InStr(p, base, "\n", Compare::Exact);
         if (e == 0) break;  // the last group ends with the text
-        p = e + 2;
+        p = e + 1;
         if (p > base.size()) break;
         const char f = base[p - 1];
         if (f == '[') break;

@@ -20,8 +20,8 @@ std::vector<std::string> ListGroups(std::string_view base, std::string_view vers
 
 // The key names of the group's parameter lines ("+" lines; also "-" lines when
 // `full`), in text order, untrimmed, up to the next line beginning with "[" or the
-// end of the text. The group is the first exact occurrence of its header after the
-// version's marker. Empty when the marker or the header is absent. A parameter line
+// end of the text. The group is the first line after the version's marker that
+// begins with its header (exact). Empty when the marker or the header is absent. A parameter line
 // needs its "=" on its own line.
 std::vector<std::string> ListParameters(std::string_view base, std::string_view version,
                                         std::string_view group, bool full);

@@ -43,7 +43,7 @@ ValueChoices ChoicesOf(std::string_view spec, std::string_view current) {
 ValueChoices ListValues(std::string_view base, std::string_view iniText, std::string_view version,
                         std::string_view group, std::string_view key) {
     const std::string spec = GetParamVal(base, version, group, key);
-    const std::string current = GetParamVal(iniText, "", group, key);
+    const std::string current = GetParamVal(iniText, "", group, key, KeyRule::Settings);
     return ChoicesOf(spec, current);
 }
 

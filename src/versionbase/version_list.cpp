@@ -55,7 +55,10 @@ std::vector<std::string> ListVersions(std::string_view base) {
 
 Detection DetectVersion(std::string_view iniText, std::string_view base,
                         const std::vector<std::string>& versions) {
-    const std::string own = GetParamVal(iniText, "", "", "TARVEN");
+    const std::string own = GetParamVal(iniText, "", "", "TARVEN", KeyRule::Settings);
+    // An empty name would be found in every support list: a file that does not say
+    // its version must not be given the first one.
+    if (own.empty()) return {static_cast<int>(versions.size()) - 1, false};
     for (std::size_t i = 0; i < versions.size(); ++i) {
         const std::string support = GetParamVal(base, versions[i], "", "SUPPORT");
         if (InStr(1, support, own, Compare::Exact) != 0) return {static_cast<int>(i), true};

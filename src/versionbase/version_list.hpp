@@ -19,7 +19,9 @@ struct Detection {
 };
 
 // The first version whose support list contains the settings text's own TARVEN
-// value as an exact substring; otherwise the last version, not recognised.
+// value as an exact substring; otherwise the last version, not recognised. The own
+// value is read from a line that starts with the key; a text without one, or with an
+// empty value, is not recognised.
 Detection DetectVersion(std::string_view iniText, std::string_view base,
                         const std::vector<std::string>& versions);
 

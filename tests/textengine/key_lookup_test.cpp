@@ -48,21 +48,21 @@ const LookupCase kLookupCases[] = {
     {"ValueStopsAtTab", Text("x⏎KEY=a\tb⏎"), "", "", "KEY", "a"},
     {"OnlyOuterSpacesTrimmed", Text("x⏎KEY=  a b  ⏎"), "", "", "KEY", "a b"},
     {"EqualsMustFollowKey", Text("x⏎KEY =1⏎KEY=2⏎"), "", "", "KEY", "2"},
-    {"LfOnlyLineNeedsControlTwoBack", "ab\nKEY=1\n", "", "", "KEY", ""},
+    {"LfOnlyLineStartFound", "ab\nKEY=1\n", "", "", "KEY", "1"},
     {"LfOnlyLineAfterEmptyLine", "ab\n\nKEY=1\n", "", "", "KEY", "1"},
     {"KeyAtTextStartFound", Text("KEY=1⏎;a second line, longer⏎"), "", "", "KEY", "1"},
     {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "",
      "KEY", "1"},
     {"TwoCharactersAtTextStartRejected", Text("++KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
      ""},
-    {"KeyAtTextStartWithAbsentGroup", Text("KEY=1⏎[A]⏎;a longer line⏎"), "", "[Z]", "KEY", "1"},
+    {"KeyAtTextStartWithAbsentGroupNotFound", Text("KEY=1⏎[A]⏎;a longer line⏎"), "", "[Z]", "KEY", ""},
     {"GroupRestrictsToItsLines", Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY", ""},
     {"LastGroupRunsToTextEnd", Text("x⏎[A]⏎Y=1⏎[B]⏎⏎;c⏎KEY=2"), "", "[B]", "KEY", "2"},
     {"GroupFoundIgnoringCase", Text("x⏎[A]⏎KEY=1⏎"), "", "[a]", "KEY", "1"},
     {"GroupEndsOnlyAtLineStartingWithBracket", Text("x⏎[A]⏎Y=1⏎ [B]⏎KEY=2⏎"), "", "[A]",
      "KEY", "2"},
-    {"GroupEndNeedsCrLf", "x\n[A]\nY=1\n[B]\n+KEY=2\n", "", "[A]", "KEY", "2"},
-    {"AbsentGroupSearchesBeforeFirstHeader", Text("x⏎KEY=0⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", "0"},
+    {"GroupEndsAtLfBracket", "x\n[A]\nY=1\n[B]\n+KEY=2\n", "", "[A]", "KEY", ""},
+    {"AbsentGroupFindsNothing", Text("x⏎KEY=0⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", ""},
     {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", ""},
     {"VersionAndGroup", kTwoRecords, "1", "[B]", "K", "b1"},
     {"SecondVersionAndGroup", kTwoRecords, "2", "[A]", "K", "a2"},
@@ -156,6 +156,30 @@ TEST(KeyLookup, VersionAndGroupFarIntoLongText) {
     EXPECT_EQ(GetParamVal(text, "2", "[H]", "K"), "c");
     EXPECT_EQ(GetParamVal(text, "1", "[G]", "K"), "a");
 }
+
+// In a settings text a key counts only where it starts its line, as the replacement
+// writes it: a commented-out or signed copy above the real line is not its value.
+const LookupCase kSettingsCases[] = {
+    {"CommentedCopyAboveSkipped", Text("[V]⏎;Scale=2⏎Scale=3⏎"), "", "[V]", "Scale", "3"},
+    {"SignedLineSkipped", Text("x⏎+KEY=1⏎"), "", "", "KEY", ""},
+    {"LineStartFound", Text("x⏎KEY=1⏎"), "", "", "KEY", "1"},
+    {"LfLineStartFound", "x\nKEY=1\n", "", "", "KEY", "1"},
+    {"TextStartFound", Text("KEY=1⏎"), "", "", "KEY", "1"},
+    {"SecondCharacterOfTextRejected", Text(";KEY=1⏎"), "", "", "KEY", ""},
+    {"OnlyCommentedCopyGivesNothing", Text("[V]⏎;Scale=2⏎"), "", "[V]", "Scale", ""},
+    {"HeaderInCommentNotTheGroup", Text("[V]⏎; see [I]⏎K=1⏎[I]⏎K=2⏎"), "", "[I]", "K", "2"},
+    {"LfGroupEnds", "[A]\nX=1\n[B]\nK=2\n", "", "[A]", "K", ""},
+};
+
+class SettingsLookupTable : public ::testing::TestWithParam<LookupCase> {};
+
+TEST_P(SettingsLookupTable, ReturnsValue) {
+    const LookupCase& c = GetParam();
+    EXPECT_EQ(GetParamVal(c.file, c.version, c.group, c.key, ravlet::KeyRule::Settings), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(KeyLookup, SettingsLookupTable, ::testing::ValuesIn(kSettingsCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 struct TrimCase {
     const char* name;

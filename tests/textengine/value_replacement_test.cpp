@@ -91,10 +91,10 @@ const ReplaceCase kReplaceCases[] = {
      false},
     {"EmptyGroupTakesFirstLineStartKeyAnywhere", Text("x⏎;KEY=1⏎[A]⏎KEY=2⏎"), "", "KEY", "9",
      Text("x⏎;KEY=1⏎[A]⏎KEY=9 ⏎"), true},
-    {"GroupFoundIgnoringCaseInsideLine", Text("x⏎;see [a] here⏎KEY=1⏎[A]⏎KEY=2⏎"), "[A]", "KEY",
-     "9", Text("x⏎;see [a] here⏎KEY=9 ⏎[A]⏎KEY=2⏎"), true},
-    {"AbsentGroupSearchesBeforeFirstHeader", Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
-     Text("x⏎KEY=9 ⏎[A]⏎KEY=2⏎"), true},
+    {"GroupInsideLineSkippedForHeaderLine", Text("x⏎;see [a] here⏎KEY=1⏎[a]⏎KEY=2⏎"), "[A]", "KEY",
+     "9", Text("x⏎;see [a] here⏎KEY=1⏎[a]⏎KEY=9 ⏎"), true},
+    {"AbsentGroupChangesNothing", Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
+     Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), false},
     {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
      Text("x⏎[A]⏎KEY=2⏎"), false},
     {"LastGroupRunsToTextEnd", Text("[A]⏎X=1⏎[B]⏎Y=1⏎⏎;c⏎KEY=2"), "[B]", "KEY", "9",
@@ -108,10 +108,10 @@ const ReplaceCase kReplaceCases[] = {
     {"SpaceBeforeEqualsNotAKey", Text("x⏎KEY =1⏎"), "", "KEY", "9", Text("x⏎KEY =1⏎"), false},
     {"KeyAtTextStartWithoutGroup", Text("KEY=5⏎;a longer second line⏎"), "", "KEY", "9",
      Text("KEY=9 ⏎;a longer second line⏎"), true},
-    {"KeyAtTextStartWithAbsentGroup", Text("KEY=5⏎[A]⏎;a longer line⏎"), "[Z]", "KEY", "9",
-     Text("KEY=9 ⏎[A]⏎;a longer line⏎"), true},
-    {"GroupEndNeedsCrLf", "[A]\nX=1\n[B]\nKEY=2\n", "[A]", "KEY", "9", "[A]\nX=1\n[B]\nKEY=9 \n",
-     true},
+    {"KeyAtTextStartWithAbsentGroupUntouched", Text("KEY=5⏎[A]⏎;a longer line⏎"), "[Z]", "KEY", "9",
+     Text("KEY=5⏎[A]⏎;a longer line⏎"), false},
+    {"GroupEndsAtLfBracket", "[A]\nX=1\n[B]\nKEY=2\n", "[A]", "KEY", "9", "[A]\nX=1\n[B]\nKEY=2\n",
+     false},
     {"EmptyValueWritten", Text("x⏎KEY=5⏎"), "", "KEY", "", Text("x⏎KEY= ⏎"), true},
     {"EmptyOldValueReplaced", Text("x⏎KEY=⏎"), "", "KEY", "9", Text("x⏎KEY=9 ⏎"), true},
     {"OldValueWithEqualsReplacedWhole", Text("x⏎KEY=a=b ;c⏎"), "", "KEY", "9",
@@ -171,10 +171,11 @@ TEST(ValueReplacement, SwitchWordTranslatedEvenWhenKeyMissing) {
     EXPECT_EQ(text, Text("x⏎A=1⏎"));
 }
 
-TEST(ValueReplacement, ControlCharacterInValueThrowsAndLeavesText) {
+TEST(ValueReplacement, ControlCharacterOrSemicolonInValueThrowsAndLeavesText) {
     const std::string original = Text("x⏎KEY=5⏎");
     for (const std::string& bad : {std::string("a\tb"), std::string("a\r\nb"), std::string("\x1f"),
-                                  std::string("a\0b", 3), std::string("\n")}) {
+                                  std::string("a\0b", 3), std::string("\n"), std::string("a;b"),
+                                  std::string(";")}) {
         std::string text = original;
         std::string value = bad;
         EXPECT_THROW(PutParamVal(text, "", "KEY", value), InvalidValue);
