@@ -4,7 +4,7 @@
 
 #include "bench_support.hpp"
 #include "operations/transfer.hpp"
-#include "operations/update_ini_file.hpp"
+#include "operations/fill_defaults.hpp"
 
 namespace ravlet::bench {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "fuzz_input.hpp"
 #include "operations/transfer.hpp"
-#include "operations/update_ini_file.hpp"
+#include "operations/fill_defaults.hpp"
 #include "versionbase/version_list.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

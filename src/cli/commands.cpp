@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "operations/transfer.hpp"
-#include "operations/update_ini_file.hpp"
+#include "operations/fill_defaults.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/value_replacement.hpp"

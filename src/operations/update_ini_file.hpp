@@ -15,14 +15,3 @@ void UpdateIniFile(Editor& editor);
 
 }  // namespace ravlet
 
-#include <string>
-#include <string_view>
-
-namespace ravlet {
-
-// The fill from base defaults over a settings text alone, through the same walk as
-// the window (headless, no cascade): what UpdateIniFile would make of `iniText` with
-// `version` selected. Throws std::invalid_argument when `base` lists no such version.
-std::string FillFromDefaults(std::string_view base, std::string_view version, std::string iniText);
-
-}  // namespace ravlet
