@@ -1,12 +1,11 @@
 // ravlet: the settings editor's window, working in the current directory.
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 #include <QtGlobal>
 #include <cstdio>
 
 #include "ui/form1.hpp"
+#include "ui/qt_translations.hpp"
 
 namespace {
 
@@ -35,12 +34,9 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    // The file dialog and the message boxes speak the user's language where Qt's
-    // translations are installed (qt6-translations-l10n).
+    // Without them the window simply keeps Qt's English buttons.
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        app.installTranslator(&qtTranslator);
-    }
+    ravlet::InstallQtRussian(qtTranslator);
     ravlet::Form1 window;
     // Start-up runs before the window is shown; when it fails its message has been
     // shown and the window never appears.

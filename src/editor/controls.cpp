@@ -61,6 +61,10 @@ void ListControl::SetListIndex(int index) {
     RaiseClick();
 }
 
+void ListControl::UserSelect(int index) {
+    if (Enabled()) SetListIndex(index);
+}
+
 void ListControl::SetText(std::string text) {
     text_ = std::move(text);
     Touch();

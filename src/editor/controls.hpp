@@ -59,6 +59,9 @@ public:
     // disabled and also when the index is already selected. Throws
     // InvalidPropertyValue, changing nothing, for an index outside -1 .. count-1.
     void SetListIndex(int index);
+    // A selection by the user (mouse or keyboard): as SetListIndex, but a disabled
+    // control refuses it, raising nothing.
+    void UserSelect(int index);
 
     // The selected item's text, or for an editable drop-down what its field holds.
     const std::string& Text() const { return text_; }

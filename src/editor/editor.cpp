@@ -1,11 +1,13 @@
 // The window's procedures and event handlers over the control model.
 #include "editor/editor.hpp"
 
+#include <cstdio>
 #include <exception>
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
 #include "operations/update_ini_file.hpp"
+#include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/value_replacement.hpp"
@@ -50,7 +52,48 @@ private:
     bool on_ = true;
 };
 
+bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
+
+bool IsSurrogate(char32_t ch) { return ch >= 0xD800 && ch <= 0xDFFF; }
+
+// `ch` as UTF-8; not called for surrogates, which UTF-8 cannot carry.
+std::string EncodeUtf8(char32_t ch) {
+    std::string out;
+    if (ch < 0x80) {
+        out += static_cast<char>(ch);
+    } else if (ch < 0x800) {
+        out += static_cast<char>(0xC0 | (ch >> 6));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else if (ch < 0x10000) {
+        out += static_cast<char>(0xE0 | (ch >> 12));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (ch >> 18));
+        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (ch & 0x3F));
+    }
+    return out;
+}
+
 }  // namespace
+
+std::optional<char32_t> FirstUnstorable(std::u32string_view text) {
+    for (const char32_t ch : text) {
+        if (ch == U';' || IsControl(ch) || !UnicodeToCp1251(ch)) return ch;
+    }
+    return std::nullopt;
+}
+
+std::string RefusedCharacterMessage(char32_t ch) {
+    if (IsControl(ch) || IsSurrogate(ch) || ch > 0x10FFFF) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
+        return messages::RefusedCharacter(code);
+    }
+    return messages::RefusedCharacter(EncodeUtf8(ch));
+}
 
 Editor::Editor(Platform& platform) : platform_(platform) {
     Version.Click = [this] { Version_Click(); };
@@ -120,6 +163,10 @@ int Editor::DetectVersion() {
     return found.index;
 }
 
+bool Editor::ParameterInSettingsFile() const {
+    return FindKey(IniText, "", Group.Text(), Parameters.Text()).has_value();
+}
+
 // ---- Selection cascade ----------------------------------------------------
 
 // An empty list is left without a selection, and what hangs below it is emptied.
@@ -162,7 +209,13 @@ void Editor::Parameters_Click() {
     if (!Parameters.Enabled()) return;
     const int i = FillValues();
     Value.SetListIndex(i);
-    Description.SetText(ParameterHint(BaseText, Group.Text(), Parameters.Text()));
+    std::string hint = ParameterHint(BaseText, Group.Text(), Parameters.Text());
+    if (!ParameterInSettingsFile()) {
+        // Said here because the value list looks the same whether or not it is written.
+        if (!hint.empty()) hint += "\r\n";
+        hint += *Utf8ToCp1251(messages::kNotInSettingsFile);
+    }
+    Description.SetText(std::move(hint));
 }
 
 void Editor::Value_Click() {
@@ -170,6 +223,9 @@ void Editor::Value_Click() {
     // With no parameter selected there is no key to write to.
     if (Parameters.ListIndex() < 0) return;
     std::string value = Value.Text();
+    // A ';' would start a comment: the rest of the value would stay behind it as junk
+    // that grows with every later write.
+    if (value.find(';') != std::string::npos) return;
     try {
         PutParamVal(IniText, Group.Text(), Parameters.Text(), value);
     } catch (const InvalidValue&) {
@@ -201,6 +257,7 @@ void Editor::Loadini_Click() {
     }
     // Path and text change together, only after the whole file was read.
     IniPath = *chosen;
+    LoadedIniText = text;
     IniText = std::move(text);
 
     const int i = DetectVersion();
@@ -240,6 +297,14 @@ void Editor::Autoupdate_Click() {
 }
 
 void Editor::Save_Click() {
+    bool changedOnDisk = false;
+    try {
+        changedOnDisk = LoadTextFile(IniPath) != LoadedIniText;
+    } catch (const FileError&) {
+        changedOnDisk = true;  // gone or unreadable: not what was loaded either
+    }
+    // No keeps the edits in memory; the user may save again later.
+    if (changedOnDisk && !platform_.AskYesNo(messages::kChangedOnDisk)) return;
     try {
         SaveTextFile(IniPath, IniText);
     } catch (const FileError& error) {
@@ -249,6 +314,7 @@ void Editor::Save_Click() {
                               MessageIcon::Critical);
         return;
     }
+    LoadedIniText = IniText;
     platform_.ShowMessage(messages::kSaved, MessageIcon::Information);
     Quit();
 }

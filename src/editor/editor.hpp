@@ -2,7 +2,9 @@
 // window's procedures and event handlers. Everything the window does is decided here.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "editor/controls.hpp"
 #include "editor/platform.hpp"
@@ -15,6 +17,13 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
+
+// The first character of a typed or pasted value that the settings text cannot hold:
+// one without a Windows-1251 byte, a control character, or ';', which would start a
+// comment. nullopt when every character can be stored.
+std::optional<char32_t> FirstUnstorable(std::u32string_view text);
+// The sign shown for a refused character (UTF-8); an invisible one is named by its code.
+std::string RefusedCharacterMessage(char32_t ch);
 
 class Editor {
 public:
@@ -29,6 +38,9 @@ public:
     std::string IniPath;
     std::string IniText;
     std::string OldIniText;
+    // The settings file's bytes as they were loaded: a save first checks that no other
+    // program changed the file since.
+    std::string LoadedIniText;
     // The open dialog's file name: what it opens with, and the last path it reported.
     std::string DialogFileName;
 
@@ -71,6 +83,9 @@ public:
     // The index of the loaded settings text's version; shows the "not recognised"
     // message and gives the last version (-1 for none) when no support list matches.
     int DetectVersion();
+    // Whether the selected parameter's key is in the loaded settings text, in the
+    // selected group; a value for a missing key is never written.
+    bool ParameterInSettingsFile() const;
 
     // True while the fill from base defaults runs.
     bool Filling() const { return filling_; }

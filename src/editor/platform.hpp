@@ -34,6 +34,13 @@ public:
     virtual void YieldEvents() = 0;
     // The window's mouse pointer: busy (hourglass) or normal.
     virtual void SetBusy(bool busy) = 0;
+    // A modal question with Yes and No buttons and kProgramTitle; `text` is UTF-8.
+    // True for Yes. A platform without a user to ask answers Yes, which keeps the
+    // behaviour from before the question existed.
+    virtual bool AskYesNo(const std::string& text) {
+        static_cast<void>(text);
+        return true;
+    }
 };
 
 }  // namespace ravlet

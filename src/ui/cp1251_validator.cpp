@@ -1,16 +1,19 @@
 #include "ui/cp1251_validator.hpp"
 
-#include "textengine/codepage.hpp"
+#include <string>
+
+#include "editor/editor.hpp"
 
 namespace ravlet {
 
-QValidator::State Cp1251Validator::validate(QString& input, int& /*pos*/) const {
+std::u32string Ucs4(const QString& text) {
     // toUcs4 keeps a lone surrogate as it is, and the code page has no byte for it.
-    for (const char32_t ch : input.toUcs4()) {
-        if (QChar::category(ch) == QChar::Other_Control) return Invalid;
-        if (!UnicodeToCp1251(ch)) return Invalid;
-    }
-    return Acceptable;
+    const QList<uint> chars = text.toUcs4();
+    return std::u32string(chars.begin(), chars.end());
+}
+
+QValidator::State Cp1251Validator::validate(QString& input, int& /*pos*/) const {
+    return FirstUnstorable(Ucs4(input)) ? Invalid : Acceptable;
 }
 
 }  // namespace ravlet

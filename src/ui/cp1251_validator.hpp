@@ -2,12 +2,16 @@
 #pragma once
 
 #include <QValidator>
+#include <string>
 
 namespace ravlet {
 
-// Accepts a text only when every character has a Windows-1251 byte and none is a
-// control character: the settings text cannot hold anything else, and nothing is
-// replaced by '?' behind the user's back. An empty text is acceptable.
+// The text's characters as the editor's rules take them.
+std::u32string Ucs4(const QString& text);
+
+// Accepts a text only when the editor can store every character (FirstUnstorable):
+// nothing is replaced by '?' behind the user's back, and no ';' starts a comment.
+// An empty text is acceptable.
 class Cp1251Validator : public QValidator {
     Q_OBJECT
 

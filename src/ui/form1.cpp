@@ -7,16 +7,20 @@
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QToolTip>
 #include <exception>
 #include <initializer_list>
 
@@ -77,6 +81,39 @@ W* Make(QWidget* parent, const char* name, const QRect& geometry) {
     widget->setGeometry(geometry);
     return widget;
 }
+
+// The parameter list, reporting the rows the user chooses: a click on an item (the
+// selected one too), a row reached by dragging, a row moved by a key. Rows the
+// program sets are not reported.
+class ParameterList : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+    std::function<void(int row)> chosen;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        pressRow_ = currentRow();
+        QListWidget::mousePressEvent(event);
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        QListWidget::mouseReleaseEvent(event);
+        const int row = currentRow();
+        if (row < 0) return;
+        // A press that moved the row, or a click on the current item.
+        if (row != pressRow_ || itemAt(event->position().toPoint()) == currentItem()) Choose(row);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        const int before = currentRow();
+        QListWidget::keyPressEvent(event);
+        if (currentRow() != before && currentRow() >= 0) Choose(currentRow());
+    }
+
+private:
+    void Choose(int row) {
+        if (chosen) chosen(row);
+    }
+    int pressRow_ = -1;
+};
 
 // Each Sync* brings one widget up to its model control, raising nothing: a widget set
 // from the model must not feed back into the editor.
@@ -165,6 +202,7 @@ Form1::~Form1() {
                                          advanced_, loadini_, autoupdate_, save_}) {
         sender->disconnect(this);
     }
+    static_cast<ParameterList*>(parameters_)->chosen = nullptr;
     description_->viewport()->removeEventFilter(this);
     if (busy_) QApplication::restoreOverrideCursor();
 }
@@ -214,7 +252,8 @@ void Form1::CreateComponents() {
     description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     description_->setToolTip(QStringLiteral("Поле подсказки"));
 
-    parameters_ = Make<QListWidget>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900));
+    auto* parameters = Make<ParameterList>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900));
+    parameters_ = parameters;
     parameters_->setFont(ListFont());
     parameters_->setSelectionMode(QAbstractItemView::SingleSelection);
     parameters_->setSortingEnabled(false);
@@ -256,15 +295,15 @@ void Form1::SetTabOrder() {
 void Form1::Connect() {
     // activated is the user's choice, by mouse or keyboard; code never raises it.
     connect(version_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Version.SetListIndex(i); }); });
+            [this](int i) { Forward([this, i] { editor_.Version.UserSelect(i); }); });
     connect(group_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Group.SetListIndex(i); }); });
+            [this](int i) { Forward([this, i] { editor_.Group.UserSelect(i); }); });
     connect(value_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Value.SetListIndex(i); }); });
-    // The list's own signal; SyncList blocks it while the model moves the row.
-    connect(parameters_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) Forward([this, row] { editor_.Parameters.SetListIndex(row); });
-    });
+            [this](int i) { Forward([this, i] { editor_.Value.UserSelect(i); }); });
+    // Only the user's choices: a click on the selected row raises Click again.
+    static_cast<ParameterList*>(parameters_)->chosen = [this](int row) {
+        Forward([this, row] { editor_.Parameters.UserSelect(row); });
+    };
     // textEdited: typing only, not the text the combo or the model puts in the field.
     connect(value_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
@@ -275,18 +314,19 @@ void Form1::Connect() {
         }
         Forward([this, &bytes] { editor_.Value.TypeText(*bytes); });
     });
-    // Qt has toggled the box already: the model takes its state, then the Click.
-    connect(autoset_, &QCheckBox::clicked, this, [this](bool checked) {
-        Forward([this, checked] {
-            editor_.Autoset.SetValue(checked ? 1 : 0);
-            editor_.Autoset.RaiseClick();
-        });
+    // The validator refused a keystroke or a paste; the model's own texts don't count.
+    connect(value_->lineEdit(), &QLineEdit::inputRejected, this, [this] {
+        if (!syncing_) ShowRefused();
     });
-    connect(advanced_, &QCheckBox::clicked, this, [this](bool checked) {
-        Forward([this, checked] {
-            editor_.Advanced.SetValue(checked ? 1 : 0);
-            editor_.Advanced.RaiseClick();
-        });
+    // Qt has toggled the box already; the model toggles its own value, and the box is
+    // shown from the model again also when the model refused the click.
+    connect(autoset_, &QCheckBox::clicked, this, [this] {
+        seenAutoset_.revision = ShownRevision::kNever;
+        Forward([this] { editor_.Autoset.UserClick(); });
+    });
+    connect(advanced_, &QCheckBox::clicked, this, [this] {
+        seenAdvanced_.revision = ShownRevision::kNever;
+        Forward([this] { editor_.Advanced.UserClick(); });
     });
     connect(loadini_, &QPushButton::clicked, this,
             [this] { Forward([this] { editor_.Loadini.UserClick(); }); });
@@ -319,6 +359,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form1::Forward(const std::function<void()>& action) {
+    // Qt moves the focus off a widget as it is disabled (the fill disables most of the
+    // window while it runs) and does not bring it back; the editor never moves it.
+    const QPointer<QWidget> focused = forwardDepth_ == 0 ? QApplication::focusWidget() : nullptr;
     ++forwardDepth_;
     try {
         action();
@@ -328,6 +371,9 @@ void Form1::Forward(const std::function<void()>& action) {
     }
     --forwardDepth_;
     SyncWidgets();
+    if (focused && focused->isEnabled() && focused->isVisible() && QApplication::focusWidget() != focused) {
+        focused->setFocus(Qt::OtherFocusReason);
+    }
     if (forwardDepth_ == 0 && quitRequested_) {
         quitRequested_ = false;
         if (quitHook_) {
@@ -340,6 +386,8 @@ void Form1::Forward(const std::function<void()>& action) {
 }
 
 void Form1::SyncWidgets() {
+    const bool wasSyncing = syncing_;
+    syncing_ = true;
     SyncButton(save_, editor_.Save, seenSave_);
     SyncButton(loadini_, editor_.Loadini, seenLoadini_);
     SyncCheckBox(autoset_, editor_.Autoset, seenAutoset_);
@@ -350,6 +398,15 @@ void Form1::SyncWidgets() {
     SyncList(parameters_, editor_.Parameters, seenParameters_);
     SyncCombo(value_, editor_.Value, seenValue_);
     SyncCombo(group_, editor_.Group, seenGroup_);
+    syncing_ = wasSyncing;
+}
+
+void Form1::ShowRefused() {
+    const std::optional<char32_t> refused = FirstUnstorable(Ucs4(value_->lineEdit()->text()));
+    if (!refused) return;
+    QApplication::beep();
+    QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),
+                       QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(), 3000);
 }
 
 std::optional<std::string> Form1::ShowOpenDialog(const OpenDialogRequest& request) {
@@ -370,6 +427,13 @@ void Form1::ShowMessage(const std::string& text, MessageIcon icon) {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
                     QString::fromUtf8(kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
     box.exec();
+}
+
+bool Form1::AskYesNo(const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle), QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, isVisible() ? this : nullptr);
+    box.setDefaultButton(QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
+    return box.exec() == QMessageBox::Yes;
 }
 
 void Form1::Quit() {

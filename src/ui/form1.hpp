@@ -63,6 +63,7 @@ public:
     std::string CurrentDirectory() override;
     void YieldEvents() override;
     void SetBusy(bool busy) override;
+    bool AskYesNo(const std::string& text) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -77,6 +78,8 @@ private:
     // the outermost action is over, ends the program if the editor asked for it.
     void Forward(const std::function<void()>& action);
     void SyncWidgets();
+    // The sign for a character the value field refused: a beep and a tooltip naming it.
+    void ShowRefused();
 
     Editor editor_;
     MessageHook messageHook_;
@@ -84,6 +87,8 @@ private:
     int forwardDepth_ = 0;
     bool quitRequested_ = false;
     bool busy_ = false;
+    // True while widgets are set from the model: what they do then is not the user's.
+    bool syncing_ = false;
 
     OpenDialog* dialog_ = nullptr;
     QPushButton* save_ = nullptr;

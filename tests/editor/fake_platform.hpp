@@ -37,6 +37,13 @@ public:
         if (onYield) onYield();
     }
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
+    bool AskYesNo(const std::string& text) override {
+        questions.push_back(text);
+        if (yesNoAnswers.empty()) return true;
+        const bool answer = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return answer;
+    }
 
     std::string directory = ".";
     std::deque<std::optional<std::string>> answers;  // nullopt = the user cancels
@@ -44,6 +51,8 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<bool> busyCalls;
     std::function<void()> onYield;
+    std::deque<bool> yesNoAnswers;  // Yes once they run out
+    std::vector<std::string> questions;
     int quits = 0;
     int yields = 0;
 };

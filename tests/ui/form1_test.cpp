@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -11,11 +12,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QToolTip>
+#include <QTranslator>
 #include <QtTest>
 #include <memory>
 #include <optional>
@@ -27,6 +31,7 @@
 #include "ui/cp1251_validator.hpp"
 #include "ui/form1.hpp"
 #include "ui/open_dialog.hpp"
+#include "ui/qt_translations.hpp"
 
 using ravlet::MessageIcon;
 using ravlet::test::Text;
@@ -202,6 +207,13 @@ private slots:
     void valueRefusesTyping();
     void validator_data();
     void validator();
+    void focusReturnsAfterAutosetFill();
+    void refusedCharacterIsSignalled_data();
+    void refusedCharacterIsSignalled();
+    void clickOnSelectedParameterShowsHintAgain();
+    void saveAsksWhenFileChangedOnDisk_data();
+    void saveAsksWhenFileChangedOnDisk();
+    void qtTextsInRussian();
     void examplesWindow();
     void noDisplay();
 
@@ -755,7 +767,8 @@ void Form1Test::validator_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("acceptable");
     QTest::newRow("empty") << "" << true;
-    QTest::newRow("latin, digits, signs") << "Pimlow 128;=@,!" << true;
+    QTest::newRow("latin, digits, signs") << "Pimlow 128=@,!" << true;
+    QTest::newRow("semicolon") << "a;b" << false;
     QTest::newRow("cyrillic with yo") << "ЙЦУКЕН ёЁ" << true;
     QTest::newRow("code page punctuation") << "№ € « » — …" << true;
     QTest::newRow("chinese") << "中" << false;
@@ -774,6 +787,143 @@ void Form1Test::validator() {
     ravlet::Cp1251Validator validator;
     int pos = 0;
     QCOMPARE(validator.validate(text, pos), acceptable ? QValidator::Acceptable : QValidator::Invalid);
+}
+
+// Checking Autoset and then moving through the versions with the keyboard: each move
+// runs a fill that disables Version for a while, and the keys keep reaching it.
+void Form1Test::focusReturnsAfterAutosetFill() {
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    QTest::mouseClick(Find<QCheckBox>("Autoset"), Qt::LeftButton);
+    auto* version = Find<QComboBox>("Version");
+    version->setFocus(Qt::TabFocusReason);
+    QCOMPARE(version->currentText(), QStringLiteral("2.0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(version->currentText(), QStringLiteral("1.0"));
+    QCOMPARE(OwnerName(QApplication::focusWidget()), QStringLiteral("Version"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(version->currentText(), QStringLiteral("2.0"));
+    QCOMPARE(OwnerName(QApplication::focusWidget()), QStringLiteral("Version"));
+    // The second fill ran: 2.0's default for Mode.
+    QCOMPARE(Find<QComboBox>("Value")->currentText(), QStringLiteral("ON"));
+}
+
+void Form1Test::refusedCharacterIsSignalled_data() {
+    QTest::addColumn<bool>("paste");
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("named");
+    QTest::newRow("typed semicolon") << false << ";" << ";";
+    QTest::newRow("pasted comment") << true << "7 ;note" << ";";
+    QTest::newRow("pasted tab") << true << "1\t2" << "U+0009";
+}
+
+// The field keeps its text, the settings text is not touched, and the tooltip next
+// to Value names the refused character.
+void Form1Test::refusedCharacterIsSignalled() {
+    QFETCH(bool, paste);
+    QFETCH(QString, input);
+    QFETCH(QString, named);
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    QToolTip::hideText();
+    auto* field = Find<QComboBox>("Value")->lineEdit();
+    field->setFocus();
+    field->end(false);
+    const std::string before = form_->editor().IniText;
+    if (paste) {
+        QApplication::clipboard()->setText(input);
+        QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        Type(field, input);
+    }
+    QCOMPARE(field->text(), QStringLiteral("OFF"));
+    QCOMPARE(form_->editor().IniText, before);
+    QVERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Символ «%1» нельзя записать в файл настроек").arg(named));
+}
+
+// After Description_Click shows the whole text, a click on the parameter that is
+// already selected shows its hint again.
+void Form1Test::clickOnSelectedParameterShowsHintAgain() {
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    auto* description = Find<QPlainTextEdit>("Description");
+    auto* parameters = Find<QListWidget>("Parameters");
+    const auto clickRow = [parameters](int row) {
+        QTest::mouseClick(parameters->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          parameters->visualItemRect(parameters->item(row)).center());
+    };
+    QTest::mouseClick(description->viewport(), Qt::LeftButton);
+    QVERIFY(description->toPlainText().startsWith(QStringLiteral("; Настройки эмулятора")));
+    clickRow(0);
+    QCOMPARE(description->toPlainText(), QStringLiteral("Режим экрана"));
+    // Another row by mouse: the model follows the list.
+    clickRow(1);
+    QCOMPARE(form_->editor().Parameters.ListIndex(), 1);
+    QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
+}
+
+void Form1Test::saveAsksWhenFileChangedOnDisk_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes overwrites") << true;
+    QTest::newRow("No keeps editing") << false;
+}
+
+void Form1Test::saveAsksWhenFileChangedOnDisk() {
+    QFETCH(bool, yes);
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    const std::string other = Text("; Другая программа⏎TARVEN=2.0.1⏎");
+    WriteFile(Path("tarven.ini"), other);
+
+    // The question is a real message box; answer it once it is up.
+    QString asked;
+    QString title;
+    std::optional<QMessageBox::Icon> icon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) return;
+        asked = box->text();
+        title = box->windowTitle();
+        icon = box->icon();
+        if (box->button(QMessageBox::Yes) != nullptr && box->button(QMessageBox::No) != nullptr) {
+            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+        }
+    });
+    QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
+    QCOMPARE(asked, QStringLiteral("Файл настроек изменён другой программой после загрузки. Перезаписать?"));
+    QCOMPARE(title, QStringLiteral("Ravlet"));
+    QCOMPARE(icon, std::optional<QMessageBox::Icon>(QMessageBox::Question));
+    if (yes) {
+        QCOMPARE(ReadFile(Path("tarven.ini")), form_->editor().IniText);
+        QCOMPARE(messages_.size(), std::size_t{1});
+        QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kSaved));
+        QCOMPARE(quits_, 1);
+    } else {
+        QCOMPARE(ReadFile(Path("tarven.ini")), other);
+        QVERIFY(messages_.empty());
+        QCOMPARE(quits_, 0);
+        QVERIFY(Find<QPushButton>("Save")->isEnabled());
+    }
+}
+
+// Qt's own buttons and dialogs speak Russian like the window, whatever the locale.
+void Form1Test::qtTextsInRussian() {
+    QLocale::setDefault(QLocale(QLocale::English));
+    QTranslator translator;
+    if (!ravlet::InstallQtRussian(translator)) QSKIP("Qt's Russian translations are not installed");
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Да"));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+    QCoreApplication::removeTranslator(&translator);
+    QLocale::setDefault(QLocale::system());
 }
 
 // The shipped example base and settings file, loaded in the window. With

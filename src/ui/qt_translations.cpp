@@ -1,0 +1,16 @@
+#include "ui/qt_translations.hpp"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace ravlet {
+
+bool InstallQtRussian(QTranslator& translator) {
+    if (!translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        return false;
+    }
+    return QCoreApplication::installTranslator(&translator);
+}
+
+}  // namespace ravlet

@@ -1,0 +1,14 @@
+// Qt's own texts (dialog buttons, the file dialog, the message boxes) in Russian.
+#pragma once
+
+class QTranslator;
+
+namespace ravlet {
+
+// Loads Qt's Russian translations into `translator` and installs it in the running
+// application, whatever the system locale: the window itself is Russian, and English
+// buttons beside it would be a mix. False (nothing installed) when the translations
+// are not on this machine (Debian: qt6-translations-l10n).
+bool InstallQtRussian(QTranslator& translator);
+
+}  // namespace ravlet

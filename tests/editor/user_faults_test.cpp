@@ -1,0 +1,111 @@
+// Faults users met in the window, reproduced headless: ';' in a typed value, a
+// parameter the settings file lacks, a file changed behind the editor's back.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/messages.hpp"
+#include "editor_fixture.hpp"
+
+namespace ravlet::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Which character is refused is decided by the window's validator table; here, how
+// one the UTF-8 message cannot show as it is gets named.
+TEST(RefusedCharacter, InvisibleOrUnencodableNamedByCode) {
+    EXPECT_EQ(RefusedCharacterMessage(U';'), "Символ «;» нельзя записать в файл настроек");
+    EXPECT_EQ(RefusedCharacterMessage(U'😀'), "Символ «😀» нельзя записать в файл настроек");
+    EXPECT_EQ(RefusedCharacterMessage(U'\x7f'), "Символ «U+007F» нельзя записать в файл настроек");
+    EXPECT_EQ(RefusedCharacterMessage(char32_t{0xD83D}), "Символ «U+D83D» нельзя записать в файл настроек");
+}
+
+TEST_F(EditorTest, TypedSemicolonIsNeverWritten) {
+    StartAndLoad();
+    const std::string before = editor.IniText;
+    for (const char* typed : {";", "1;", "1;;"}) {
+        editor.Value.TypeText(typed);
+        EXPECT_EQ(editor.IniText, before) << typed;
+    }
+}
+
+TEST_F(EditorTest, HintNotesAParameterMissingFromTheFile) {
+    const std::string note = *Utf8ToCp1251(messages::kNotInSettingsFile);
+    struct Row {
+        const char* name;
+        std::string ini;
+        int group;
+        int parameter;  // in the full list
+        std::string hint;
+    };
+    const Row rows[] = {
+        {"present", kIni, 0, 1, Cp("режим")},
+        {"absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Z=b⏎"), 0, 1, Cp("режим⏎") + note},
+        {"only in another group", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Y=1⏎"), 0, 1, Cp("режим⏎") + note},
+        {"group absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎Y=1⏎"), 1, 0, Cp("zet⏎") + note},
+        {"no hint in the base", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎"), 2, 0, note},
+    };
+    StartAndLoad();
+    editor.Advanced.UserClick();  // the full lists, kept across the loads below
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Load(r.ini, "tarven.ini");
+        editor.Group.SetListIndex(r.group);
+        editor.Parameters.SetListIndex(r.parameter);
+        EXPECT_EQ(editor.Description.Text(), r.hint);
+    }
+}
+
+TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
+    const std::string edited = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+    const std::string sameSize = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=3⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+    struct Row {
+        const char* name;
+        std::optional<std::string> changedTo;  // nullopt: the file is removed
+        bool yes;
+        int questions;
+        std::string onDisk;  // "" for no file
+    };
+    const Row rows[] = {
+        {"unchanged: no question", kIni, false, 0, edited},
+        {"same size, other bytes, No", sameSize, false, 1, sameSize},
+        {"changed, Yes", Cp(";other⏎"), true, 1, edited},
+        {"removed, Yes", std::nullopt, true, 1, edited},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        FakePlatform p;
+        p.directory = dir.string();
+        p.yesNoAnswers = {r.yes};
+        Editor e(p);
+        WriteBytes(dir / "rvbase.txt", kBase);
+        WriteBytes(dir / "tarven.ini", kIni);
+        ASSERT_TRUE(e.Form_Load());
+        p.answers.push_back((dir / "tarven.ini").string());
+        e.Loadini.UserClick();
+        e.Value.TypeText("8");
+        if (r.changedTo) WriteBytes(dir / "tarven.ini", *r.changedTo);
+        else fs::remove(dir / "tarven.ini");
+        e.Save.UserClick();
+        EXPECT_EQ(p.questions, std::vector<std::string>(r.questions, messages::kChangedOnDisk));
+        EXPECT_EQ(fs::exists(dir / "tarven.ini") ? ReadBytes(dir / "tarven.ini") : "", r.onDisk);
+        const bool saved = r.onDisk == edited;
+        EXPECT_EQ(p.quits, saved ? 1 : 0);
+        EXPECT_EQ(p.messages.size(), saved ? 1u : 0u);  // "saved", or nothing after No
+        EXPECT_EQ(e.IniText, edited);
+    }
+}
+
+TEST_F(EditorTest, DisabledListRefusesTheUsersSelection) {
+    StartAndLoad();
+    int clicks = 0;
+    editor.Parameters.Click = [&] { ++clicks; };
+    editor.Parameters.UserSelect(0);  // the selected row again: still a click
+    editor.Parameters.SetEnabled(false);
+    editor.Parameters.UserSelect(0);
+    EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+}  // namespace ravlet::testing
