@@ -74,6 +74,7 @@ public:
     std::string CurrentDirectory() override { return WorkDir(); }
     void YieldEvents() override { ++yields; }
     void SetBusy(bool) override {}
+    bool AskYesNo(const std::string&) override { return true; }
 
     std::optional<std::string> answer;
     int messages = 0;

@@ -164,7 +164,7 @@ int Editor::DetectVersion() {
 }
 
 bool Editor::ParameterInSettingsFile() const {
-    return FindKey(IniText, "", Group.Text(), Parameters.Text()).has_value();
+    return FindKey(IniText, "", Group.Text(), Parameters.Text(), KeyRule::Settings).has_value();
 }
 
 // ---- Selection cascade ----------------------------------------------------
@@ -223,14 +223,12 @@ void Editor::Value_Click() {
     // With no parameter selected there is no key to write to.
     if (Parameters.ListIndex() < 0) return;
     std::string value = Value.Text();
-    // A ';' would start a comment: the rest of the value would stay behind it as junk
-    // that grows with every later write.
-    if (value.find(';') != std::string::npos) return;
     try {
         PutParamVal(IniText, Group.Text(), Parameters.Text(), value);
     } catch (const InvalidValue&) {
-        // The window refuses control characters as they are typed; a value that
-        // still holds one is not written.
+        // The window refuses control characters and ';' as they are typed; a value
+        // that still holds one is not written (a ';' would leave the rest of the
+        // value behind a comment mark, growing with every later write).
     }
 }
 

@@ -35,12 +35,8 @@ public:
     // The window's mouse pointer: busy (hourglass) or normal.
     virtual void SetBusy(bool busy) = 0;
     // A modal question with Yes and No buttons and kProgramTitle; `text` is UTF-8.
-    // True for Yes. A platform without a user to ask answers Yes, which keeps the
-    // behaviour from before the question existed.
-    virtual bool AskYesNo(const std::string& text) {
-        static_cast<void>(text);
-        return true;
-    }
+    // A modal question with Yes and No buttons and kProgramTitle; true for Yes.
+    virtual bool AskYesNo(const std::string& text) = 0;
 };
 
 }  // namespace ravlet
