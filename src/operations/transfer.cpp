@@ -1,11 +1,14 @@
-// The transfer walk over the descriptions section.
+// The transfer walk over the descriptions section, linear in the sizes of the three
+// texts: both settings texts are indexed group by group as the walk asks for them,
+// the carried values are recorded against the unchanged current text, and the new text
+// is built once at the end.
 #include "operations/transfer.hpp"
 
 #include "textengine/codepage.hpp"
-#include "textengine/key_lookup.hpp"
 #include "textengine/key_search.hpp"
+#include "textengine/text_index.hpp"
 #include "textengine/text_search.hpp"
-#include "textengine/value_replacement.hpp"
+#include "textengine/value_edits.hpp"
 
 namespace ravlet {
 
@@ -22,11 +25,20 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
         return result;
     }
+    LookupIndex old(oldText, 0, KeyRule::Settings);
+    ValueEdits edits(iniText);
+    // What was carried is written however the walk ends.
+    const auto finish = [&] {
+        if (!edits.empty()) iniText = edits.Apply();
+        return result;
+    };
+
+    std::size_t e = 0;  // the next "=" at or after the line start, kept while still ahead
     for (;;) {
         const std::size_t r = InStr(p, base, "\n", Compare::Exact);
         if (r == 0) break;
         p = r + 1;
-        const std::size_t e = InStr(p, base, "=", Compare::Exact);
+        if (e < p) e = InStr(p, base, "=", Compare::Exact);
         if (p > base.size() || static_cast<unsigned char>(base[p - 1]) < 32 || e == 0) break;
         if (base[p - 1] == ';') continue;
 
@@ -39,7 +51,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
             std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
             failure += Cp1251ToUtf8(line);
             result.failure = std::move(failure);
-            return result;
+            return finish();
         }
         std::string group = "[";
         group += key.substr(0, colon);
@@ -48,16 +60,18 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         const std::string name(key.substr(colon + 1));
 
         // Both are settings texts: a key counts where it starts its line, so a
-        // commented-out ";KEY=" is neither carried nor overwritten.
-        std::string old = GetParamVal(oldText, "", group, name, KeyRule::Settings);
-        if (old.empty()) continue;  // the current text need not be searched then
-        if (!GetParamVal(iniText, "", group, name, KeyRule::Settings).empty()) {
-            PutParamVal(iniText, group, name, old);  // old now holds what was written
-            result.report += "\r\n" + group + name + "=" + old;
+        // commented-out ";KEY=" is neither carried nor overwritten. A carried value is
+        // never empty, so the current value read from the unchanged text is empty
+        // exactly when it would be after the edits before it.
+        std::string value = old.Get(group, name);
+        if (value.empty()) continue;  // the current text need not be searched then
+        if (!edits.Get(group, name).empty()) {
+            edits.Put(group, name, value);  // value now holds what is written
+            result.report += "\r\n" + group + name + "=" + value;
             ++result.carried;
         }
     }
-    return result;
+    return finish();
 }
 
 }  // namespace ravlet

@@ -7,8 +7,7 @@
 
 namespace ravlet {
 
-bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
-                 std::string& value) {
+void PrepareValue(std::string& value) {
     // A CR or LF in a value would split the file's lines, and a ';' would start a
     // comment: the value read back would be cut there.
     for (char c : value) {
@@ -19,6 +18,11 @@ bool PutParamVal(std::string& iniText, std::string_view group, std::string_view 
     }
     if (value == "OFF") value = "0";
     if (value == "ON") value = "1";
+}
+
+bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
+                 std::string& value) {
+    PrepareValue(value);
 
     std::size_t p = 0;
     std::size_t groupEnd = 0;

@@ -13,6 +13,10 @@ public:
     using std::invalid_argument::invalid_argument;
 };
 
+// `value` as a replacement stores it: "OFF" becomes "0" and "ON" becomes "1". Throws
+// InvalidValue, `value` unchanged, when it holds a character below 32 or ';'.
+void PrepareValue(std::string& value);
+
 // Rewrites the value of `idName` in `iniText`: the text between "=" and the ';' or
 // line end becomes `value` followed by one space. The key must start its line (the
 // start of the text counts); with `group` given only its group is searched (the first

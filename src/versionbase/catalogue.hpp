@@ -26,4 +26,8 @@ std::vector<std::string> ListGroups(std::string_view base, std::string_view vers
 std::vector<std::string> ListParameters(std::string_view base, std::string_view version,
                                         std::string_view group, bool full);
 
+// ListParameters for the group whose header line is at the 1-based `headerPos` (0:
+// none), for callers that have found the header already.
+std::vector<std::string> ListParametersAt(std::string_view base, std::size_t headerPos, bool full);
+
 }  // namespace ravlet

@@ -1,7 +1,10 @@
 // Version listing and version detection.
 #include "versionbase/version_list.hpp"
 
+#include <algorithm>
+#include <set>
 #include <string>
+#include <unordered_map>
 
 #include "textengine/key_lookup.hpp"
 #include "textengine/key_search.hpp"
@@ -10,60 +13,100 @@
 namespace ravlet {
 namespace {
 
-// Removes every exact occurrence of `what` from `text`, in place and in one pass.
-void RemoveAll(std::string& text, std::string_view what) {
-    std::size_t at = text.find(what);
-    if (at == std::string::npos) return;
-    std::size_t write = at;
-    std::size_t read = at + what.size();
-    for (;;) {
-        const std::size_t next = text.find(what, read);
-        const std::size_t stop = next == std::string::npos ? text.size() : next;
-        std::char_traits<char>::move(text.data() + write, text.data() + read, stop - read);
-        write += stop - read;
-        if (next == std::string::npos) break;
-        read = next + what.size();
+constexpr std::string_view kMarker = "TARVEN=";
+
+// Names held as views into the base, with the lengths they come in, so that "does a
+// name begin this text" costs one hash lookup per distinct length.
+class NameSet {
+public:
+    void Add(std::string_view name, int index) {
+        indexes_[name].push_back(index);
+        lengths_.insert(name.size());
     }
-    text.resize(write);
-}
+    // Calls f(index) for every name that `text` begins with.
+    template <typename F>
+    void ForEachPrefixOf(std::string_view text, F f) const {
+        for (const std::size_t n : lengths_) {
+            if (n > text.size()) continue;
+            const auto it = indexes_.find(text.substr(0, n));
+            if (it == indexes_.end()) continue;
+            for (const int i : it->second) f(i);
+        }
+    }
+
+private:
+    std::unordered_map<std::string_view, std::vector<int>> indexes_;
+    std::set<std::size_t> lengths_;
+};
 
 }  // namespace
 
+// One forward walk over the TARVEN key lines. The listing reads as "take the first
+// TARVEN line, then cut every exact "TARVEN=" + name out of the text and start again";
+// cutting only ever removes a line's own marker text, so walking on from each line and
+// treating a line whose text begins with an earlier name's marker as cut gives the
+// same names, as long as each marker stands on a line of its own.
 std::vector<std::string> ListVersions(std::string_view base) {
     std::vector<std::string> names;
-    std::string work(base);
+    NameSet listed;
+    bool cut = false;
+    std::size_t from = 0;
     for (;;) {
-        const auto hit = FindKey(work, "", "", "TARVEN");
+        const auto hit = FindKeyAfter(base, from, "", "TARVEN");
         if (!hit) break;
-        const std::string name(
-            TrimSpaces(std::string_view(work).substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
-        if (name.empty()) break;
-        const std::string marker = "TARVEN=" + name;
-        if (work.compare(hit->keyPos - 1, marker.size(), marker) != 0) {
-            // Not an exact marker (other letter case, blanks after "="): removing the
-            // marker text would not remove this line, so it is passed over by
-            // spoiling its "=" in the working copy.
-            work[hit->keyPos - 1 + 6] = '\x01';
-            continue;
+        from = hit->keyPos;
+        const std::string_view at = base.substr(hit->keyPos - 1);
+        if (at.starts_with(kMarker)) {
+            cut = false;
+            listed.ForEachPrefixOf(at.substr(kMarker.size()), [&](int) { cut = true; });
+            if (cut) continue;
         }
-        // A marker formed only by earlier removals could never be selected.
-        if (InStr(1, base, marker, Compare::Exact) != 0) names.push_back(name);
-        RemoveAll(work, marker);
+        const std::string_view name = TrimSpaces(base.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart));
+        if (name.empty()) break;
+        // Not an exact marker (other letter case, blanks after "="): no marker text to
+        // cut, and no record a lookup by version could find; passed over.
+        if (!at.starts_with(kMarker) || !at.substr(kMarker.size()).starts_with(name)) continue;
+        listed.Add(name, static_cast<int>(names.size()));
+        names.emplace_back(name);
     }
     return names;
 }
 
 Detection DetectVersion(std::string_view iniText, std::string_view base,
                         const std::vector<std::string>& versions) {
+    const int fallback = static_cast<int>(versions.size()) - 1;
     const std::string own = GetParamVal(iniText, "", "", "TARVEN", KeyRule::Settings);
     // An empty name would be found in every support list: a file that does not say
     // its version must not be given the first one.
-    if (own.empty()) return {static_cast<int>(versions.size()) - 1, false};
+    if (own.empty()) return {fallback, false};
+
+    // Each version's marker: its first exact "TARVEN=" + name, found in one pass over
+    // the markers (0: absent, and the support lookup then searches from the start).
+    NameSet wanted;
     for (std::size_t i = 0; i < versions.size(); ++i) {
-        const std::string support = GetParamVal(base, versions[i], "", "SUPPORT");
+        if (!versions[i].empty()) wanted.Add(versions[i], static_cast<int>(i));
+    }
+    std::vector<std::size_t> markers(versions.size(), 0);
+    for (std::size_t at = InStr(1, base, kMarker); at != 0; at = InStr(at + 1, base, kMarker)) {
+        wanted.ForEachPrefixOf(base.substr(at - 1 + kMarker.size()), [&](int i) {
+            if (markers[static_cast<std::size_t>(i)] == 0) markers[static_cast<std::size_t>(i)] = at;
+        });
+    }
+    // Every SUPPORT key line, in text order: a version's support list is the first one
+    // after its marker.
+    std::vector<KeyHit> supports;
+    for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit; hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
+        supports.push_back(*hit);
+    }
+    for (std::size_t i = 0; i < versions.size(); ++i) {
+        const auto next = std::partition_point(supports.begin(), supports.end(),
+                                               [&](const KeyHit& h) { return h.keyPos <= markers[i]; });
+        if (next == supports.end()) continue;
+        const std::string_view support =
+            TrimSpaces(base.substr(next->valueStart - 1, next->valueEnd - next->valueStart));
         if (InStr(1, support, own, Compare::Exact) != 0) return {static_cast<int>(i), true};
     }
-    return {static_cast<int>(versions.size()) - 1, false};
+    return {fallback, false};
 }
 
 }  // namespace ravlet
