@@ -7,8 +7,8 @@
 #pragma once
 
 #include <cstddef>
-#include <map>
 #include <string>
+#include <vector>
 #include <string_view>
 
 #include "textengine/text_index.hpp"
@@ -37,6 +37,7 @@ public:
 
 private:
     struct Edit {
+        std::size_t keyPos;
         std::size_t valueStart;
         std::size_t valueEnd;
         std::string value;
@@ -44,7 +45,7 @@ private:
 
     std::string_view text_;
     LookupIndex keys_;
-    std::map<std::size_t, Edit> edits_;  // by key position, so Apply walks forward
+    std::vector<Edit> edits_;  // in the order made
 };
 
 }  // namespace ravlet
