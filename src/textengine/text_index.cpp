@@ -113,8 +113,7 @@ std::optional<KeyHit> LookupIndex::Find(std::string_view group, std::string_view
 
 std::string LookupIndex::Get(std::string_view group, std::string_view idName) {
     const auto hit = Find(group, idName);
-    if (!hit) return {};
-    return std::string(TrimSpaces(text_.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
+    return hit ? std::string(Value(*hit)) : std::string();
 }
 
 }  // namespace ravlet

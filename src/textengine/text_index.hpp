@@ -69,6 +69,10 @@ public:
 
     std::optional<KeyHit> Find(std::string_view group, std::string_view idName);
     std::string Get(std::string_view group, std::string_view idName);
+    // The value of a key line this index found, trimmed of spaces.
+    std::string_view Value(const KeyHit& hit) const {
+        return TrimSpaces(text_.substr(hit.valueStart - 1, hit.valueEnd - hit.valueStart));
+    }
 
 private:
     const KeyIndex& KeysAfter(std::size_t headerPos);

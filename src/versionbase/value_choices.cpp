@@ -5,6 +5,22 @@
 
 namespace ravlet {
 
+std::vector<std::string> ChoiceItems(std::string_view spec) {
+    std::vector<std::string> items;
+    std::string item;
+    const std::string withEnd = std::string(spec) + ",";
+    for (char c : withEnd) {
+        if (c != ',') {
+            item += c;
+            continue;
+        }
+        if (!item.empty() && item.front() == '@') item.erase(0, 1);
+        items.push_back(std::move(item));
+        item.clear();
+    }
+    return items;
+}
+
 ValueChoices ChoicesOf(std::string_view spec, std::string_view current) {
     ValueChoices choices;
     if (!spec.empty() && spec.front() == '!') {
@@ -18,17 +34,7 @@ ValueChoices ChoicesOf(std::string_view spec, std::string_view current) {
         choices.selected = 0;
         return choices;
     }
-    std::string item;
-    const std::string withEnd = std::string(spec) + ",";
-    for (char c : withEnd) {
-        if (c != ',') {
-            item += c;
-            continue;
-        }
-        if (!item.empty() && item.front() == '@') item.erase(0, 1);
-        choices.items.push_back(std::move(item));
-        item.clear();
-    }
+    choices.items = ChoiceItems(spec);
     for (std::size_t i = 0; i < choices.items.size(); ++i) {
         if (choices.items[i] == current) {
             choices.selected = static_cast<int>(i);

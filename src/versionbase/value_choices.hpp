@@ -12,6 +12,10 @@ struct ValueChoices {
     int selected;                    // index into items
 };
 
+// The items of a choice list's value spec: its comma-separated fields, one leading "@"
+// dropped from each, nothing trimmed (an empty spec gives one empty item).
+std::vector<std::string> ChoiceItems(std::string_view spec);
+
 // The choices of the value spec `spec` with `current` selected. A switch's value spec
 // ("!" first) offers OFF and ON, chosen by the current value's first character;
 // a current value not beginning with 0 or 1 is offered alone. A choice list offers
