@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -11,6 +12,7 @@
 
 #include "cli/commands.hpp"
 #include "textengine/codepage.hpp"
+#include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
 
 namespace ravlet::cli {
@@ -146,9 +148,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             const std::string group = GroupArg(a.group, true, terminal);
             const std::string key = NameArg(a.key, terminal);
             std::string value = ValueArg(a.value, terminal);
-            std::string text = LoadTextFile(a.file);
+            LockedTextFile file(a.file);
+            std::string text = file.Text();
             const int status = SetCommand(text, group, key, std::move(value), {out, err});
-            if (status == kDone) SaveTextFile(a.file, text);
+            if (status == kDone) file.Save(text);
             return status;
         }
         if (get->parsed()) {
@@ -178,18 +181,24 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         }
         if (hint->parsed()) return HintCommand(base, group, key, {out, err});
         if (defaults->parsed()) {
-            std::string text = LoadTextFile(a.file);
+            if (a.dryRun) {
+                std::string text = LoadTextFile(a.file);
+                const int status = DefaultsCommand(base, text, versionOption, {out, err});
+                if (status == kDone) WriteText(out, text);
+                return status;
+            }
+            // Locked from the read to the save, so a parallel writer loses nothing.
+            LockedTextFile file(a.file);
+            std::string text = file.Text();
             const int status = DefaultsCommand(base, text, versionOption, {out, err});
             if (status != kDone) return status;
-            if (a.dryRun) {
-                WriteText(out, text);
-            } else {
-                SaveTextFile(a.file, text);
-            }
+            file.Save(text);
             return kDone;
         }
         if (transfer->parsed()) {
-            std::string text = LoadTextFile(a.file);
+            std::optional<LockedTextFile> file;
+            if (!a.dryRun) file.emplace(a.file);
+            std::string text = a.dryRun ? LoadTextFile(a.file) : file->Text();
             // An older file that cannot be read stops the transfer before it begins,
             // like the window's Auto: nothing is written, and the cause is named.
             std::string oldText;
@@ -208,7 +217,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             std::ostringstream report;
             const int status = TransferCommand(base, oldText, text, {report, err});
             if (status != kDone) return status;
-            SaveTextFile(a.file, text);
+            file->Save(text);
             out << report.str();
             return kDone;
         }
@@ -223,18 +232,48 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     }
 }
 
+// The output is part of the result: a status 0 over a text that did not all go out
+// (a full disk, a closed pipe) would report done for what was lost.
+int CheckedOutput(int status, std::ostream& out, std::ostream& err, Terminal terminal) {
+    out.flush();
+    if (!out) {
+        const std::string message = "Вывод не записан полностью: ошибка записи в стандартный вывод\n";
+        err << (terminal == Terminal::Cp1251 ? Utf8ToCp1251Lenient(message) : message);
+        status = kFileFailure;
+    }
+    err.flush();
+    return err ? status : kFileFailure;
+}
+
+int RunCatchingMemory(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+                      Terminal terminal, bool& rawOut) {
+    try {
+        return Run(argc, argv, out, err, terminal, rawOut);
+    } catch (const std::bad_alloc&) {
+        err << "Недостаточно памяти\n";
+        return kFileFailure;
+    }
+}
+
 }  // namespace
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal) {
     bool rawOut = false;
-    if (terminal == Terminal::Utf8) return Run(argc, argv, out, err, terminal, rawOut);
-    // Written through once the command has run: only then is it known whether stdout
-    // holds a settings text, whose bytes must not be converted.
-    std::ostringstream bufferedOut, bufferedErr;
-    const int status = Run(argc, argv, bufferedOut, bufferedErr, terminal, rawOut);
-    out << (rawOut ? bufferedOut.str() : Utf8ToCp1251Lenient(bufferedOut.str()));
-    err << Utf8ToCp1251Lenient(bufferedErr.str());
-    return status;
+    if (terminal == Terminal::Utf8) {
+        return CheckedOutput(RunCatchingMemory(argc, argv, out, err, terminal, rawOut), out, err, terminal);
+    }
+    try {
+        // Written through once the command has run: only then is it known whether
+        // stdout holds a settings text, whose bytes must not be converted.
+        std::ostringstream bufferedOut, bufferedErr;
+        const int status = RunCatchingMemory(argc, argv, bufferedOut, bufferedErr, terminal, rawOut);
+        out << (rawOut ? bufferedOut.str() : Utf8ToCp1251Lenient(bufferedOut.str()));
+        err << Utf8ToCp1251Lenient(bufferedErr.str());
+        return CheckedOutput(status, out, err, terminal);
+    } catch (const std::bad_alloc&) {
+        err << Utf8ToCp1251Lenient("Недостаточно памяти\n");
+        return kFileFailure;
+    }
 }
 
 }  // namespace ravlet::cli

@@ -1,6 +1,8 @@
 // Runs of the real ravlet-cli: arguments as a shell passes them, stdout, stderr and
 // the exit status.
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,9 +22,14 @@ using ravlet::test::CliOutcome;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
 
+// Where ravlet-cli's stdout goes: caught in a file, a full disk, or a closed descriptor.
+enum class Stdout { Caught, DevFull, Closed };
+
 // Runs ravlet-cli in `cwd`; its output is caught in files of a separate folder so
-// that `cwd` (the examples, say) is left as it was.
-CliOutcome RunBinary(const fs::path& cwd, const std::vector<std::string>& args) {
+// that `cwd` (the examples, say) is left as it was. A run that hangs is ended after
+// ten seconds and gives status -1.
+CliOutcome RunBinary(const fs::path& cwd, const std::vector<std::string>& args,
+                     Stdout stdoutTo = Stdout::Caught) {
     const TempDir capture;
     const std::string outPath = (capture.path() / "out").string();
     const std::string errPath = (capture.path() / "err").string();
@@ -32,9 +39,14 @@ CliOutcome RunBinary(const fs::path& cwd, const std::vector<std::string>& args) 
 
     const pid_t pid = fork();
     if (pid == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = stdoutTo == Stdout::DevFull ? open("/dev/full", O_WRONLY)
+                                                    : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) _exit(126);
+        close(out);
+        close(err);
+        if (stdoutTo == Stdout::Closed) close(1);
+        alarm(10);  // survives the exec
         execv(RAVLET_CLI_PATH, argv.data());
         _exit(127);
     }
@@ -91,6 +103,95 @@ TEST(CliBinary, UsageErrorExitsTwo) {
     EXPECT_EQ(got.status, 2);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n");
+}
+
+// A copy of the examples to change.
+struct ExampleCopy {
+    TempDir dir;
+    ExampleCopy() {
+        fs::copy(kExamples / "rvbase.txt", dir.path());
+        fs::copy(kExamples / "tarven.ini", dir.path());
+    }
+};
+
+// The output is part of the result: a dry run whose text did not all go out is no success.
+TEST(CliBinary, FailedOutputExitsThree) {
+    const ExampleCopy copy;
+    for (const Stdout to : {Stdout::DevFull, Stdout::Closed}) {
+        const CliOutcome dryRun = RunBinary(copy.dir.path(), {"defaults", "tarven.ini", "--dry-run"}, to);
+        EXPECT_EQ(dryRun.status, 3);
+        EXPECT_NE(dryRun.err.find("Вывод не записан"), std::string::npos) << dryRun.err;
+        const CliOutcome listing = RunBinary(copy.dir.path(), {"versions"}, to);
+        EXPECT_EQ(listing.status, 3);
+    }
+    // Nothing printed, nothing lost: a set prints no output.
+    EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "4"}, Stdout::Closed).status, 0);
+    EXPECT_NE(copy.dir.Read("tarven.ini").find("\r\nScale=4 ;"), std::string::npos);
+}
+
+// A FIFO is refused without waiting for a writer, a device without reading it, and
+// neither is replaced.
+TEST(CliBinary, SpecialFilesAreRefused) {
+    const ExampleCopy copy;
+    const fs::path fifo = copy.dir.path() / "fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0666), 0);
+    const fs::path device = copy.dir.path() / "null.ini";
+    const bool haveDevice = mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    for (const fs::path& special : {fifo, device}) {
+        if (special == device && !haveDevice) continue;
+        for (const auto& args : std::vector<std::vector<std::string>>{
+                 {"defaults", special.string()}, {"defaults", special.string(), "--dry-run"},
+                 {"set", special.string(), "[Video]", "Scale", "3"}, {"get", special.string(), "Scale"}}) {
+            const CliOutcome got = RunBinary(copy.dir.path(), args);
+            EXPECT_EQ(got.status, 3) << args[0] << ' ' << special;
+            EXPECT_NE(got.err.find("не обычный файл"), std::string::npos) << got.err;
+        }
+        EXPECT_FALSE(fs::is_regular_file(special));
+    }
+    EXPECT_EQ(RunBinary(copy.dir.path(), {"get", "/dev/zero", "Scale"}).status, 3);
+}
+
+// Two writers at once, each setting its own key 25 times: the lock keeps every update.
+TEST(CliBinary, ParallelSetsLoseNothing) {
+    const ExampleCopy copy;
+    const std::vector<std::vector<std::string>> keys{{"[Video]", "Scale"}, {"[Sound]", "Volume"}};
+    std::vector<pid_t> writers;
+    for (const auto& key : keys) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 1; i <= 25; ++i) {
+                const CliOutcome got = RunBinary(copy.dir.path(), {"set", "tarven.ini", key[0], key[1], std::to_string(i)});
+                if (got.status != 0) _exit(1);
+            }
+            _exit(0);
+        }
+        writers.push_back(pid);
+    }
+    for (const pid_t pid : writers) {
+        int status = -1;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a set failed";
+    }
+    for (const auto& key : keys) {
+        const CliOutcome got = RunBinary(copy.dir.path(), {"get", "tarven.ini", key[1], "--group", key[0]});
+        EXPECT_EQ(got.out, "25\n") << key[1];
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 2);
+}
+
+// A root's edit leaves the file to its owner.
+TEST(CliBinary, SetKeepsOwnerAndMode) {
+    if (geteuid() != 0) GTEST_SKIP() << "only root can give the file to another user";
+    const ExampleCopy copy;
+    const fs::path ini = copy.dir.path() / "tarven.ini";
+    ASSERT_EQ(chown(ini.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(ini.c_str(), 0640), 0);
+    EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "3"}).status, 0);
+    struct stat st {};
+    ASSERT_EQ(stat(ini.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65534u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -143,6 +144,40 @@ TEST_F(RunCliFiles, MissingBaseIsFileError) {
     EXPECT_EQ(got.status, 3);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, expected);
+}
+
+// A stream that accepts nothing stands for a full disk or a closed pipe on stdout.
+TEST_F(RunCliFiles, OutputThatFailsExitsThreeOnBothTerminals) {
+    using ravlet::cli::Terminal;
+    for (const Terminal terminal : {Terminal::Utf8, Terminal::Cp1251}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{"--base", base, "defaults", ini, "--dry-run"},
+              std::vector<std::string>{"--base", base, "versions"}}) {
+            std::vector<const char*> argv{"ravlet-cli"};
+            for (const auto& arg : args) argv.push_back(arg.c_str());
+            std::ostream failing(nullptr);
+            std::ostringstream err;
+            EXPECT_EQ(ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), failing, err, terminal), 3);
+            EXPECT_NE(err.str(), "");
+        }
+    }
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+}
+
+// Every command that writes refuses a folder as a file error, the dry runs too.
+TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
+    const std::string folder = (dir.path() / "folder.ini").string();
+    std::filesystem::create_directory(folder);
+    const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"set", folder, "[Звук]", "Эхо", "1"},
+          {"--base", base, "defaults", folder}, {"--base", base, "defaults", folder, "--dry-run"},
+          {"--base", base, "transfer", old, folder}, {"--base", base, "transfer", old, folder, "--dry-run"}}) {
+        const CliOutcome got = Cli(args);
+        EXPECT_EQ(got.status, 3) << args[args.size() > 3 ? 3 : 0];
+        EXPECT_EQ(got.err, folder + ": это папка, а не файл\n");
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
 }
 
 struct UsageCase {

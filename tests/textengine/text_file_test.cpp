@@ -2,13 +2,32 @@
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <set>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <chrono>
+#include <iostream>
+
+#include "textengine/file_reason.hpp"
+#include "textengine/locked_text_file.hpp"
 
 #include "test_text.hpp"
 
@@ -17,6 +36,7 @@ namespace {
 namespace fs = std::filesystem;
 using ravlet::FileError;
 using ravlet::LoadTextFile;
+using ravlet::LockedTextFile;
 using ravlet::SaveTextFile;
 using ravlet::test::Filler;
 using ravlet::test::Text;
@@ -199,14 +219,284 @@ TEST_F(TextFile, SaveToReadOnlyFileFailsAndLeavesIt) {
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
 }
 
-TEST_F(TextFile, SaveInReadOnlyFolderFailsAndLeavesOldFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "folder permissions do not bind root";
+// The outcome of a save run in a child process: the FileError's reason, "" when saved.
+struct ChildOutcome {
+    bool ran = false;
+    std::string reason;
+};
+
+// Runs `body` in a child process, so a limit or a failure cannot touch the test
+// process; with `asNobody`, as uid/gid 65534 when the tests run as root (folder
+// permissions do not bind root).
+ChildOutcome InChild(const std::function<void()>& body, bool asNobody = true) {
+    int fds[2];
+    if (pipe(fds) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        if (asNobody && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+        try {
+            body();
+        } catch (const FileError& e) {
+            const std::string reason = e.reason().empty() ? "?" : e.reason();
+            if (write(fds[1], reason.data(), reason.size()) < 0) _exit(3);
+        } catch (...) {
+            _exit(4);
+        }
+        _exit(0);
+    }
+    close(fds[1]);
+    ChildOutcome outcome;
+    char buffer[512];
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) outcome.reason.append(buffer, n);
+    close(fds[0]);
+    int status = 0;
+    outcome.ran = pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return outcome;
+}
+
+// A writable file in a folder that is not: written in place. A new file there cannot be.
+TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     const std::string path = PathOf("tarven.ini");
     WriteRaw(path, "old");
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec, fs::perm_options::replace);
-    EXPECT_THROW(SaveTextFile(path, "new"), FileError);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::replace);
+    if (geteuid() != 0) fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
+    const ChildOutcome saved = InChild([&] { SaveTextFile(path, "new, longer"); });
+    const ChildOutcome created = InChild([&] { SaveTextFile(PathOf("new.ini"), "x"); });
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::replace);
-    EXPECT_EQ(ReadRaw(path), "old");
+    ASSERT_TRUE(saved.ran && created.ran);
+    EXPECT_EQ(saved.reason, "");
+    EXPECT_EQ(ReadRaw(path), "new, longer");
+    EXPECT_EQ(created.reason, ravlet::kFolderNotWritable);
+    EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
+}
+
+// Rule: anything but a regular file is refused by a load, a save and a lock, is never
+// waited on, and stays what it was.
+TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
+    struct Case {
+        const char* name;
+        std::function<bool(const std::string&)> make;  // false: cannot be made here
+        const char* reason;
+        fs::file_type type;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& p) { return fs::create_directory(p); }, "папка", fs::file_type::directory},
+        {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0666) == 0; }, "канал", fs::file_type::fifo},
+        {"null device",
+         [](const std::string& p) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
+         "устройство", fs::file_type::character},
+        {"zero device",
+         [](const std::string& p) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 5)) == 0; },
+         "устройство", fs::file_type::character},
+        {"socket",
+         [](const std::string& p) {
+             sockaddr_un address{};
+             address.sun_family = AF_UNIX;
+             if (p.size() >= sizeof address.sun_path) return false;
+             std::strcpy(address.sun_path, p.c_str());
+             const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+             const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+             close(fd);
+             return bound;
+         },
+         "сокет", fs::file_type::socket},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = PathOf(std::string("special-") + c.name);
+        if (!c.make(path)) {
+            if (errno != EPERM) ADD_FAILURE() << "cannot make a " << c.name << ": " << std::strerror(errno);
+            std::cout << "[  SKIPPED ] " << c.name << ": may not be made here\n";
+            continue;
+        }
+        const std::string link = PathOf(std::string("link-") + c.name);
+        fs::create_symlink(path, link);
+        for (const std::string& named : {path, link}) {
+            try {
+                LoadTextFile(named);
+                ADD_FAILURE() << "loaded";
+            } catch (const FileError& e) {
+                EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+            }
+            EXPECT_THROW(SaveTextFile(named, "text"), FileError);
+            EXPECT_THROW(LockedTextFile{named}, FileError);
+        }
+        EXPECT_EQ(fs::symlink_status(path).type(), c.type);
+    }
+}
+
+// An endless device would fill the memory; only read, so safe on the system's own.
+TEST_F(TextFile, EndlessDeviceIsNotRead) { EXPECT_THROW(LoadTextFile("/dev/zero"), FileError); }
+
+// Reads an extended attribute; "" when absent.
+std::string Attribute(const std::string& path, const char* name) {
+    char value[256];
+    const ssize_t n = getxattr(path.c_str(), name, value, sizeof value);
+    return n < 0 ? std::string() : std::string(value, static_cast<std::size_t>(n));
+}
+
+// A POSIX ACL as the kernel stores it in system.posix_acl_access: owner rw, user 1000
+// r, group r, mask r, others nothing.
+std::string AclGivingUser1000Read() {
+    std::string acl;
+    auto put = [&acl](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) acl += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put(2, 4);
+    for (const auto& [tag, perm, id] : {std::tuple{1u, 6u, ~0u}, {2u, 4u, 1000u}, {4u, 4u, ~0u},
+                                        {0x10u, 4u, ~0u}, {0x20u, 0u, ~0u}}) {
+        put(tag, 2);
+        put(perm, 2);
+        put(id, 4);
+    }
+    return acl;
+}
+
+// Rule: a save keeps what the file is. Each row changes one property of "old" and
+// checks it after saving "new".
+TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
+    struct Case {
+        const char* name;
+        bool needsRoot;
+        std::function<int(const std::string&)> prepare;  // 0 or the errno that prevents it
+        std::function<void(const std::string&)> check;
+    };
+    const std::string acl = AclGivingUser1000Read();
+    const Case cases[] = {
+        {"owner, group and mode of another user", true,
+         [](const std::string& p) { return chown(p.c_str(), 65534, 65534) == 0 && chmod(p.c_str(), 0640) == 0 ? 0 : errno; },
+         [](const std::string& p) {
+             struct stat st {};
+             ASSERT_EQ(stat(p.c_str(), &st), 0);
+             EXPECT_EQ(st.st_uid, 65534u);
+             EXPECT_EQ(st.st_gid, 65534u);
+             EXPECT_EQ(st.st_mode & 07777, 0640u);
+         }},
+        {"set-group-ID bit", false,
+         [](const std::string& p) { return chmod(p.c_str(), 02660) == 0 ? 0 : errno; },
+         [](const std::string& p) {
+             struct stat st {};
+             ASSERT_EQ(stat(p.c_str(), &st), 0);
+             EXPECT_EQ(st.st_mode & 07777, 02660u);
+         }},
+        {"user extended attribute", false,
+         [](const std::string& p) { return setxattr(p.c_str(), "user.ravlet", "kept", 4, 0) == 0 ? 0 : errno; },
+         [](const std::string& p) { EXPECT_EQ(Attribute(p, "user.ravlet"), "kept"); }},
+        {"access control list", false,
+         [&acl](const std::string& p) {
+             return setxattr(p.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0 ? 0 : errno;
+         },
+         [&acl](const std::string& p) { EXPECT_EQ(Attribute(p, "system.posix_acl_access"), acl); }},
+        {"other hard link", false,
+         [this](const std::string& p) { return link(p.c_str(), PathOf("other").c_str()) == 0 ? 0 : errno; },
+         [this](const std::string&) { EXPECT_EQ(ReadRaw(PathOf("other")), "new"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && geteuid() != 0) {
+            std::cout << "[  SKIPPED ] " << c.name << ": needs root\n";
+            continue;
+        }
+        fs::remove_all(dir_);
+        fs::create_directory(dir_);
+        const std::string path = PathOf("tarven.ini");
+        WriteRaw(path, "old");
+        if (const int err = c.prepare(path); err != 0) {
+            if (err == ENOTSUP) {
+                std::cout << "[  SKIPPED ] " << c.name << ": not supported by this file system\n";
+                continue;
+            }
+            FAIL() << std::strerror(err);
+        }
+        const std::set<std::string> before = Entries();
+        SaveTextFile(path, "new");
+        EXPECT_EQ(ReadRaw(path), "new");
+        c.check(path);
+        EXPECT_EQ(Entries(), before);
+    }
+}
+
+// Rule: any legal name saves; the temporary name does not grow with the target's.
+TEST_F(TextFile, SaveTakesLongestLegalName) {
+    for (const std::size_t length : {250u, 255u}) {
+        const std::string path = PathOf(std::string(length, 'n'));
+        SaveTextFile(path, "created");
+        EXPECT_EQ(ReadRaw(path), "created") << length;
+        SaveTextFile(path, "replaced");
+        EXPECT_EQ(ReadRaw(path), "replaced") << length;
+        fs::remove(path);
+    }
+}
+
+// A save over a file size limit fails with its reason and leaves the old file whole,
+// through a temporary file and in place alike.
+TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
+    const std::string old = Filler(100);
+    for (const bool hardLinked : {false, true}) {
+        SCOPED_TRACE(hardLinked ? "in place" : "temporary file");
+        const std::string path = PathOf("tarven.ini");
+        WriteRaw(path, old);
+        if (hardLinked) fs::create_hard_link(path, PathOf("other"));
+        const ChildOutcome outcome = InChild([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{old.size() + 10, old.size() + 10};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            SaveTextFile(path, Filler(5000));
+        }, false);
+        EXPECT_TRUE(outcome.ran);
+        EXPECT_EQ(outcome.reason, ravlet::ReasonOf(EFBIG));
+        EXPECT_EQ(ReadRaw(path), old);
+        fs::remove(PathOf("other"));
+        EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
+    }
+}
+
+// Rule: every errno a load or save can meet has its own Russian reason; the rest are
+// named by number. No system (English) text ever shows.
+TEST(FileReason, EveryErrnoIsExplainedInRussian) {
+    const std::pair<int, const char*> cases[] = {
+        {ENOENT, "не найден"}, {ENOTDIR, "не папка"}, {EACCES, "нет прав"}, {EPERM, "нет прав"},
+        {EISDIR, "папка"}, {ENOSPC, "диск заполнен"}, {EDQUOT, "квот"}, {EROFS, "только для чтения"},
+        {EFBIG, "размер"}, {ENAMETOOLONG, "длинное имя"}, {ELOOP, "ссыл"}, {EIO, "ввода-вывода"},
+        {ETXTBSY, "програм"}, {EBUSY, "занят"}, {EMFILE, "слишком много файлов"},
+        {ENFILE, "слишком много файлов"}, {ENOMEM, "памяти"}, {EXDEV, "разных файловых"},
+        {EAGAIN, "заблокирован"}, {EWOULDBLOCK, "заблокирован"}, {ENXIO, "устройство"},
+        {EOVERFLOW, "велик"}, {EINVAL, "недопустим"}, {ESTALE, "сетев"},
+    };
+    for (const auto& [err, fragment] : cases) {
+        EXPECT_NE(ravlet::ReasonOf(err).find(fragment), std::string::npos) << err << ' ' << ravlet::ReasonOf(err);
+    }
+    EXPECT_EQ(ravlet::ReasonOf(EHWPOISON), "системная ошибка номер " + std::to_string(EHWPOISON));
+    for (int err = 1; err < 140; ++err) {
+        const std::string reason = ravlet::ReasonOf(err);
+        EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), std::string::npos)
+            << err << ' ' << reason;
+    }
+}
+
+// A writer that waited for the lock goes on with what the previous writer saved, not
+// with what the path named when it started waiting (that file was renamed over).
+TEST_F(TextFile, LockedWriterWaitsAndReadsTheSavedText) {
+    const std::string path = PathOf("tarven.ini");
+    WriteRaw(path, "a");
+    auto first = std::make_unique<LockedTextFile>(path);
+    std::string secondRead;
+    std::thread second([&] {
+        LockedTextFile file(path);
+        secondRead = file.Text();
+        file.Save(file.Text() + "c");
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    first->Save(first->Text() + "b");
+    first.reset();
+    second.join();
+    EXPECT_EQ(secondRead, "ab");
+    EXPECT_EQ(ReadRaw(path), "abc");
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
 }
 
