@@ -6,6 +6,7 @@
 
 #include "operations/transfer.hpp"
 #include "operations/fill_defaults.hpp"
+#include "operations/settings_report.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/value_replacement.hpp"
@@ -50,6 +51,23 @@ bool CheckGroup(std::string_view base, std::string_view version, std::string_vie
 bool HasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
+
+// The version a command works with: `version` when given and listed, else the one
+// `iniText` belongs to. nullopt, with the message on `err`, when there is none.
+std::optional<std::string> ChosenVersion(std::string_view base, std::string_view iniText,
+                                         std::optional<std::string_view> version, std::ostream& err) {
+    if (version) {
+        if (!CheckVersion(base, *version, err)) return std::nullopt;
+        return std::string(*version);
+    }
+    const auto versions = ListVersions(base);
+    const Detection detection = DetectVersion(iniText, base, versions);
+    if (!detection.recognised) {
+        err << kNotRecognised << '\n';
+        return std::nullopt;
+    }
+    return versions[static_cast<std::size_t>(detection.index)];
 }
 
 std::string InGroup(std::string_view group) {
@@ -151,21 +169,63 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
 
 int DefaultsCommand(std::string_view base, std::string& iniText,
                     std::optional<std::string_view> version, Streams io) {
-    std::string chosen;
-    if (version) {
-        if (!CheckVersion(base, *version, io.err)) return kNotFound;
-        chosen = *version;
-    } else {
-        const auto versions = ListVersions(base);
-        const Detection detection = DetectVersion(iniText, base, versions);
-        if (!detection.recognised) {
-            io.err << kNotRecognised << '\n';
-            return kNotFound;
-        }
-        chosen = versions[static_cast<std::size_t>(detection.index)];
-    }
-    iniText = FillFromDefaults(base, chosen, std::move(iniText));
+    const auto chosen = ChosenVersion(base, iniText, version, io.err);
+    if (!chosen) return kNotFound;
+    iniText = FillFromDefaults(base, *chosen, std::move(iniText));
     return kDone;
+}
+
+int CheckCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
+                 Streams io) {
+    const auto chosen = ChosenVersion(base, iniText, version, io.err);
+    if (!chosen) return kNotFound;
+    const std::string ofVersion = " версии " + Cp1251ToUtf8(*chosen);
+    const auto findings = CheckSettings(base, *chosen, iniText);
+    for (const CheckFinding& f : findings) {
+        switch (f.kind) {
+            case CheckFinding::Kind::MissingKey:
+                io.out << Cp1251ToUtf8(f.group + f.key) << ": нет в файле\n";
+                break;
+            case CheckFinding::Kind::NotAllowed: {
+                std::string allowed;
+                for (const std::string& item : f.allowed) allowed += (allowed.empty() ? "" : ", ") + item;
+                io.out << Cp1251ToUtf8(f.group + f.key + "=" + f.value) << ": нет в списке допустимых ("
+                       << Cp1251ToUtf8(allowed) << ")\n";
+                break;
+            }
+            case CheckFinding::Kind::UnknownGroup:
+                io.out << Cp1251ToUtf8(f.group) << ": группа не знакома" << ofVersion << '\n';
+                break;
+            case CheckFinding::Kind::UnknownKey:
+                io.out << Cp1251ToUtf8(f.group + f.key) << ": параметр не знаком" << ofVersion << '\n';
+                break;
+        }
+    }
+    return findings.empty() ? kDone : kNotFound;
+}
+
+int ChangedCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
+                   Streams io) {
+    const auto chosen = ChosenVersion(base, iniText, version, io.err);
+    if (!chosen) return kNotFound;
+    for (const ParameterValue& p : ChangedFromDefaults(base, *chosen, iniText)) {
+        PrintItem(io.out, p.group + p.key + "=" + p.value);
+    }
+    return kDone;
+}
+
+int DiffCommand(std::string_view base, std::string_view oldText, std::string_view iniText,
+                std::optional<std::string_view> version, Streams io) {
+    const auto chosen = ChosenVersion(base, iniText, version, io.err);
+    if (!chosen) return kNotFound;
+    const auto shown = [](const std::optional<std::string>& value) {
+        return value ? Cp1251ToUtf8(*value) : std::string("(нет)");
+    };
+    const auto differences = DiffSettings(base, *chosen, oldText, iniText);
+    for (const ValueDifference& d : differences) {
+        io.out << Cp1251ToUtf8(d.group + d.key) << ": " << shown(d.before) << " -> " << shown(d.after) << '\n';
+    }
+    return differences.empty() ? kDone : kNotFound;
 }
 
 int TransferCommand(std::string_view base, std::string_view oldText, std::string& iniText,

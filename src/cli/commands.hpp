@@ -69,6 +69,25 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
 int DefaultsCommand(std::string_view base, std::string& iniText,
                     std::optional<std::string_view> version, Streams io);
 
+// Checks `iniText` against the version (`version`, else detected from `iniText`): one
+// line per parameter it lacks ("[G]K: нет в файле") or holds with a value the version
+// does not allow ("[G]K=V: нет в списке допустимых (A, B)"), then per header line the
+// version does not list ("[X]: группа не знакома версии V") and key line of a listed group
+// its full list lacks ("[G]K: параметр не знаком версии V"). kDone when nothing was
+// printed, kNotFound when something was, or when there is no version to check against.
+int CheckCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
+                 Streams io);
+
+// "[G]K=VALUE" for every parameter `iniText` holds with a value other than its default.
+int ChangedCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
+                   Streams io);
+
+// "[G]K: A -> B" for every parameter whose value in `oldText` (A) differs from that in
+// `iniText` (B), "(нет)" standing for an absent key; the version is detected from
+// `iniText`. kDone when nothing was printed, kNotFound when something was.
+int DiffCommand(std::string_view base, std::string_view oldText, std::string_view iniText,
+                std::optional<std::string_view> version, Streams io);
+
 // Carries the described values of `oldText` into `iniText` and prints the report
 // (heading, then one line per carried key) to `io.out`. A transfer that stops early
 // leaves `iniText` unchanged, prints nothing to `io.out` and returns kNotFound.

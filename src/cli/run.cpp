@@ -136,6 +136,19 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     transfer->add_option("INI", a.file)->required();
     transfer->add_flag("--dry-run", a.dryRun, "Print the result instead of writing it; the report goes to stderr");
 
+    auto* check = app.add_subcommand("check", "Check a settings file against its version");
+    check->add_option("INI", a.file)->required();
+    check->add_option("--version", a.versionOption, "Version to check against (default: detected from INI)");
+
+    auto* changed = app.add_subcommand("changed", "List the parameters whose value is not the default");
+    changed->add_option("INI", a.file)->required();
+    changed->add_option("--version", a.versionOption, "Version to take (default: detected from INI)");
+
+    auto* diff = app.add_subcommand("diff", "List the parameters whose values differ between two files");
+    diff->add_option("OLD", a.oldFile)->required();
+    diff->add_option("INI", a.file)->required();
+    diff->add_option("--version", a.versionOption, "Version to take (default: detected from INI)");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -169,7 +182,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const std::string group = takesGroup ? GroupArg(a.group, false, terminal) : "";
         const std::string key = takesKey ? NameArg(a.key, terminal) : "";
         std::optional<std::string> versionOption;
-        if (defaults->parsed() && a.versionOption) versionOption = NameArg(*a.versionOption, terminal);
+        const bool takesVersionOption = defaults->parsed() || check->parsed() || changed->parsed() || diff->parsed();
+        if (takesVersionOption && a.versionOption) versionOption = NameArg(*a.versionOption, terminal);
 
         const std::string base = LoadTextFile(a.base);
         if (versions->parsed()) return VersionsCommand(base, {out, err});
@@ -180,6 +194,12 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return ValuesCommand(base, LoadTextFile(a.file), version, group, key, {out, err});
         }
         if (hint->parsed()) return HintCommand(base, group, key, {out, err});
+        if (check->parsed()) return CheckCommand(base, LoadTextFile(a.file), versionOption, {out, err});
+        if (changed->parsed()) return ChangedCommand(base, LoadTextFile(a.file), versionOption, {out, err});
+        if (diff->parsed()) {
+            const std::string oldText = LoadTextFile(a.oldFile);
+            return DiffCommand(base, oldText, LoadTextFile(a.file), versionOption, {out, err});
+        }
         if (defaults->parsed()) {
             if (a.dryRun) {
                 std::string text = LoadTextFile(a.file);

@@ -1,0 +1,127 @@
+// check, changed and diff over a small base with the cases that trip them: a switch
+// holding ON or 10, an empty value spec, versions named as prefixes of each other,
+// Cyrillic names in another letter case, groups and keys the version does not know,
+// a key only in the full list, LF line ends.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "cli/commands.hpp"
+#include "test_text.hpp"
+
+namespace {
+
+using namespace ravlet::cli;
+using ravlet::test::Text;
+
+// "2.1" stands first, so "2" (a prefix of it) is listed too; but a lookup by version
+// matches a marker by its beginning, so "2" reads the record of "2.1".
+const std::string kBase = Text(
+    ";b⏎[DESCRIPTIONS]⏎Видео:Режим=режим⏎⏎"
+    "TARVEN=2.1⏎SUPPORT=2.1.5⏎[Видео]⏎+Режим=!1⏎+Масштаб=1,@2,3⏎-Скрытый=a,@b⏎+Любой=⏎[B]⏎+K=x,y⏎"
+    "TARVEN=2⏎SUPPORT=2.0.1⏎[Видео]⏎+Режим=!0⏎[B]⏎+K=x,@y⏎");
+
+const std::string kClean = Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=x⏎");
+
+std::string Lf(std::string text) {
+    std::string out;
+    for (char c : text) {
+        if (c != '\r') out += c;
+    }
+    return out;
+}
+
+struct ReportCase {
+    const char* name;
+    std::string ini;
+    std::optional<std::string> version;
+    std::string out;
+    int status;
+};
+
+void PrintTo(const ReportCase& c, std::ostream* os) { *os << c.name; }
+
+template <typename Run>
+void Expect(const ReportCase& c, Run run) {
+    std::ostringstream out, err;
+    const std::optional<std::string_view> version =
+        c.version ? std::optional<std::string_view>(*c.version) : std::nullopt;
+    EXPECT_EQ(run(c.ini, version, Streams{out, err}), c.status);
+    EXPECT_EQ(out.str(), c.out);
+    if (c.status == kNotFound && c.out.empty()) {
+        EXPECT_EQ(err.str(), std::string(kNotRecognised) + "\n");
+    }
+}
+
+const ReportCase kCheckCases[] = {
+    {"CleanFilePrintsNothing", kClean, {}, "", kDone},
+    {"LfFileAlike", Lf(kClean), {}, "", kDone},
+    {"OtherLetterCaseMatches", Text(";i⏎TARVEN=2.1.5⏎[видео]⏎РЕЖИМ=1⏎масштаб=2⏎скрытый=b⏎любой=⏎[b]⏎k=x⏎"), {}, "",
+     kDone},
+    {"SwitchAllowsOnlyZeroAndOne", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=10⏎"),
+     "2", "[Видео]Режим=ON: нет в списке допустимых (0, 1)\n[B]K=10: нет в списке допустимых (x, y)\n",
+     kNotFound},
+    {"MissingKeysAlsoOfFullList", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=10⏎Любой=что угодно⏎"), {},
+     "[Видео]Режим=10: нет в списке допустимых (0, 1)\n[Видео]Масштаб: нет в файле\n"
+     "[Видео]Скрытый: нет в файле\n[B]K: нет в файле\n",
+     kNotFound},
+    {"UnknownGroupAndKeyInFileOrder",
+     Text(";i⏎TARVEN=2.1.5⏎Чужой=1⏎[Звук]⏎Громкость=5⏎[Видео]⏎Режим=1⏎;Лишний=1⏎Лишний=1⏎Масштаб=2⏎Скрытый=b⏎"
+          "Любой=⏎[B]⏎K=x⏎[Звук]⏎"),
+     {}, "[Звук]: группа не знакома версии 2.1\n[Видео]Лишний: параметр не знаком версии 2.1\n"
+         "[Звук]: группа не знакома версии 2.1\n",
+     kNotFound},
+    {"NotRecognisedPrintsOnlyTheMessage", Text(";i⏎[Видео]⏎Режим=1⏎"), {}, "", kNotFound},
+};
+
+class CheckTable : public testing::TestWithParam<ReportCase> {};
+TEST_P(CheckTable, PrintsFindings) {
+    Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
+        return CheckCommand(kBase, ini, version, io);
+    });
+}
+INSTANTIATE_TEST_SUITE_P(Check, CheckTable, testing::ValuesIn(kCheckCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+const ReportCase kChangedCases[] = {
+    {"DefaultsOnlyPrintNothing", kClean, {}, "", kDone},
+    {"ChangedValuesInSetForm", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"), {},
+     "[Видео]Режим=ON\n[Видео]Масштаб=3\n[B]K=y\n", kDone},
+    {"PrefixNameReadsTheRecordItBegins", Lf(kClean), "2", "", kDone},
+    {"NotRecognised", Text(";i⏎TARVEN=9⏎"), {}, "", kNotFound},
+};
+
+class ChangedTable : public testing::TestWithParam<ReportCase> {};
+TEST_P(ChangedTable, PrintsChangedValues) {
+    Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
+        return ChangedCommand(kBase, ini, version, io);
+    });
+}
+INSTANTIATE_TEST_SUITE_P(Changed, ChangedTable, testing::ValuesIn(kChangedCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The older file of every diff row; the row's `ini` is the newer one, whose version counts.
+const std::string kOld = Text(";old⏎TARVEN=2.1.5⏎[Видео]⏎Режим=0⏎Любой=⏎[B]⏎K=y⏎");
+
+const ReportCase kDiffCases[] = {
+    {"AbsentKeysCountAsAValue", kClean, {}, "[Видео]Режим: 0 -> 1\n[Видео]Масштаб: (нет) -> 2\n"
+                                            "[Видео]Скрытый: (нет) -> b\n[B]K: y -> x\n",
+     kNotFound},
+    {"SameValuesPrintNothing", Lf(kOld), {}, "", kDone},
+    {"EmptyAndAbsentDiffer", Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"), "2.1", "[Видео]Любой:  -> (нет)\n",
+     kNotFound},
+    {"NewerFileNotRecognised", Text(";new⏎[B]⏎K=x⏎"), {}, "", kNotFound},
+};
+
+class DiffTable : public testing::TestWithParam<ReportCase> {};
+TEST_P(DiffTable, PrintsDifferences) {
+    Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
+        return DiffCommand(kBase, kOld, ini, version, io);
+    });
+}
+INSTANTIATE_TEST_SUITE_P(Diff, DiffTable, testing::ValuesIn(kDiffCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
