@@ -39,17 +39,9 @@ void ForEachParameter(std::string_view base, std::string_view version, F f) {
 
 // The file's own lines after its first header, in order: header lines the version does
 // not list, and key lines of a listed group that its full list lacks.
-void CheckLines(std::string_view base, std::string_view version, std::string_view iniText,
-                std::vector<CheckFinding>& findings) {
-    std::vector<std::string> groups;
-    std::vector<std::vector<std::string>> lists;
-    ParameterVisitor visit;
-    visit.group = [&](int, const std::string& header, const std::vector<std::string>& params) {
-        groups.push_back(header);
-        lists.push_back(params);
-    };
-    WalkParameters(base, version, visit);
-    // Views into `groups` and `lists`, which no longer change.
+void CheckLines(const std::vector<std::string>& groups, const std::vector<std::vector<std::string>>& lists,
+                std::string_view iniText, std::vector<CheckFinding>& findings) {
+    // Views into `groups` and `lists`, which the caller no longer changes.
     std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> listed;
     std::vector<std::unordered_set<std::string_view, FoldedHash, FoldedEqual>> names(groups.size());
     for (std::size_t g = 0; g < groups.size(); ++g) {
@@ -90,7 +82,16 @@ std::vector<CheckFinding> CheckSettings(std::string_view base, std::string_view 
                                         std::string_view iniText) {
     std::vector<CheckFinding> findings;
     LookupIndex ini(iniText, 0, KeyRule::Settings);
-    ForEachParameter(base, version, [&](const std::string& group, const std::string& key, const std::string& spec) {
+    // The groups and full lists are kept for the walk over the file's own lines.
+    std::vector<std::string> groups;
+    std::vector<std::vector<std::string>> lists;
+    ParameterVisitor visit;
+    visit.group = [&](int, const std::string& header, const std::vector<std::string>& params) {
+        groups.push_back(header);
+        lists.push_back(params);
+    };
+    visit.parameter = [&](int, const std::string& key, const std::string& spec) {
+        const std::string& group = groups.back();
         const std::optional<std::string> value = ValueOf(ini, group, key);
         if (!value) {
             findings.push_back({CheckFinding::Kind::MissingKey, group, key, {}, {}});
@@ -102,8 +103,9 @@ std::vector<CheckFinding> CheckSettings(std::string_view base, std::string_view 
             if (item == *value) return;
         }
         findings.push_back({CheckFinding::Kind::NotAllowed, group, key, *value, std::move(*allowed)});
-    });
-    CheckLines(base, version, iniText, findings);
+    };
+    WalkParameters(base, version, visit);
+    CheckLines(groups, lists, iniText, findings);
     return findings;
 }
 

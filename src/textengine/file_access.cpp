@@ -165,6 +165,26 @@ struct Temp {
     }
 };
 
+// Gives `temp` a fresh short name in `dir`: tries names until `create(name)` returns 0,
+// or an errno other than EEXIST (a name taken), which it returns. The name is
+// registered before it exists, since a signal between creating and registering would
+// otherwise leave it behind.
+template <typename Create>
+int WithFreshName(const std::string& dir, Temp& temp, Create create) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name = dir + "/" + RandomLeaf();
+        RegisterPendingTemp(name);
+        const int err = create(name);
+        if (err == 0) {
+            temp.name = name;
+            return 0;
+        }
+        ClearPendingTemp();
+        if (err != EEXIST) return err;
+    }
+    return EEXIST;
+}
+
 // 0 or the errno of the failed creation. `mode` is narrowed by the umask.
 int CreateTemp(const std::string& dir, mode_t mode, bool allowUnnamed, Temp& temp) {
 #ifdef O_TMPFILE
@@ -181,22 +201,12 @@ int CreateTemp(const std::string& dir, mode_t mode, bool allowUnnamed, Temp& tem
 #else
     (void)allowUnnamed;
 #endif
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = dir + "/" + RandomLeaf();
-        // Registered before it exists: a signal between creating and registering
-        // would otherwise leave it behind.
-        RegisterPendingTemp(name);
+    return WithFreshName(dir, temp, [&](const std::string& name) {
         const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-        if (fd >= 0) {
-            temp.fd = Descriptor(fd);
-            temp.name = name;
-            return 0;
-        }
-        const int err = errno;
-        ClearPendingTemp();
-        if (err != EEXIST) return err;
-    }
-    return EEXIST;
+        if (fd < 0) return errno;
+        temp.fd = Descriptor(fd);
+        return 0;
+    });
 }
 
 enum class Outcome { Done, InPlace, RetryNamed };
@@ -204,18 +214,9 @@ enum class Outcome { Done, InPlace, RetryNamed };
 // Gives an unnamed temporary file a short name in `dir`. 0 or an errno.
 int LinkUnnamed(const std::string& dir, Temp& temp) {
     const std::string self = "/proc/self/fd/" + std::to_string(temp.fd.Get());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name = dir + "/" + RandomLeaf();
-        RegisterPendingTemp(name);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            temp.name = name;
-            return 0;
-        }
-        const int err = errno;
-        ClearPendingTemp();
-        if (err != EEXIST) return err;
-    }
-    return EEXIST;
+    return WithFreshName(dir, temp, [&](const std::string& name) {
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+    });
 }
 
 // The complete temporary file takes the target's place. Done, or InPlace when the
