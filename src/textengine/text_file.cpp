@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
 #include "textengine/file_access.hpp"
@@ -17,6 +18,10 @@ FileError::FileError(const std::string& path, const std::string& reason)
 
 std::string LoadTextFile(const std::string& path) {
     const file_access::Descriptor file = file_access::OpenRegular(path, O_RDONLY, path);
+    // A shared lock waits out a writer that rewrites the file in place, so the text is
+    // never half old, half new. Where the file system has no locks, the read goes on.
+    while (::flock(file.Get(), LOCK_SH) != 0 && errno == EINTR) {
+    }
     return file_access::ReadAll(file.Get(), path);
 }
 

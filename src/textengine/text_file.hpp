@@ -22,6 +22,7 @@ private:
 // The whole content of the regular file at `path`, one char per byte; an empty file
 // gives "". Throws FileError for a missing file, anything that is not a regular file
 // (folder, device, FIFO, socket: never waited on), a failed read, or too little memory.
+// Waits while a writer holds the file's lock (see LockedTextFile).
 std::string LoadTextFile(const std::string& path);
 
 // Writes `text` to `path` exactly (nothing appended); a failed save leaves the

@@ -500,4 +500,20 @@ TEST_F(TextFile, LockedWriterWaitsAndReadsTheSavedText) {
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
 }
 
+// A file with a second name is rewritten in place; a reader waits for the writer, so it
+// never sees the text half written.
+TEST_F(TextFile, ReaderWaitsForInPlaceWriter) {
+    const std::string path = PathOf("tarven.ini");
+    WriteRaw(path, "old");
+    fs::create_hard_link(path, PathOf("second.ini"));
+    auto writer = std::make_unique<LockedTextFile>(path);
+    std::string read;
+    std::thread reader([&] { read = LoadTextFile(path); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    writer->Save("new text");
+    writer.reset();
+    reader.join();
+    EXPECT_EQ(read, "new text");
+}
+
 }  // namespace
