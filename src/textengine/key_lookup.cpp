@@ -65,18 +65,6 @@ std::size_t GroupEnd(std::string_view text, std::size_t pos) {
     return InStr(pos + 1, text, "\n[", Compare::Exact);
 }
 
-namespace {
-
-bool KeyLineAccepted(std::string_view file, std::size_t p, KeyRule rule) {
-    const auto back = [&](std::size_t n) { return static_cast<unsigned char>(file[p - 1 - n]); };
-    if (rule == KeyRule::Settings) return p == 1 || back(1) < 32;
-    // Two back is the CR of a CR LF for a key at a line start, so one leading character
-    // ("+", "-") is skipped; in an LF-only text the key right after the LF counts too.
-    return p <= 2 || back(2) < 32 || back(1) == '\n';
-}
-
-}  // namespace
-
 std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
                               std::string_view group, std::string_view idName, KeyRule rule) {
     return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName, rule);

@@ -62,12 +62,7 @@ std::size_t HeaderIndex::Find(std::string_view header) const {
 KeyIndex::KeyIndex(std::string_view text, std::size_t first, std::size_t last, KeyRule rule) : text_(text) {
     const std::size_t end = last == 0 || last > text.size() ? text.size() : last;
     for (std::size_t i = first == 0 ? 0 : first - 1; i < end; ++i) {
-        // The acceptance of FindKeyAfter, on a 0-based position.
-        const bool accepted =
-            rule == KeyRule::Settings
-                ? (i == 0 || IsControl(text[i - 1]))
-                : (i <= 1 || IsControl(text[i - 2]) || text[i - 1] == '\n');
-        if (!accepted) continue;
+        if (!KeyLineAccepted(text, i + 1, rule)) continue;
         // A name without "=" or control characters ends at the first "=" after it.
         std::size_t eq = i;
         while (eq < text.size() && text[eq] != '=' && !IsControl(text[eq])) ++eq;
