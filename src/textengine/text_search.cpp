@@ -61,12 +61,14 @@ std::size_t InStr(std::size_t start, std::string_view text, std::string_view wha
     if (start == 0 || start > text.size()) return 0;
     const std::size_t from = start - 1;
     if (mode == Compare::Exact) {
-        if (what.size() < 2) {
+        if (what.size() != 2) {
+            // The library's search is anchored on the first byte: the "T" of a
+            // "TARVEN=" marker, the "[" of a header, rare in these texts.
             const std::size_t at = text.find(what, from);
             return at == std::string_view::npos ? 0 : at + 1;
         }
-        // Anchored on the last byte: for CR LF + "[" that is the rare "[", where the
-        // first byte would stop at every line end.
+        // Anchored on the last byte: for LF + "[" that is the rare "[", where the first
+        // byte would stop at every line end.
         const std::size_t head = what.size() - 1;
         std::size_t scan = from + head;
         while (scan < text.size()) {
