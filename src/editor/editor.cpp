@@ -6,7 +6,6 @@
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
-#include "operations/update_ini_file.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/text_file.hpp"
@@ -17,18 +16,6 @@
 
 namespace ravlet {
 namespace {
-
-// The controls start-up disables and loading enables, in this order.
-template <typename F>
-void ForEachEditingControl(Editor& e, F f) {
-    f(e.Autoupdate);
-    f(e.Parameters);
-    f(e.Advanced);
-    f(e.Version);
-    f(e.Value);
-    f(e.Group);
-    f(e.Save);
-}
 
 OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) {
     return OpenDialogRequest{title, messages::kFilter, fileName};
@@ -114,11 +101,16 @@ void Editor::Quit() {
     platform_.Quit();
 }
 
+void Editor::Yield() {
+    if (BeforeYield) BeforeYield();
+    platform_.YieldEvents();
+}
+
 bool Editor::Form_Load() {
     try {
         AppDir = platform_.CurrentDirectory() + kPathSeparator;
         BaseText = LoadTextFile(AppDir + messages::kBaseName);
-        ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(false); });
+        ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
         return true;
     } catch (const std::exception&) {
@@ -181,7 +173,7 @@ void Editor::EmptyBelowParameters() {
 }
 
 void Editor::Version_Click() {
-    if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile(*this);
+    if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile();
     if (!Group.Enabled()) return;
     const int i = FillGroups();
     if (Group.ListCount() == 0) {
@@ -259,7 +251,7 @@ void Editor::Loadini_Click() {
     IniText = std::move(text);
 
     const int i = DetectVersion();
-    ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(true); });
+    ForEachEditingControl([](Control& c) { c.SetEnabled(true); });
     if (i >= 0) {
         Version.SetListIndex(i);
     } else {
@@ -275,7 +267,7 @@ void Editor::Autoupdate_Click() {
     DialogFileName = *chosen;
 
     BusyPointer busy(platform_);
-    platform_.YieldEvents();
+    Yield();
     TransferResult result;
     try {
         OldIniText = LoadTextFile(*chosen);
