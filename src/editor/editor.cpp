@@ -39,6 +39,10 @@ private:
     bool on_ = true;
 };
 
+std::string FileFailed(const char* attempt, const FileError& error) {
+    return messages::FileFailed(attempt, error.path(), error.reason());
+}
+
 bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
 
 bool IsSurrogate(char32_t ch) { return ch >= 0xD800 && ch <= 0xDFFF; }
@@ -240,9 +244,7 @@ void Editor::Loadini_Click() {
     try {
         text = LoadTextFile(*chosen);
     } catch (const FileError& error) {
-        platform_.ShowMessage(std::string("Не удалось загрузить файл настроек ") + error.path() + ":\n" +
-                                  error.reason(),
-                              MessageIcon::Critical);
+        platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error), MessageIcon::Critical);
         return;
     }
     // Path and text change together, only after the whole file was read.
@@ -275,8 +277,7 @@ void Editor::Autoupdate_Click() {
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
-        result.failure = std::string("Не удалось загрузить старый файл настроек ") + error.path() + ":\n" +
-                         error.reason();
+        result.failure = FileFailed(messages::kLoadOldSettingsFile, error);
     }
     // The lists follow the changed text, and the report says exactly what changed,
     // also when the walk stopped early or never started.
@@ -299,9 +300,7 @@ void Editor::Save_Click() {
         SaveTextFile(IniPath, IniText);
     } catch (const FileError& error) {
         // The edits stay in memory so that the user can try again.
-        platform_.ShowMessage(std::string("Не удалось сохранить файл настроек ") + error.path() + ":\n" +
-                                  error.reason(),
-                              MessageIcon::Critical);
+        platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
         return;
     }
     LoadedIniText = IniText;

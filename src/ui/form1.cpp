@@ -24,6 +24,7 @@
 #include <exception>
 #include <initializer_list>
 
+#include "editor/messages.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
 #include "ui/open_dialog.hpp"
@@ -425,12 +426,12 @@ void Form1::ShowMessage(const std::string& text, MessageIcon icon) {
         return;
     }
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
+                    QString::fromUtf8(messages::kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
     box.exec();
 }
 
 bool Form1::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle), QString::fromStdString(text),
+    QMessageBox box(QMessageBox::Question, QString::fromUtf8(messages::kProgramTitle), QString::fromStdString(text),
                     QMessageBox::Yes | QMessageBox::No, isVisible() ? this : nullptr);
     box.setDefaultButton(QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
     return box.exec() == QMessageBox::Yes;
