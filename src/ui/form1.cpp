@@ -1,9 +1,10 @@
+// The window: its components, their binding to the editor's controls, and the sync
+// that shows the controls.
 #include "ui/form1.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -22,12 +22,9 @@
 #include <QStyle>
 #include <QToolTip>
 #include <exception>
-#include <initializer_list>
 
-#include "editor/messages.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
-#include "ui/open_dialog.hpp"
 
 namespace ravlet {
 namespace {
@@ -178,7 +175,7 @@ void SyncTextBox(QPlainTextEdit* widget, const TextBox& model, ShownRevision& se
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), editor_(*this) {
+Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
     // Fixed single border: the layout is never rearranged for another size.
@@ -196,22 +193,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent), editor_(*this) {
 }
 
 Form1::~Form1() {
-    // The components outlive the editor (QWidget deletes its children last): nothing
-    // they signal while going away may reach it.
-    for (QObject* sender :
-         std::initializer_list<QObject*>{version_, group_, value_, value_->lineEdit(), parameters_, autoset_,
-                                         advanced_, loadini_, autoupdate_, save_}) {
-        sender->disconnect(this);
-    }
-    static_cast<ParameterList*>(parameters_)->chosen = nullptr;
-    description_->viewport()->removeEventFilter(this);
-    if (busy_) QApplication::restoreOverrideCursor();
+    // The editor outlives the window: nothing may call back into it.
+    editor_.BeforeYield = nullptr;
 }
 
 void Form1::CreateComponents() {
     // In the order of the window description, which is also the stacking order.
-    dialog_ = new OpenDialog(this);
-
     save_ = Make<QPushButton>(this, "Save", FromTwips(2880, 4440, 2175, 400));
     save_->setText(QStringLiteral("Save and Exit"));
     save_->setToolTip(QStringLiteral("Запись измененного ini файла и выход"));
@@ -335,6 +322,9 @@ void Form1::Connect() {
             [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
     connect(save_, &QPushButton::clicked, this, [this] { Forward([this] { editor_.Save.UserClick(); }); });
     description_->viewport()->installEventFilter(this);
+    // A long run (the fill, the transfer) lets events through: the widgets show the
+    // controls as they are then.
+    editor_.BeforeYield = [this] { SyncWidgets(); };
 }
 
 void Form1::CentreOnScreen() {
@@ -346,15 +336,13 @@ void Form1::CentreOnScreen() {
 
 bool Form1::Load() {
     const bool loaded = editor_.Form_Load();
-    // A failed start-up ends through the caller's exit status, not the event loop.
-    quitRequested_ = false;
     SyncWidgets();
     return loaded;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == description_->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        Forward([this] { editor_.Description.RaiseClick(); });
+        Forward([this] { editor_.Description.UserClick(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -368,21 +356,12 @@ void Form1::Forward(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         // An exception must not cross Qt's event loop; the user learns what failed.
-        ShowMessage(error.what(), MessageIcon::Critical);
+        editor_.platform().ShowMessage(error.what(), MessageIcon::Critical);
     }
     --forwardDepth_;
     SyncWidgets();
     if (focused && focused->isEnabled() && focused->isVisible() && QApplication::focusWidget() != focused) {
         focused->setFocus(Qt::OtherFocusReason);
-    }
-    if (forwardDepth_ == 0 && quitRequested_) {
-        quitRequested_ = false;
-        if (quitHook_) {
-            quitHook_();
-        } else {
-            close();
-            QCoreApplication::exit(0);
-        }
     }
 }
 
@@ -408,55 +387,6 @@ void Form1::ShowRefused() {
     QApplication::beep();
     QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),
                        QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(), 3000);
-}
-
-std::optional<std::string> Form1::ShowOpenDialog(const OpenDialogRequest& request) {
-    dialog_->setTitle(QString::fromStdString(request.title));
-    dialog_->setFilter(QString::fromStdString(request.filter));
-    dialog_->setFileName(QString::fromStdString(request.fileName));
-    const std::optional<QString> chosen = dialog_->ShowOpen();
-    if (!chosen) return std::nullopt;
-    return chosen->toStdString();
-}
-
-void Form1::ShowMessage(const std::string& text, MessageIcon icon) {
-    const QString shown = QString::fromStdString(text);
-    if (messageHook_) {
-        messageHook_(shown, icon);
-        return;
-    }
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(messages::kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
-}
-
-bool Form1::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(messages::kProgramTitle), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, isVisible() ? this : nullptr);
-    box.setDefaultButton(QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
-    return box.exec() == QMessageBox::Yes;
-}
-
-void Form1::Quit() {
-    // The handler that asked is still running; Forward ends the program after it.
-    quitRequested_ = true;
-}
-
-std::string Form1::CurrentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }
-
-void Form1::YieldEvents() {
-    SyncWidgets();
-    QCoreApplication::processEvents();
-}
-
-void Form1::SetBusy(bool busy) {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-    }
 }
 
 }  // namespace ravlet

@@ -48,7 +48,7 @@ TEST_F(EditorTest, BeforeLoadingOnlyTheBoxesAndTheHintFieldReact) {
     editor.Description.SetText("old hint");
     editor.Autoset.UserClick();
     editor.Advanced.UserClick();  // disabled: refuses the click
-    editor.Description.RaiseClick();
+    editor.Description.UserClick();
     EXPECT_EQ(editor.Autoset.Value(), 1);
     EXPECT_EQ(editor.Advanced.Value(), 0);
     EXPECT_EQ(editor.Group.ListCount(), 0);
@@ -216,7 +216,7 @@ TEST_F(EditorTest, TypingWritesAtEveryKeystroke) {
 TEST_F(EditorTest, HintFieldClickShowsTheEditedText) {
     StartAndLoad();
     editor.Value.TypeText("8");
-    editor.Description.RaiseClick();
+    editor.Description.UserClick();
     EXPECT_EQ(editor.Description.Text(), editor.IniText);
     editor.Parameters.SetListIndex(0);
     EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
