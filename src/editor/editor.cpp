@@ -165,7 +165,16 @@ bool Editor::ParameterInSettingsFile() const {
 
 // ---- Selection cascade ----------------------------------------------------
 
-// An empty list is left without a selection, and what hangs below it is emptied.
+// A list just refilled: `index` selected, or, when the list is empty, no selection
+// and what hangs below it emptied.
+void Editor::SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)()) {
+    if (list.ListCount() == 0) {
+        (this->*emptyBelow)();
+        return;
+    }
+    list.SetListIndex(index);
+}
+
 void Editor::EmptyBelowGroup() {
     Parameters.Clear();
     EmptyBelowParameters();
@@ -179,12 +188,7 @@ void Editor::EmptyBelowParameters() {
 void Editor::Version_Click() {
     if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile();
     if (!Group.Enabled()) return;
-    const int i = FillGroups();
-    if (Group.ListCount() == 0) {
-        EmptyBelowGroup();
-        return;
-    }
-    Group.SetListIndex(i);
+    SelectOrEmptyBelow(Group, FillGroups(), &Editor::EmptyBelowGroup);
 }
 
 void Editor::Autoset_Click() { Version_Click(); }
@@ -193,12 +197,7 @@ void Editor::Advanced_Click() { Group_Click(); }
 
 void Editor::Group_Click() {
     if (!Group.Enabled()) return;
-    const int i = FillParameters();
-    if (Parameters.ListCount() == 0) {
-        EmptyBelowParameters();
-        return;
-    }
-    Parameters.SetListIndex(i);
+    SelectOrEmptyBelow(Parameters, FillParameters(), &Editor::EmptyBelowParameters);
 }
 
 void Editor::Parameters_Click() {

@@ -121,6 +121,7 @@ public:
     Platform& platform() { return platform_; }
 
 private:
+    void SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)());
     void EmptyBelowGroup();
     void EmptyBelowParameters();
     void Quit();
