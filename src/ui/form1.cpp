@@ -24,6 +24,7 @@
 #include <exception>
 
 #include "textengine/codepage.hpp"
+#include "editor/storable.hpp"
 #include "ui/cp1251_validator.hpp"
 
 namespace ravlet {
