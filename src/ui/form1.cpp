@@ -23,8 +23,8 @@
 #include <QToolTip>
 #include <exception>
 
-#include "textengine/codepage.hpp"
 #include "editor/storable.hpp"
+#include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
 
 namespace ravlet {
