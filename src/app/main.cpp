@@ -4,7 +4,10 @@
 #include <QtGlobal>
 #include <cstdio>
 
+#include "editor/editor.hpp"
+#include "editor/messages.hpp"
 #include "ui/form1.hpp"
+#include "ui/qt_platform.hpp"
 #include "ui/qt_translations.hpp"
 
 namespace {
@@ -24,12 +27,7 @@ bool DisplayMissing() {
 
 int main(int argc, char* argv[]) {
     if (DisplayMissing()) {
-        std::fputs(
-            "ravlet: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window "
-            "cannot be opened.\n"
-            "Run it under a virtual X display instead:  xvfb-run -a ravlet\n"
-            "(or use ravlet-cli, which needs no display).\n",
-            stderr);
+        std::fputs(ravlet::messages::kNoDisplay, stderr);
         return 2;
     }
 
@@ -37,7 +35,11 @@ int main(int argc, char* argv[]) {
     // Without them the window simply keeps Qt's English buttons.
     QTranslator qtTranslator;
     ravlet::InstallQtRussian(qtTranslator);
-    ravlet::Form1 window;
+    // Declared in the order they depend on each other, so each outlives what uses it.
+    ravlet::QtPlatform platform;
+    ravlet::Editor editor(platform);
+    ravlet::Form1 window(editor);
+    platform.SetWindow(&window);
     // Start-up runs before the window is shown; when it fails its message has been
     // shown and the window never appears.
     if (!window.Load()) return 1;

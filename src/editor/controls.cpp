@@ -96,4 +96,8 @@ void TextBox::SetText(std::string text) {
     Touch();
 }
 
+void TextBox::UserClick() {
+    if (Enabled()) RaiseClick();
+}
+
 }  // namespace ravlet

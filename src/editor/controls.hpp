@@ -106,6 +106,8 @@ class TextBox : public Control {
 public:
     const std::string& Text() const { return text_; }
     void SetText(std::string text);
+    // A click by the user: raises Click when enabled.
+    void UserClick();
 
 private:
     std::string text_;

@@ -1,12 +1,10 @@
 // The window's procedures and event handlers over the control model.
 #include "editor/editor.hpp"
 
-#include <cstdio>
 #include <exception>
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
-#include "operations/update_ini_file.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/text_file.hpp"
@@ -17,18 +15,6 @@
 
 namespace ravlet {
 namespace {
-
-// The controls start-up disables and loading enables, in this order.
-template <typename F>
-void ForEachEditingControl(Editor& e, F f) {
-    f(e.Autoupdate);
-    f(e.Parameters);
-    f(e.Advanced);
-    f(e.Version);
-    f(e.Value);
-    f(e.Group);
-    f(e.Save);
-}
 
 OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) {
     return OpenDialogRequest{title, messages::kFilter, fileName};
@@ -52,48 +38,11 @@ private:
     bool on_ = true;
 };
 
-bool IsControl(char32_t ch) { return ch < 0x20 || (ch >= 0x7F && ch <= 0x9F); }
-
-bool IsSurrogate(char32_t ch) { return ch >= 0xD800 && ch <= 0xDFFF; }
-
-// `ch` as UTF-8; not called for surrogates, which UTF-8 cannot carry.
-std::string EncodeUtf8(char32_t ch) {
-    std::string out;
-    if (ch < 0x80) {
-        out += static_cast<char>(ch);
-    } else if (ch < 0x800) {
-        out += static_cast<char>(0xC0 | (ch >> 6));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else if (ch < 0x10000) {
-        out += static_cast<char>(0xE0 | (ch >> 12));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (ch >> 18));
-        out += static_cast<char>(0x80 | ((ch >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((ch >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (ch & 0x3F));
-    }
-    return out;
+std::string FileFailed(const char* attempt, const FileError& error) {
+    return messages::FileFailed(attempt, error.path(), error.reason());
 }
 
 }  // namespace
-
-std::optional<char32_t> FirstUnstorable(std::u32string_view text) {
-    for (const char32_t ch : text) {
-        if (ch == U';' || IsControl(ch) || !UnicodeToCp1251(ch)) return ch;
-    }
-    return std::nullopt;
-}
-
-std::string RefusedCharacterMessage(char32_t ch) {
-    if (IsControl(ch) || IsSurrogate(ch) || ch > 0x10FFFF) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
-        return messages::RefusedCharacter(code);
-    }
-    return messages::RefusedCharacter(EncodeUtf8(ch));
-}
 
 Editor::Editor(Platform& platform) : platform_(platform) {
     Version.Click = [this] { Version_Click(); };
@@ -114,11 +63,16 @@ void Editor::Quit() {
     platform_.Quit();
 }
 
+void Editor::Yield() {
+    if (BeforeYield) BeforeYield();
+    platform_.YieldEvents();
+}
+
 bool Editor::Form_Load() {
     try {
         AppDir = platform_.CurrentDirectory() + kPathSeparator;
         BaseText = LoadTextFile(AppDir + messages::kBaseName);
-        ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(false); });
+        ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
         return true;
     } catch (const std::exception&) {
@@ -169,7 +123,16 @@ bool Editor::ParameterInSettingsFile() const {
 
 // ---- Selection cascade ----------------------------------------------------
 
-// An empty list is left without a selection, and what hangs below it is emptied.
+// A list just refilled: `index` selected, or, when the list is empty, no selection
+// and what hangs below it emptied.
+void Editor::SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)()) {
+    if (list.ListCount() == 0) {
+        (this->*emptyBelow)();
+        return;
+    }
+    list.SetListIndex(index);
+}
+
 void Editor::EmptyBelowGroup() {
     Parameters.Clear();
     EmptyBelowParameters();
@@ -181,14 +144,9 @@ void Editor::EmptyBelowParameters() {
 }
 
 void Editor::Version_Click() {
-    if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile(*this);
+    if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile();
     if (!Group.Enabled()) return;
-    const int i = FillGroups();
-    if (Group.ListCount() == 0) {
-        EmptyBelowGroup();
-        return;
-    }
-    Group.SetListIndex(i);
+    SelectOrEmptyBelow(Group, FillGroups(), &Editor::EmptyBelowGroup);
 }
 
 void Editor::Autoset_Click() { Version_Click(); }
@@ -197,12 +155,7 @@ void Editor::Advanced_Click() { Group_Click(); }
 
 void Editor::Group_Click() {
     if (!Group.Enabled()) return;
-    const int i = FillParameters();
-    if (Parameters.ListCount() == 0) {
-        EmptyBelowParameters();
-        return;
-    }
-    Parameters.SetListIndex(i);
+    SelectOrEmptyBelow(Parameters, FillParameters(), &Editor::EmptyBelowParameters);
 }
 
 void Editor::Parameters_Click() {
@@ -248,9 +201,7 @@ void Editor::Loadini_Click() {
     try {
         text = LoadTextFile(*chosen);
     } catch (const FileError& error) {
-        platform_.ShowMessage(std::string("Не удалось загрузить файл настроек ") + error.path() + ":\n" +
-                                  error.reason(),
-                              MessageIcon::Critical);
+        platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error), MessageIcon::Critical);
         return;
     }
     // Path and text change together, only after the whole file was read.
@@ -259,7 +210,7 @@ void Editor::Loadini_Click() {
     IniText = std::move(text);
 
     const int i = DetectVersion();
-    ForEachEditingControl(*this, [](Control& c) { c.SetEnabled(true); });
+    ForEachEditingControl([](Control& c) { c.SetEnabled(true); });
     if (i >= 0) {
         Version.SetListIndex(i);
     } else {
@@ -275,7 +226,7 @@ void Editor::Autoupdate_Click() {
     DialogFileName = *chosen;
 
     BusyPointer busy(platform_);
-    platform_.YieldEvents();
+    Yield();
     TransferResult result;
     try {
         OldIniText = LoadTextFile(*chosen);
@@ -283,8 +234,7 @@ void Editor::Autoupdate_Click() {
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
-        result.failure = std::string("Не удалось загрузить старый файл настроек ") + error.path() + ":\n" +
-                         error.reason();
+        result.failure = FileFailed(messages::kLoadOldSettingsFile, error);
     }
     // The lists follow the changed text, and the report says exactly what changed,
     // also when the walk stopped early or never started.
@@ -307,9 +257,7 @@ void Editor::Save_Click() {
         SaveTextFile(IniPath, IniText);
     } catch (const FileError& error) {
         // The edits stay in memory so that the user can try again.
-        platform_.ShowMessage(std::string("Не удалось сохранить файл настроек ") + error.path() + ":\n" +
-                                  error.reason(),
-                              MessageIcon::Critical);
+        platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
         return;
     }
     LoadedIniText = IniText;

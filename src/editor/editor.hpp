@@ -2,9 +2,8 @@
 // window's procedures and event handlers. Everything the window does is decided here.
 #pragma once
 
-#include <optional>
+#include <functional>
 #include <string>
-#include <string_view>
 
 #include "editor/controls.hpp"
 #include "editor/platform.hpp"
@@ -17,13 +16,6 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
-
-// The first character of a typed or pasted value that the settings text cannot hold:
-// one without a Windows-1251 byte, a control character, or ';', which would start a
-// comment. nullopt when every character can be stored.
-std::optional<char32_t> FirstUnstorable(std::u32string_view text);
-// The sign shown for a refused character (UTF-8); an invisible one is named by its code.
-std::string RefusedCharacterMessage(char32_t ch);
 
 class Editor {
 public:
@@ -87,6 +79,31 @@ public:
     // selected group; a value for a missing key is never written.
     bool ParameterInSettingsFile() const;
 
+    // Fill from base defaults: walks every group of the selected version and the full
+    // parameter list of each, using the Group and Parameters lists as the cursor, and
+    // writes each parameter's default into IniText where the key exists. Every editing
+    // control, Autoset and Loadini are disabled during the run; afterwards Advanced,
+    // Group, Parameters and Value are enabled and the others are as they were. Ends
+    // with the groups of the version and the last group's full list, the last group
+    // and parameter selected.
+    void UpdateIniFile();
+
+    // The controls start-up disables and loading enables, in this order.
+    template <typename F>
+    void ForEachEditingControl(F f) {
+        f(Autoupdate);
+        f(Parameters);
+        f(Advanced);
+        f(Version);
+        f(Value);
+        f(Group);
+        f(Save);
+    }
+
+    // Runs where a long action lets the platform handle pending events: the window
+    // shows the controls as they are at that moment.
+    std::function<void()> BeforeYield;
+
     // True while the fill from base defaults runs.
     bool Filling() const { return filling_; }
     // True once the program was asked to end.
@@ -95,10 +112,12 @@ public:
     Platform& platform() { return platform_; }
 
 private:
-    friend void UpdateIniFile(Editor& editor);
+    void SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)());
     void EmptyBelowGroup();
     void EmptyBelowParameters();
     void Quit();
+    // Shows the controls as they are, then lets the platform handle pending events.
+    void Yield();
 
     Platform& platform_;
     bool filling_ = false;

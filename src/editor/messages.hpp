@@ -1,10 +1,14 @@
-// The program's own texts shown outside the window layout (UTF-8).
+// The program's own texts shown to the user outside the window layout (UTF-8): each
+// fixed text once, and one helper for each text built around a value.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace ravlet::messages {
+
+// The title of every message box and question.
+inline constexpr const char* kProgramTitle = "Ravlet";
 
 inline constexpr const char* kBaseNotFound = "Не найдена база версий rvbase.txt!";
 inline constexpr const char* kVersionNotRecognised = "Не удалось распознать версию tarven.ini!";
@@ -19,9 +23,26 @@ inline constexpr const char* kNotInSettingsFile = "нет в файле наст
 inline constexpr const char* kChangedOnDisk =
     "Файл настроек изменён другой программой после загрузки. Перезаписать?";
 
+// What a failed file operation was trying to do, for FileFailed.
+inline constexpr const char* kLoadSettingsFile = "загрузить файл настроек";
+inline constexpr const char* kLoadOldSettingsFile = "загрузить старый файл настроек";
+inline constexpr const char* kSaveSettingsFile = "сохранить файл настроек";
+
+// A file operation that failed: what it was trying to do, on which file, and why.
+inline std::string FileFailed(std::string_view attempt, std::string_view path, std::string_view reason) {
+    return "Не удалось " + std::string(attempt) + " " + std::string(path) + ":\n" + std::string(reason);
+}
+
 // The sign next to the value field when a typed or pasted character is refused.
 inline std::string RefusedCharacter(std::string_view shown) {
     return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";
 }
+
+// Printed when the window is started without any display to open it on.
+inline constexpr const char* kNoDisplay =
+    "ravlet: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window "
+    "cannot be opened.\n"
+    "Run it under a virtual X display instead:  xvfb-run -a ravlet\n"
+    "(or use ravlet-cli, which needs no display).\n";
 
 }  // namespace ravlet::messages

@@ -6,9 +6,6 @@
 
 namespace ravlet {
 
-// The title of every message box and of the window's program.
-inline constexpr const char* kProgramTitle = "Ravlet";
-
 enum class MessageIcon { Critical, Information };
 
 // What the open dialog shows. Texts are UTF-8; `filter` is "description|pattern"
@@ -24,7 +21,7 @@ public:
     virtual ~Platform() = default;
     // The chosen path (native, UTF-8 on Linux), or nullopt when the user cancelled.
     virtual std::optional<std::string> ShowOpenDialog(const OpenDialogRequest& request) = 0;
-    // A modal message box with one OK button and kProgramTitle; `text` is UTF-8.
+    // A modal message box with one OK button and messages::kProgramTitle; `text` is UTF-8.
     virtual void ShowMessage(const std::string& text, MessageIcon icon) = 0;
     // Ends the program once the running handler returns.
     virtual void Quit() = 0;
@@ -34,8 +31,7 @@ public:
     virtual void YieldEvents() = 0;
     // The window's mouse pointer: busy (hourglass) or normal.
     virtual void SetBusy(bool busy) = 0;
-    // A modal question with Yes and No buttons and kProgramTitle; `text` is UTF-8.
-    // A modal question with Yes and No buttons and kProgramTitle; true for Yes.
+    // A modal question with Yes and No buttons and messages::kProgramTitle; true for Yes.
     virtual bool AskYesNo(const std::string& text) = 0;
 };
 

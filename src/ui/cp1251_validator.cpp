@@ -1,8 +1,9 @@
+// The value field's check: a text passes only when the settings text can hold it.
 #include "ui/cp1251_validator.hpp"
 
 #include <string>
 
-#include "editor/editor.hpp"
+#include "editor/storable.hpp"
 
 namespace ravlet {
 

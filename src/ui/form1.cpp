@@ -1,9 +1,10 @@
+// The window: its components, their binding to the editor's controls, and the sync
+// that shows the controls.
 #include "ui/form1.hpp"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -22,11 +22,10 @@
 #include <QStyle>
 #include <QToolTip>
 #include <exception>
-#include <initializer_list>
 
+#include "editor/storable.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
-#include "ui/open_dialog.hpp"
 
 namespace ravlet {
 namespace {
@@ -74,11 +73,13 @@ QString ShownText(const std::string& cp1251) {
     return text;
 }
 
+// A component of the window description: its name, place and tooltip (none for "").
 template <typename W>
-W* Make(QWidget* parent, const char* name, const QRect& geometry) {
+W* Make(QWidget* parent, const char* name, const QRect& geometry, const char* toolTip = "") {
     auto* widget = new W(parent);
     widget->setObjectName(QString::fromLatin1(name));
     widget->setGeometry(geometry);
+    widget->setToolTip(QString::fromUtf8(toolTip));
     return widget;
 }
 
@@ -119,14 +120,19 @@ private:
 // from the model must not feed back into the editor.
 bool Changed(const Control& model, const ShownRevision& seen) { return model.Revision() != seen.revision; }
 
+// The items of a drop-down or a list box, rebuilt only when the model's changed.
+template <typename W>
+void SyncItems(W* widget, const ListControl& model, ShownRevision& seen) {
+    if (model.ItemsRevision() == seen.items) return;
+    widget->clear();
+    for (const std::string& item : model.Items()) widget->addItem(Shown(item));
+    seen.items = model.ItemsRevision();
+}
+
 void SyncCombo(QComboBox* widget, const ListControl& model, ShownRevision& seen) {
     if (!Changed(model, seen)) return;
     const QSignalBlocker block(widget);
-    if (model.ItemsRevision() != seen.items) {
-        widget->clear();
-        for (const std::string& item : model.Items()) widget->addItem(Shown(item));
-        seen.items = model.ItemsRevision();
-    }
+    SyncItems(widget, model, seen);
     if (widget->currentIndex() != model.ListIndex()) widget->setCurrentIndex(model.ListIndex());
     if (widget->isEditable()) {
         const QString text = Shown(model.Text());
@@ -140,11 +146,7 @@ void SyncCombo(QComboBox* widget, const ListControl& model, ShownRevision& seen)
 void SyncList(QListWidget* widget, const ListControl& model, ShownRevision& seen) {
     if (!Changed(model, seen)) return;
     const QSignalBlocker block(widget);
-    if (model.ItemsRevision() != seen.items) {
-        widget->clear();
-        for (const std::string& item : model.Items()) widget->addItem(Shown(item));
-        seen.items = model.ItemsRevision();
-    }
+    SyncItems(widget, model, seen);
     if (widget->currentRow() != model.ListIndex()) {
         widget->setCurrentRow(model.ListIndex());
         if (model.ListIndex() < 0) widget->clearSelection();
@@ -177,7 +179,7 @@ void SyncTextBox(QPlainTextEdit* widget, const TextBox& model, ShownRevision& se
 
 }  // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), editor_(*this) {
+Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
     // Fixed single border: the layout is never rearranged for another size.
@@ -195,90 +197,77 @@ Form1::Form1(QWidget* parent) : QWidget(parent), editor_(*this) {
 }
 
 Form1::~Form1() {
-    // The components outlive the editor (QWidget deletes its children last): nothing
-    // they signal while going away may reach it.
-    for (QObject* sender :
-         std::initializer_list<QObject*>{version_, group_, value_, value_->lineEdit(), parameters_, autoset_,
-                                         advanced_, loadini_, autoupdate_, save_}) {
-        sender->disconnect(this);
-    }
-    static_cast<ParameterList*>(parameters_)->chosen = nullptr;
-    description_->viewport()->removeEventFilter(this);
-    if (busy_) QApplication::restoreOverrideCursor();
+    // The editor outlives the window: nothing may call back into it.
+    editor_.BeforeYield = nullptr;
 }
 
 void Form1::CreateComponents() {
     // In the order of the window description, which is also the stacking order.
-    dialog_ = new OpenDialog(this);
-
-    save_ = Make<QPushButton>(this, "Save", FromTwips(2880, 4440, 2175, 400));
+    save_ = Make<QPushButton>(this, "Save", FromTwips(2880, 4440, 2175, 400),
+                              "Запись измененного ini файла и выход");
     save_->setText(QStringLiteral("Save and Exit"));
-    save_->setToolTip(QStringLiteral("Запись измененного ini файла и выход"));
 
     frame2_ = Make<QGroupBox>(this, "Frame2", FromTwips(120, 120, 4935, 1215));
     frame2_->setTitle(QStringLiteral("Версия tarven.ini"));
 
-    loadini_ = Make<QPushButton>(frame2_, "Loadini", FromTwips(3960, 680, 855, 400));
+    loadini_ = Make<QPushButton>(frame2_, "Loadini", FromTwips(3960, 680, 855, 400),
+                                 "Загрузить файл ini для настройки");
     loadini_->setText(QStringLiteral("Load"));
-    loadini_->setToolTip(QStringLiteral("Загрузить файл ini для настройки"));
 
-    autoset_ = Make<QCheckBox>(frame2_, "Autoset", FromTwips(120, 600, 2775, 255));
+    autoset_ =
+        Make<QCheckBox>(frame2_, "Autoset", FromTwips(120, 600, 2775, 255),
+                        "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл");
     autoset_->setText(QStringLiteral("Заполнить значениями из базы"));
-    autoset_->setToolTip(
-        QStringLiteral("Разрешить перенос параметров из текущей записи версии в редактируемый ini файл"));
 
-    autoupdate_ = Make<QPushButton>(frame2_, "Autoupdate", FromTwips(3000, 680, 855, 400));
+    autoupdate_ = Make<QPushButton>(frame2_, "Autoupdate", FromTwips(3000, 680, 855, 400),
+                                    "Перенос настроек из старой версии эмулятора в новую");
     autoupdate_->setText(QStringLiteral("Auto"));
-    autoupdate_->setToolTip(QStringLiteral("Перенос настроек из старой версии эмулятора в новую"));
 
-    advanced_ = Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255));
+    advanced_ = Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255),
+                                "Разрешить отображение полного списка доступных для изменения параметров");
     advanced_->setText(QStringLiteral("Полный список параметров"));
-    advanced_->setToolTip(
-        QStringLiteral("Разрешить отображение полного списка доступных для изменения параметров"));
 
-    version_ = Make<QComboBox>(frame2_, "Version", FromTwips(120, 240, 4695, 330));
+    version_ = Make<QComboBox>(frame2_, "Version", FromTwips(120, 240, 4695, 330),
+                               "Выбор записи версии эмулятора из базы версий");
     version_->setFont(ListFont());
-    version_->setToolTip(QStringLiteral("Выбор записи версии эмулятора из базы версий"));
 
     frame1_ = Make<QGroupBox>(this, "Frame1", FromTwips(120, 1440, 4935, 2895));
     frame1_->setTitle(QStringLiteral("Насторйка параметров"));
 
-    description_ = Make<QPlainTextEdit>(frame1_, "Description", FromTwips(120, 2050, 4695, 720));
+    description_ =
+        Make<QPlainTextEdit>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
     description_->setFont(ListFont());
     description_->setReadOnly(true);
     description_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     description_->setFocusPolicy(Qt::StrongFocus);
     description_->setTabChangesFocus(true);
     description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    description_->setToolTip(QStringLiteral("Поле подсказки"));
 
-    auto* parameters = Make<ParameterList>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900));
-    parameters_ = parameters;
+    parameters_ = Make<ParameterList>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900),
+                                      "Список доступных параметров в выбранной группе");
     parameters_->setFont(ListFont());
     parameters_->setSelectionMode(QAbstractItemView::SingleSelection);
     parameters_->setSortingEnabled(false);
-    parameters_->setToolTip(QStringLiteral("Список доступных параметров в выбранной группе"));
 
-    value_ = Make<QComboBox>(frame1_, "Value", FromTwips(120, 1640, 4695, 330));
+    value_ = Make<QComboBox>(frame1_, "Value", FromTwips(120, 1640, 4695, 330),
+                             "Поле изменения значения параметра");
     value_->setFont(ListFont());
     value_->setEditable(true);
     value_->setInsertPolicy(QComboBox::NoInsert);
     // Typing must reach the editor as typed: no completion that fills in an item.
     value_->setCompleter(nullptr);
     value_->setValidator(new Cp1251Validator(value_));
-    value_->setToolTip(QStringLiteral("Поле изменения значения параметра"));
 
-    group_ = Make<QComboBox>(frame1_, "Group", FromTwips(120, 240, 4695, 330));
+    group_ = Make<QComboBox>(frame1_, "Group", FromTwips(120, 240, 4695, 330),
+                             "Список доступных групп параметров");
     group_->setFont(ListFont());
-    group_->setToolTip(QStringLiteral("Список доступных групп параметров"));
 
-    label1_ = Make<QLabel>(this, "Label1", FromTwips(120, 4485, 2220, 285));
+    label1_ = Make<QLabel>(this, "Label1", FromTwips(120, 4485, 2220, 285), "Автор программы");
     label1_->setText(QStringLiteral("© 2026 the Ravlet authors"));
     label1_->setFont(CreditFont());
     QPalette credit = label1_->palette();
     credit.setColor(QPalette::WindowText, QColor(0, 128, 128));
     label1_->setPalette(credit);
-    label1_->setToolTip(QStringLiteral("Автор программы"));
     // The credit is one line and the label is sized to it: the description's width
     // fits its own wording, not necessarily ours in the fonts at hand.
     const int creditWidth = label1_->sizeHint().width();
@@ -334,6 +323,9 @@ void Form1::Connect() {
             [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
     connect(save_, &QPushButton::clicked, this, [this] { Forward([this] { editor_.Save.UserClick(); }); });
     description_->viewport()->installEventFilter(this);
+    // A long run (the fill, the transfer) lets events through: the widgets show the
+    // controls as they are then.
+    editor_.BeforeYield = [this] { SyncWidgets(); };
 }
 
 void Form1::CentreOnScreen() {
@@ -345,15 +337,13 @@ void Form1::CentreOnScreen() {
 
 bool Form1::Load() {
     const bool loaded = editor_.Form_Load();
-    // A failed start-up ends through the caller's exit status, not the event loop.
-    quitRequested_ = false;
     SyncWidgets();
     return loaded;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == description_->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        Forward([this] { editor_.Description.RaiseClick(); });
+        Forward([this] { editor_.Description.UserClick(); });
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -367,21 +357,12 @@ void Form1::Forward(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         // An exception must not cross Qt's event loop; the user learns what failed.
-        ShowMessage(error.what(), MessageIcon::Critical);
+        editor_.platform().ShowMessage(error.what(), MessageIcon::Critical);
     }
     --forwardDepth_;
     SyncWidgets();
     if (focused && focused->isEnabled() && focused->isVisible() && QApplication::focusWidget() != focused) {
         focused->setFocus(Qt::OtherFocusReason);
-    }
-    if (forwardDepth_ == 0 && quitRequested_) {
-        quitRequested_ = false;
-        if (quitHook_) {
-            quitHook_();
-        } else {
-            close();
-            QCoreApplication::exit(0);
-        }
     }
 }
 
@@ -407,55 +388,6 @@ void Form1::ShowRefused() {
     QApplication::beep();
     QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),
                        QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(), 3000);
-}
-
-std::optional<std::string> Form1::ShowOpenDialog(const OpenDialogRequest& request) {
-    dialog_->setTitle(QString::fromStdString(request.title));
-    dialog_->setFilter(QString::fromStdString(request.filter));
-    dialog_->setFileName(QString::fromStdString(request.fileName));
-    const std::optional<QString> chosen = dialog_->ShowOpen();
-    if (!chosen) return std::nullopt;
-    return chosen->toStdString();
-}
-
-void Form1::ShowMessage(const std::string& text, MessageIcon icon) {
-    const QString shown = QString::fromStdString(text);
-    if (messageHook_) {
-        messageHook_(shown, icon);
-        return;
-    }
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(kProgramTitle), shown, QMessageBox::Ok, isVisible() ? this : nullptr);
-    box.exec();
-}
-
-bool Form1::AskYesNo(const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromUtf8(kProgramTitle), QString::fromStdString(text),
-                    QMessageBox::Yes | QMessageBox::No, isVisible() ? this : nullptr);
-    box.setDefaultButton(QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
-    return box.exec() == QMessageBox::Yes;
-}
-
-void Form1::Quit() {
-    // The handler that asked is still running; Forward ends the program after it.
-    quitRequested_ = true;
-}
-
-std::string Form1::CurrentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }
-
-void Form1::YieldEvents() {
-    SyncWidgets();
-    QCoreApplication::processEvents();
-}
-
-void Form1::SetBusy(bool busy) {
-    if (busy == busy_) return;
-    busy_ = busy;
-    if (busy) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    } else {
-        QApplication::restoreOverrideCursor();
-    }
 }
 
 }  // namespace ravlet

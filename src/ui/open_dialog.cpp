@@ -1,3 +1,4 @@
+// The open dialog over QFileDialog.
 #include "ui/open_dialog.hpp"
 
 #include <QDir>
@@ -17,28 +18,18 @@ QString QtNameFilters(const QString& pairs) {
     return filters.join(QStringLiteral(";;"));
 }
 
-OpenDialog::OpenDialog(QWidget* window) : QObject(window), window_(window) {
-    setObjectName(QStringLiteral("Dialog"));
-}
-
-std::optional<QString> OpenDialog::ShowOpen() {
-    std::optional<QString> chosen = runner_ ? runner_(*this) : RunFileDialog();
-    if (chosen) fileName_ = *chosen;
-    return chosen;
-}
-
-std::optional<QString> OpenDialog::RunFileDialog() {
-    QFileDialog dialog(window_, title_);
+std::optional<std::string> RunOpenDialog(QWidget* parent, const OpenDialogRequest& request) {
+    QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtNameFilters(filter_));
-    const QFileInfo initial(fileName_);
+    dialog.setNameFilter(QtNameFilters(QString::fromStdString(request.filter)));
+    const QFileInfo initial(QString::fromStdString(request.fileName));
     dialog.setDirectory(initial.absolutePath());
     dialog.selectFile(initial.fileName());
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList files = dialog.selectedFiles();
     if (files.isEmpty()) return std::nullopt;
-    return QDir::toNativeSeparators(files.first());
+    return QDir::toNativeSeparators(files.first()).toStdString();
 }
 
 }  // namespace ravlet

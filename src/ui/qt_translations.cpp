@@ -1,3 +1,4 @@
+// Installing Qt's own Russian translations.
 #include "ui/qt_translations.hpp"
 
 #include <QCoreApplication>

@@ -64,7 +64,9 @@ TEST_F(TransferTest, UnreadableOldFileIsReported) {
     editor.Autoupdate.UserClick();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
-    EXPECT_NE(platform.messages[0].text.find((dir / "missing.ini").string()), std::string::npos);
+    EXPECT_EQ(platform.messages[0].text.rfind(
+                  "Не удалось загрузить старый файл настроек " + (dir / "missing.ini").string() + ":\n", 0),
+              0u);
     EXPECT_FALSE(platform.messages[0].busyWhileShown);
     EXPECT_EQ(editor.IniText, before);
     // An empty report: nothing was carried.

@@ -3,7 +3,6 @@
 
 #include "editor_fixture.hpp"
 #include "operations/fill_defaults.hpp"
-#include "operations/update_ini_file.hpp"
 
 namespace ravlet::testing {
 namespace {
@@ -17,7 +16,7 @@ const std::string kFillIni = Cp(";s⏎TARVEN=s⏎[A]⏎X=1⏎Y=0⏎Z=b⏎[B]⏎Z
 
 TEST_F(EditorTest, FillSetsDefaultsAndLeavesTheCursorOnTheLastParameter) {
     StartAndLoad(kFillBase, kFillIni);
-    UpdateIniFile(editor);
+    editor.UpdateIniFile();
     // Y is a full-list parameter; Z of [A] belongs to no parameter of [A]; Absent stays absent.
     EXPECT_EQ(editor.IniText, Cp(";s⏎TARVEN=s⏎[A]⏎X=2 ⏎Y=1 ⏎Z=b⏎[B]⏎Z=a ⏎"));
     EXPECT_EQ(editor.Group.Items(), (Items{"[A]", "[B]"}));
@@ -34,7 +33,7 @@ TEST_F(EditorTest, FillCoversGroupsTakenOverFromTheNextRecord) {
     // filled with the value spec found after v's marker.
     const std::string base = Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=@1⏎TARVEN=w⏎SUPPORT=t⏎[C]⏎+K=@7⏎[A]⏎+X=@2⏎");
     StartAndLoad(base, Cp(";s⏎TARVEN=s⏎[A]⏎X=0⏎[C]⏎K=0⏎"));
-    UpdateIniFile(editor);
+    editor.UpdateIniFile();
     EXPECT_EQ(editor.Group.Items(), (Items{"[A]", "[C]"}));
     EXPECT_EQ(editor.IniText, Cp(";s⏎TARVEN=s⏎[A]⏎X=1 ⏎[C]⏎K=7 ⏎"));
 }
@@ -42,7 +41,7 @@ TEST_F(EditorTest, FillCoversGroupsTakenOverFromTheNextRecord) {
 TEST_F(EditorTest, HeadlessFillMatchesTheWindowsFill) {
     StartAndLoad(kFillBase, kFillIni);
     const std::string loaded = editor.IniText;
-    UpdateIniFile(editor);
+    editor.UpdateIniFile();
     EXPECT_EQ(FillFromDefaults(kFillBase, "v", loaded), editor.IniText);
     // Nothing but the fill writes: the headless form browses no list.
     EXPECT_EQ(FillFromDefaults(kFillBase, "w", kFillIni), Cp(";s⏎TARVEN=s⏎[A]⏎X=9 ⏎Y=0⏎Z=b⏎[B]⏎Z=a ⏎"));

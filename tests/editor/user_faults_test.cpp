@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "editor/messages.hpp"
+#include "editor/storable.hpp"
 #include "editor_fixture.hpp"
 
 namespace ravlet::testing {

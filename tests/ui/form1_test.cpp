@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -26,11 +27,13 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor.hpp"
 #include "editor/messages.hpp"
 #include "test_text.hpp"
 #include "ui/cp1251_validator.hpp"
 #include "ui/form1.hpp"
 #include "ui/open_dialog.hpp"
+#include "ui/qt_platform.hpp"
 #include "ui/qt_translations.hpp"
 
 using ravlet::MessageIcon;
@@ -114,11 +117,34 @@ struct Message {
     MessageIcon icon;
 };
 
-// What the open dialog component held when it was shown.
+// What the editor asked the open dialog to show.
 struct DialogShown {
     QString title;
     QString filter;
     QString fileName;
+};
+
+// The Qt platform with the user's side scripted: messages and quits recorded, the open
+// dialog answered by the test. The question box, the busy pointer and the yields are Qt's.
+class ScriptedPlatform : public ravlet::QtPlatform {
+public:
+    std::optional<std::string> ShowOpenDialog(const ravlet::OpenDialogRequest& request) override {
+        dialogs.push_back({QString::fromStdString(request.title), QString::fromStdString(request.filter),
+                           QString::fromStdString(request.fileName)});
+        if (onDialog) onDialog();
+        if (!answer) return std::nullopt;
+        return answer->toStdString();
+    }
+    void ShowMessage(const std::string& text, MessageIcon icon) override {
+        messages.push_back({QString::fromStdString(text), icon});
+    }
+    void Quit() override { ++quits; }
+
+    std::vector<Message> messages;
+    std::vector<DialogShown> dialogs;
+    std::optional<QString> answer;  // nullopt: the user cancels
+    std::function<void()> onDialog;  // runs as the dialog is shown
+    int quits = 0;
 };
 
 void WriteFile(const QString& path, const std::string& bytes) {
@@ -184,7 +210,8 @@ private slots:
     void components();
     void creationOrderAndNesting_data();
     void creationOrderAndNesting();
-    void dialogComponent();
+    void openDialog_data();
+    void openDialog();
     void fonts_data();
     void fonts();
     void captionsFit_data();
@@ -230,12 +257,9 @@ private:
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString previousDir_;
+    std::unique_ptr<ScriptedPlatform> platform_;
+    std::unique_ptr<ravlet::Editor> editor_;
     std::unique_ptr<ravlet::Form1> form_;
-    std::vector<Message> messages_;
-    std::vector<DialogShown> dialogs_;
-    std::optional<QString> dialogAnswer_;
-    std::function<void()> onDialog_;  // runs as the dialog is shown
-    int quits_ = 0;
 };
 
 void Form1Test::init() {
@@ -246,31 +270,22 @@ void Form1Test::init() {
     previousDir_ = QDir::currentPath();
     QVERIFY(QDir::setCurrent(dir_->path()));
 
-    messages_.clear();
-    dialogs_.clear();
-    dialogAnswer_.reset();
-    onDialog_ = nullptr;
-    quits_ = 0;
-    form_ = std::make_unique<ravlet::Form1>();
-    form_->SetMessageHook([this](const QString& text, MessageIcon icon) {
-        messages_.push_back({text, icon});
-    });
-    form_->SetQuitHook([this] { ++quits_; });
-    form_->dialog().SetRunner([this](const ravlet::OpenDialog& dialog) {
-        dialogs_.push_back({dialog.title(), dialog.filter(), dialog.fileName()});
-        if (onDialog_) onDialog_();
-        return dialogAnswer_;
-    });
+    platform_ = std::make_unique<ScriptedPlatform>();
+    editor_ = std::make_unique<ravlet::Editor>(*platform_);
+    form_ = std::make_unique<ravlet::Form1>(*editor_);
+    platform_->SetWindow(form_.get());
 }
 
 void Form1Test::cleanup() {
     form_.reset();
+    editor_.reset();
+    platform_.reset();
     QDir::setCurrent(previousDir_);
     dir_.reset();
 }
 
 void Form1Test::LoadIni(const QString& path) {
-    dialogAnswer_ = path;
+    platform_->answer = path;
     QTest::mouseClick(Find<QPushButton>("Loadini"), Qt::LeftButton);
 }
 
@@ -324,7 +339,7 @@ void Form1Test::components() {
 void Form1Test::creationOrderAndNesting_data() {
     QTest::addColumn<QString>("container");
     QTest::addColumn<QStringList>("children");
-    QTest::newRow("Form1") << "Form1" << QStringList{"Dialog", "Save", "Frame2", "Frame1", "Label1"};
+    QTest::newRow("Form1") << "Form1" << QStringList{"Save", "Frame2", "Frame1", "Label1"};
     QTest::newRow("Frame2") << "Frame2"
                             << QStringList{"Loadini", "Autoset", "Autoupdate", "Advanced", "Version"};
     QTest::newRow("Frame1") << "Frame1" << QStringList{"Description", "Parameters", "Value", "Group"};
@@ -345,11 +360,43 @@ void Form1Test::creationOrderAndNesting() {
     QCOMPARE(named, children);
 }
 
-void Form1Test::dialogComponent() {
-    QObject* dialog = form_->findChild<QObject*>(QStringLiteral("Dialog"), Qt::FindDirectChildrenOnly);
-    QVERIFY(dialog != nullptr);
-    QVERIFY(!dialog->isWidgetType());  // not visible at run time
-    QCOMPARE(qobject_cast<ravlet::OpenDialog*>(dialog), &form_->dialog());
+// The Qt platform's open dialog: modal over the window, started from the request's
+// title, filter and file; the chosen file comes back as a native path, a cancel as none.
+void Form1Test::openDialog_data() {
+    QTest::addColumn<bool>("open");
+    QTest::newRow("open") << true;
+    QTest::newRow("cancel") << false;
+}
+
+void Form1Test::openDialog() {
+    QFETCH(bool, open);
+    ravlet::QtPlatform platform;
+    platform.SetWindow(form_.get());
+    QString title;
+    QStringList filters;
+    QStringList selected;
+    QWidget* parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;
+        title = dialog->windowTitle();
+        filters = dialog->nameFilters();
+        selected = dialog->selectedFiles();
+        parent = dialog->parentWidget();
+        if (open) {
+            static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept, checking the file
+        } else {
+            dialog->reject();
+        }
+    });
+    const std::string start = QDir::toNativeSeparators(Path("tarven.ini")).toStdString();
+    const std::optional<std::string> chosen =
+        platform.ShowOpenDialog({ravlet::messages::kOpenTitle, ravlet::messages::kFilter, start});
+    QCOMPARE(title, QStringLiteral("Открыть tarven.ini"));
+    QCOMPARE(filters, (QStringList{"Файл настройки (*.ini)", "Текстовый файл (*.txt)", "Все файлы (*.*)"}));
+    QCOMPARE(selected, QStringList{Path("tarven.ini")});
+    QCOMPARE(parent, form_.get());
+    QCOMPARE(chosen, open ? std::optional<std::string>(start) : std::nullopt);
 }
 
 void Form1Test::fonts_data() {
@@ -481,15 +528,15 @@ void Form1Test::startUp() {
     QCOMPARE(Find<QComboBox>("Group")->count(), 0);
     QCOMPARE(Find<QListWidget>("Parameters")->count(), 0);
     QCOMPARE(Find<QComboBox>("Value")->count(), 0);
-    QVERIFY(messages_.empty());
+    QVERIFY(platform_->messages.empty());
 }
 
 void Form1Test::startUpWithoutBase() {
     QVERIFY(QFile::remove(Path("rvbase.txt")));
     QVERIFY(!form_->Load());
-    QCOMPARE(messages_.size(), std::size_t{1});
-    QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kBaseNotFound));
-    QCOMPARE(messages_[0].icon, MessageIcon::Critical);
+    QCOMPARE(platform_->messages.size(), std::size_t{1});
+    QCOMPARE(platform_->messages[0].text, QString::fromUtf8(ravlet::messages::kBaseNotFound));
+    QCOMPARE(platform_->messages[0].icon, MessageIcon::Critical);
     QVERIFY(!form_->isVisible());
 }
 
@@ -523,14 +570,14 @@ void Form1Test::editingSession() {
     auto* parameters = Find<QListWidget>("Parameters");
     auto* value = Find<QComboBox>("Value");
     auto* description = Find<QPlainTextEdit>("Description");
-    const ravlet::Editor& editor = form_->editor();
+    const ravlet::Editor& editor = *editor_;
 
     // Load: the version of TARVEN=2.0.1 is recognised and the cascade shows Video/Mode.
     LoadIni(Path("tarven.ini"));
-    QCOMPARE(dialogs_.size(), std::size_t{1});
-    QCOMPARE(dialogs_[0].title, QStringLiteral("Открыть tarven.ini"));
-    QCOMPARE(dialogs_[0].filter, QString::fromUtf8(ravlet::messages::kFilter));
-    QCOMPARE(dialogs_[0].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
+    QCOMPARE(platform_->dialogs.size(), std::size_t{1});
+    QCOMPARE(platform_->dialogs[0].title, QStringLiteral("Открыть tarven.ini"));
+    QCOMPARE(platform_->dialogs[0].filter, QString::fromUtf8(ravlet::messages::kFilter));
+    QCOMPARE(platform_->dialogs[0].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
     QCOMPARE(version->currentText(), QStringLiteral("2.0"));
     for (const char* name : {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
         QVERIFY2(form_->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled(), name);
@@ -596,10 +643,10 @@ void Form1Test::editingSession() {
                                                 "[Sound]⏎"
                                                 "Volume=90 ⏎"
                                                 "Rate=22050 ⏎"));
-    QCOMPARE(messages_.size(), std::size_t{1});
-    QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kSaved));
-    QCOMPARE(messages_[0].icon, MessageIcon::Information);
-    QCOMPARE(quits_, 1);
+    QCOMPARE(platform_->messages.size(), std::size_t{1});
+    QCOMPARE(platform_->messages[0].text, QString::fromUtf8(ravlet::messages::kSaved));
+    QCOMPARE(platform_->messages[0].icon, MessageIcon::Information);
+    QCOMPARE(platform_->quits, 1);
 }
 
 // Auto: the older file chosen in the same dialog, the report in the hint field, and
@@ -612,10 +659,10 @@ void Form1Test::transferShowsReport() {
                                     "Volume=25⏎"));
     QVERIFY(form_->Load());
     LoadIni(Path("tarven.ini"));
-    dialogAnswer_ = Path("old.ini");
+    platform_->answer = Path("old.ini");
     // Runs at the first pending-event pass after the dialog: the transfer's own yield.
     std::optional<Qt::CursorShape> pointerWhileBusy;
-    onDialog_ = [&pointerWhileBusy] {
+    platform_->onDialog = [&pointerWhileBusy] {
         QTimer::singleShot(0, [&pointerWhileBusy] {
             const QCursor* cursor = QApplication::overrideCursor();
             pointerWhileBusy = cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
@@ -624,14 +671,14 @@ void Form1Test::transferShowsReport() {
     QTest::mouseClick(Find<QPushButton>("Autoupdate"), Qt::LeftButton);
     QCOMPARE(pointerWhileBusy, std::optional<Qt::CursorShape>(Qt::WaitCursor));
 
-    QCOMPARE(dialogs_.size(), std::size_t{2});
-    QCOMPARE(dialogs_[1].title, QStringLiteral("Открыть tarven.ini старой версии"));
-    QCOMPARE(dialogs_[1].filter, QString::fromUtf8(ravlet::messages::kFilter));
-    QCOMPARE(dialogs_[1].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
+    QCOMPARE(platform_->dialogs.size(), std::size_t{2});
+    QCOMPARE(platform_->dialogs[1].title, QStringLiteral("Открыть tarven.ini старой версии"));
+    QCOMPARE(platform_->dialogs[1].filter, QString::fromUtf8(ravlet::messages::kFilter));
+    QCOMPARE(platform_->dialogs[1].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
     QCOMPARE(Find<QPlainTextEdit>("Description")->toPlainText(),
              QStringLiteral("Список перенесенных параметров:\n[Video]Mode=1\n[Sound]Volume=25"));
     QCOMPARE(Find<QComboBox>("Value")->currentText(), QStringLiteral("ON"));
-    QCOMPARE(form_->editor().IniText, Text("; Настройки эмулятора⏎"
+    QCOMPARE(editor_->IniText, Text("; Настройки эмулятора⏎"
                                            "TARVEN=2.0.1⏎"
                                            "[Video]⏎"
                                            "Mode=1 ⏎"
@@ -640,20 +687,20 @@ void Form1Test::transferShowsReport() {
                                            "Volume=25 ⏎"
                                            "Rate=44100⏎"));
     QVERIFY(QApplication::overrideCursor() == nullptr);
-    QVERIFY(messages_.empty());
+    QVERIFY(platform_->messages.empty());
 
     // The carried values reach the disk with Save and Exit, and only then.
-    QVERIFY(ReadFile(Path("tarven.ini")) != form_->editor().IniText);
+    QVERIFY(ReadFile(Path("tarven.ini")) != editor_->IniText);
     QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
-    QCOMPARE(ReadFile(Path("tarven.ini")), form_->editor().IniText);
-    QCOMPARE(quits_, 1);
+    QCOMPARE(ReadFile(Path("tarven.ini")), editor_->IniText);
+    QCOMPARE(platform_->quits, 1);
 }
 
 // Setting a widget from the model raises nothing; only the user's selection does, once.
 void Form1Test::userSelectionRaisesClickOnce() {
     QVERIFY(form_->Load());
     LoadIni(Path("tarven.ini"));
-    ravlet::Editor& editor = form_->editor();
+    ravlet::Editor& editor = *editor_;
     int groupClicks = 0;
     int parameterClicks = 0;
     int valueClicks = 0;
@@ -726,7 +773,7 @@ void Form1Test::typedValueStaysWhenEditingEnds() {
     QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(finish));
     QCOMPARE(value->currentText(), QStringLiteral("on"));
     QCOMPARE(value->currentIndex(), 0);
-    const std::string& ini = form_->editor().IniText;
+    const std::string& ini = editor_->IniText;
     QCOMPARE(ini.substr(ini.find("Mode="), 9), std::string("Mode=on \r"));
 }
 
@@ -757,7 +804,7 @@ void Form1Test::valueRefusesTyping() {
     field->selectAll();
     Type(field, typed);
     QCOMPARE(field->text(), shown);
-    const std::string& ini = form_->editor().IniText;
+    const std::string& ini = editor_->IniText;
     const std::size_t line = ini.find("Mode=");
     QVERIFY(line != std::string::npos);
     QCOMPARE(ini.substr(line, ini.find('\n', line) + 1 - line), written);
@@ -833,7 +880,7 @@ void Form1Test::refusedCharacterIsSignalled() {
     auto* field = Find<QComboBox>("Value")->lineEdit();
     field->setFocus();
     field->end(false);
-    const std::string before = form_->editor().IniText;
+    const std::string before = editor_->IniText;
     if (paste) {
         QApplication::clipboard()->setText(input);
         QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
@@ -841,7 +888,7 @@ void Form1Test::refusedCharacterIsSignalled() {
         Type(field, input);
     }
     QCOMPARE(field->text(), QStringLiteral("OFF"));
-    QCOMPARE(form_->editor().IniText, before);
+    QCOMPARE(editor_->IniText, before);
     QVERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("Символ «%1» нельзя записать в файл настроек").arg(named));
 }
@@ -865,7 +912,7 @@ void Form1Test::clickOnSelectedParameterShowsHintAgain() {
     QCOMPARE(description->toPlainText(), QStringLiteral("Режим экрана"));
     // Another row by mouse: the model follows the list.
     clickRow(1);
-    QCOMPARE(form_->editor().Parameters.ListIndex(), 1);
+    QCOMPARE(editor_->Parameters.ListIndex(), 1);
     QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
 }
 
@@ -903,14 +950,14 @@ void Form1Test::saveAsksWhenFileChangedOnDisk() {
     QCOMPARE(title, QStringLiteral("Ravlet"));
     QCOMPARE(icon, std::optional<QMessageBox::Icon>(QMessageBox::Question));
     if (yes) {
-        QCOMPARE(ReadFile(Path("tarven.ini")), form_->editor().IniText);
-        QCOMPARE(messages_.size(), std::size_t{1});
-        QCOMPARE(messages_[0].text, QString::fromUtf8(ravlet::messages::kSaved));
-        QCOMPARE(quits_, 1);
+        QCOMPARE(ReadFile(Path("tarven.ini")), editor_->IniText);
+        QCOMPARE(platform_->messages.size(), std::size_t{1});
+        QCOMPARE(platform_->messages[0].text, QString::fromUtf8(ravlet::messages::kSaved));
+        QCOMPARE(platform_->quits, 1);
     } else {
         QCOMPARE(ReadFile(Path("tarven.ini")), other);
-        QVERIFY(messages_.empty());
-        QCOMPARE(quits_, 0);
+        QVERIFY(platform_->messages.empty());
+        QCOMPARE(platform_->quits, 0);
         QVERIFY(Find<QPushButton>("Save")->isEnabled());
     }
 }
@@ -939,7 +986,7 @@ void Form1Test::examplesWindow() {
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     LoadIni(Path("tarven.ini"));
-    QVERIFY(messages_.empty());
+    QVERIFY(platform_->messages.empty());
     QVERIFY(Find<QComboBox>("Group")->count() > 0);
     QCOMPARE(Find<QListWidget>("Parameters")->currentRow(), 0);
     QVERIFY(!Find<QPlainTextEdit>("Description")->toPlainText().isEmpty());
