@@ -1,12 +1,14 @@
 // Ravlet's start-up as the program does it (src/app/main.cpp): the application, the
-// translations, Form1, its Load in the current directory and show; it quits once the
-// window has been painted. Prints nothing (see startup_probe.hpp).
-#include <QLibraryInfo>
-#include <QLocale>
+// translations, the platform, the editor and Form1, its Load in the current directory
+// and show; it quits once the window has been painted. Prints nothing (see
+// startup_probe.hpp).
 #include <QTranslator>
 
+#include "editor/editor.hpp"
 #include "startup_probe.hpp"
 #include "ui/form1.hpp"
+#include "ui/qt_platform.hpp"
+#include "ui/qt_translations.hpp"
 
 int main(int argc, char* argv[]) {
     ravlet::bench::StartupTrace trace;
@@ -14,11 +16,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     trace.Mark("QApplication");
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale::system(), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        app.installTranslator(&qtTranslator);
-    }
+    ravlet::InstallQtRussian(qtTranslator);
     trace.Mark("translations");
-    ravlet::Form1 window;
+    ravlet::QtPlatform platform;
+    ravlet::Editor editor(platform);
+    ravlet::Form1 window(editor);
+    platform.SetWindow(&window);
     trace.Mark("Form1 built");
     if (!window.Load()) return 1;
     trace.Mark("Form1::Load");
