@@ -64,6 +64,7 @@ void Editor::Quit() {
 }
 
 void Editor::Yield() {
+    if (!platform_.YieldDue()) return;
     if (BeforeYield) BeforeYield();
     platform_.YieldEvents();
 }

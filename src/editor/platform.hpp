@@ -29,6 +29,11 @@ public:
     virtual std::string CurrentDirectory() = 0;
     // Lets the window handle pending events (repainting) once.
     virtual void YieldEvents() = 0;
+    // False when the window handled its events so recently that another pass would only
+    // slow a long action down (a fill yields after every parameter); the window is
+    // still repainted often enough to follow it. A platform without such a cost yields
+    // every time.
+    virtual bool YieldDue() { return true; }
     // The window's mouse pointer: busy (hourglass) or normal.
     virtual void SetBusy(bool busy) = 0;
     // A modal question with Yes and No buttons and messages::kProgramTitle; true for Yes.

@@ -41,7 +41,16 @@ void QtPlatform::Quit() {
 
 std::string QtPlatform::CurrentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }
 
-void QtPlatform::YieldEvents() { QCoreApplication::processEvents(); }
+void QtPlatform::YieldEvents() {
+    QCoreApplication::processEvents();
+    lastYield_.start();
+}
+
+bool QtPlatform::YieldDue() {
+    // About one frame at 60 Hz: repainting more often shows nothing new.
+    constexpr qint64 kFrameMs = 16;
+    return !lastYield_.isValid() || lastYield_.elapsed() >= kFrameMs;
+}
 
 void QtPlatform::SetBusy(bool busy) {
     if (busy == busy_) return;

@@ -2,6 +2,7 @@
 // quitting, the current directory, letting events run, and the busy pointer.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QWidget>
 #include <optional>
@@ -29,6 +30,8 @@ public:
     void Quit() override;
     std::string CurrentDirectory() override;
     void YieldEvents() override;
+    // Due once a frame's time has passed since the last pass.
+    bool YieldDue() override;
     void SetBusy(bool busy) override;
     bool AskYesNo(const std::string& text) override;
 
@@ -38,6 +41,7 @@ private:
 
     QPointer<QWidget> window_;
     bool busy_ = false;
+    QElapsedTimer lastYield_;  // invalid until the first pass
 };
 
 }  // namespace ravlet

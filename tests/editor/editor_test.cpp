@@ -267,6 +267,17 @@ TEST_F(EditorTest, DuringTheFillNothingCanStartAnotherFillLoadOrSave) {
     EXPECT_TRUE(editor.Autoset.Enabled());
 }
 
+TEST_F(EditorTest, FillSkipsYieldsThePlatformSaysAreNotDue) {
+    StartAndLoad();
+    int shown = 0;
+    editor.BeforeYield = [&] { ++shown; };
+    platform.yieldDue = false;
+    editor.Autoset.UserClick();
+    EXPECT_EQ(platform.yields, 0);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
+}
+
 // ---- Save -----------------------------------------------------------------------
 
 TEST_F(EditorTest, SaveWritesTheTextExactlyThenConfirmsAndQuits) {

@@ -36,6 +36,7 @@ public:
         ++yields;
         if (onYield) onYield();
     }
+    bool YieldDue() override { return yieldDue; }
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
@@ -51,6 +52,7 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<bool> busyCalls;
     std::function<void()> onYield;
+    bool yieldDue = true;
     std::deque<bool> yesNoAnswers;  // Yes once they run out
     std::vector<std::string> questions;
     int quits = 0;
