@@ -116,7 +116,7 @@ measure() {
         n=$(grep -c . <<<"$sorted")
         if (( n > 0 )); then
             mn=$(head -n 1 <<<"$sorted")
-            med=$(awk -v n="$n" '{ a[NR] = $1 } END { print (n % 2) ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }' <<<"$sorted")
+            med=$(awk -v n="$n" '{ a[NR] = $1 } END { printf "%d\n", (n % 2) ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }' <<<"$sorted")
         else
             mn=-; med=-
         fi
@@ -130,7 +130,15 @@ load_expectations() {
     while IFS='=' read -r k v; do exp[$k]=$v; done <"$1"
 }
 
-echo "ravlet-cli: $cli" >&2
+# What the figures were taken on, for the record.
+describe() {
+    echo "Run of $(date -u '+%Y-%m-%d %H:%M UTC'), load average $(cut -d' ' -f1-3 /proc/loadavg) $1;" \
+        "$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//'); awk is" \
+        "$(readlink -f "$(command -v awk)"); ravlet-cli $cli ($(stat -c %s "$cli") bytes," \
+        "sha256 $(sha256sum "$cli" | cut -c1-12)); reps $reps, budget ${budget} s, timeout ${limit} s."
+}
+start_note=$(describe "at the start")
+echo "$start_note" >&2
 for s in $sizes; do
     dir=$work/x$s; mkdir -p "$dir"
     "$gen" "$s" "$dir" >"$dir/expect" || exit 1
@@ -167,6 +175,10 @@ for n in $many; do
     measure many "$n" cat_base awk_versions ravlet_versions ravlet_detect
     cd "$work" && rm -rf "$dir"
 done
+
+echo "$start_note"
+echo "Load average $(cut -d' ' -f1-3 /proc/loadavg) at the end."
+echo
 
 # The table: per set, size and command; ratios to the previous size of the same command,
 # to cat of the same inputs and to the awk doing the same job.
