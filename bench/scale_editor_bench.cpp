@@ -11,6 +11,7 @@
 #include "bench_support.hpp"
 #include "operations/default_rule.hpp"
 #include "realistic.hpp"
+#include "textengine/key_lookup.hpp"
 #include "versionbase/catalogue.hpp"
 #include "versionbase/version_list.hpp"
 
@@ -205,9 +206,13 @@ void BM_Scale_SelectValue(benchmark::State& state) {
         index = index == 0 ? 1 : 0;
         e.Value.SetListIndex(index);
     }
-    if (e.IniText.find("\n" + e.Parameters.Text() + "=" + e.Value.Text()) == std::string::npos) {
-        state.SkipWithError("the selected value was not written");
+    // The two picks must write two different values (a switch shows OFF/ON, writes 0/1).
+    std::string written[2];
+    for (int k = 0; k < 2; ++k) {
+        e.Value.SetListIndex(k);
+        written[k] = GetParamVal(e.IniText, "", e.Group.Text(), e.Parameters.Text());
     }
+    if (written[0].empty() || written[0] == written[1]) state.SkipWithError("the selected values were not written");
     Finish(state, s, MemchrSeconds(s.d.ini));
 }
 
