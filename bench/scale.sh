@@ -15,9 +15,11 @@
 #   command that timed out is not run at the larger sizes.
 # WORK: scratch folder (default: a new one under /tmp, removed at the end).
 #
-# Time is wall-clock from the shell around `timeout /usr/bin/time CMD` (the same fork
-# overhead, about a millisecond, is in every row, cat's included); peak RSS is GNU
-# time's %M. The markdown table goes to stdout, progress to stderr.
+# Each run is `timeout /usr/bin/time CMD` under bash's `time`: wall-clock and CPU time
+# (user + system, milliseconds) of the whole process tree, so the same start-up of the
+# two wrappers is in every row, cat's included; peak RSS is GNU time's %M. The ratios
+# use CPU time, which other loads on a shared machine disturb far less than wall time.
+# The markdown table goes to stdout, progress to stderr.
 set -uo pipefail
 export LC_ALL=C
 
@@ -47,14 +49,15 @@ else
     trap 'rm -rf "$work"' EXIT
 fi
 
-# One run of "$@" in the current folder: sets run_us, run_rss (KiB), run_rc.
+# One run of "$@" in the current folder: sets run_us (wall), run_cpu_us, run_rss (KiB)
+# and run_rc.
 run() {
-    local t0 t1
-    t0=${EPOCHREALTIME/./}
-    timeout -k 2 "$limit" /usr/bin/time -f '%M' -o "$work/rss" "$@" >"$work/out" 2>"$work/err"
+    local TIMEFORMAT='%3R %3U %3S' wall user sys
+    { time timeout -k 2 "$limit" /usr/bin/time -f '%M' -o "$work/rss" "$@" >"$work/out" 2>"$work/err"; } 2>"$work/times"
     run_rc=$?
-    t1=${EPOCHREALTIME/./}
-    run_us=$((t1 - t0))
+    read -r wall user sys <"$work/times"
+    run_us=$((10#${wall/./} * 1000))
+    run_cpu_us=$(((10#${user/./} + 10#${sys/./}) * 1000))
     run_rss=$(tail -n 1 "$work/rss" 2>/dev/null)
     [[ $run_rss =~ ^[0-9]+$ ]] || run_rss=0
 }
@@ -78,18 +81,18 @@ check() {
     esac
 }
 
-declare -A cmd exp times rss state timedout
+declare -A cmd exp times cpus rss state timedout
 results=$work/results.tsv
 : >"$results"
 
 # measure SET LABEL NAME...: runs the named commands round-robin, then appends
-# "set label name runs median_us min_us rss_kib state" lines to the results.
+# "set label name runs median_wall_us median_cpu_us rss_kib state" lines to the results.
 measure() {
     local set=$1 label=$2; shift 2
     local names=("$@") name r spent
     declare -A spentus
     for name in "${names[@]}"; do
-        times[$name]=""; rss[$name]=0; spentus[$name]=0
+        times[$name]=""; cpus[$name]=""; rss[$name]=0; spentus[$name]=0
         if [[ -n ${timedout[$set.$name]:-} ]]; then state[$name]=skipped; else state[$name]=ok; fi
     done
     for ((r = 0; r < reps; r++)); do
@@ -106,22 +109,23 @@ measure() {
                 state[$name]="failed(rc=$run_rc)"; continue
             fi
             times[$name]+="$run_us "
+            cpus[$name]+="$run_cpu_us "
             spentus[$name]=$((spentus[$name] + run_us))
             (( run_rss > rss[$name] )) && rss[$name]=$run_rss
         done
     done
     for name in "${names[@]}"; do
-        local sorted n med mn
-        sorted=$(tr ' ' '\n' <<<"${times[$name]}" | grep . | sort -n)
-        n=$(grep -c . <<<"$sorted")
-        if (( n > 0 )); then
-            mn=$(head -n 1 <<<"$sorted")
-            med=$(awk -v n="$n" '{ a[NR] = $1 } END { printf "%d\n", (n % 2) ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2 }' <<<"$sorted")
-        else
-            mn=-; med=-
-        fi
-        printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$set" "$label" "$name" "$n" "$med" "$mn" "${rss[$name]}" "${state[$name]}" >>"$results"
+        local n
+        n=$(wc -w <<<"${times[$name]}")
+        printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\t%s\n' "$set" "$label" "$name" "$n" "$(median "${times[$name]}")" \
+            "$(median "${cpus[$name]}")" "${rss[$name]}" "${state[$name]}" >>"$results"
     done
+}
+
+# The median of a list of integers, "-" for none.
+median() {
+    tr ' ' '\n' <<<"$1" | grep . | sort -n |
+        awk '{ a[NR] = $1 } END { if (!NR) print "-"; else printf "%d\n", (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2 }'
 }
 
 load_expectations() {
@@ -180,10 +184,10 @@ echo "$start_note"
 echo "Load average $(cut -d' ' -f1-3 /proc/loadavg) at the end."
 echo
 
-# The table: per set, size and command; ratios to the previous size of the same command,
-# to cat of the same inputs and to the awk doing the same job.
+# The table: per set, size and command; ratios (of CPU time) to the previous size of the
+# same command, to cat of the same inputs and to the awk doing the same job.
 awk -F'\t' -v limit="$limit" '
-function ms(us) { return us == "-" ? "-" : sprintf(us >= 100000 ? "%.0f" : us >= 10000 ? "%.1f" : "%.2f", us / 1000) }
+function ms(us) { return us == "-" ? "-" : sprintf("%.0f", us / 1000) }
 function ratio(a, b) { return (a == "-" || b == "-" || b == 0) ? "-" : sprintf(a / b >= 10 ? "%.0f" : "%.2f", a / b) }
 BEGIN {
     floor["ravlet_defaults"] = "cat_base_ini"; floor["awk_defaults"] = "cat_base_ini"
@@ -195,7 +199,7 @@ BEGIN {
 }
 {
     key = $1 SUBSEP $2 SUBSEP $3
-    med[key] = $5; mn[key] = $6; runs[key] = $4; peak[key] = $7; st[key] = $8
+    wall[key] = $5; med[key] = $6; runs[key] = $4; peak[key] = $7; st[key] = $8
     if (!(($1 SUBSEP $2) in seenlabel)) { seenlabel[$1 SUBSEP $2] = 1; labels[$1, ++nl[$1]] = $2 }
     if (!(($1 SUBSEP $3) in seenname)) { seenname[$1 SUBSEP $3] = 1; names[$1, ++nn[$1]] = $3 }
 }
@@ -205,7 +209,7 @@ END {
         if (!nl[set]) continue
         if (set == "real") print "### Base S MiB (5 versions, 70*S groups), settings files S * 256 KiB\n"
         else print "\n### Bases of many small versions (N records)\n"
-        print "| size | command | runs | median ms | min ms | peak RSS MiB | x previous size | x cat | x awk |"
+        print "| size | command | runs | wall ms | CPU ms | peak RSS MiB | x previous size | x cat | x awk |"
         print "|---|---|---:|---:|---:|---:|---:|---:|---:|"
         for (i = 1; i <= nl[set]; i++) {
             label = labels[set, i]
@@ -216,7 +220,7 @@ END {
                 if (st[key] == "timeout") shown = "> " limit " s"
                 else if (st[key] == "skipped") shown = "not run (> " limit " s at a smaller size)"
                 else if (st[key] != "ok") shown = st[key]
-                else shown = ms(m)
+                else shown = ms(wall[key])
                 if (st[key] != "ok") m = "-"
                 prev = i > 1 ? med[set, labels[set, i - 1], name] : "-"
                 if (i > 1 && st[set, labels[set, i - 1], name] != "ok") prev = "-"
@@ -224,7 +228,7 @@ END {
                 if (name in floor) c = ((set, label, floor[name]) in med) ? med[set, label, floor[name]] : med[set, label, "cat_base"]
                 a = (name in script) ? med[set, label, script[name]] : "-"
                 printf "| %s | %s | %s | %s | %s | %s | %s | %s | %s |\n", label, name, runs[key], shown,
-                    (st[key] == "ok" ? ms(mn[key]) : "-"), (peak[key] > 0 && st[key] == "ok" ? sprintf("%.1f", peak[key] / 1024) : "-"),
+                    (st[key] == "ok" ? ms(m) : "-"), (peak[key] > 0 && st[key] == "ok" ? sprintf("%.1f", peak[key] / 1024) : "-"),
                     ratio(m, prev), ratio(m, c), ratio(m, a)
             }
         }
