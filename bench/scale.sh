@@ -106,7 +106,8 @@ measure() {
                 state[$name]=timeout; timedout[$set.$name]=1; continue
             fi
             if ! check "$name"; then
-                state[$name]="failed(rc=$run_rc)"; continue
+                if (( run_rc == 0 )); then state[$name]="wrong output"; else state[$name]="failed(rc=$run_rc)"; fi
+                continue
             fi
             times[$name]+="$run_us "
             cpus[$name]+="$run_cpu_us "
