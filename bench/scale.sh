@@ -9,6 +9,7 @@
 # RAVLET_GEN: the data generator (default: build-bench/bench/ravlet_gen of this tree).
 # SIZES ("1 2 4 8 16"): scale factors; base S MiB, settings files S * 256 KiB.
 # MANY ("5000 10000 20000 40000 50000"): record counts of the many-versions bases.
+# Either may be set empty to leave that part out.
 # REPS (5): runs per command and size, interleaved; the median is reported.
 # BUDGET (10): seconds per command and size after which no further run starts.
 # TIMEOUT (60): seconds after which a run is killed and shown as "> TIMEOUT s"; a
@@ -26,8 +27,8 @@ export LC_ALL=C
 here=$(cd "$(dirname "$0")" && pwd)
 cli=${1:-${RAVLET_CLI:-$here/../build-bench/src/cli/ravlet-cli}}
 gen=${RAVLET_GEN:-$here/../build-bench/bench/ravlet_gen}
-sizes=${SIZES:-1 2 4 8 16}
-many=${MANY:-5000 10000 20000 40000 50000}
+sizes=${SIZES-1 2 4 8 16}
+many=${MANY-5000 10000 20000 40000 50000}
 reps=${REPS:-5}
 budget=${BUDGET:-10}
 limit=${TIMEOUT:-60}
