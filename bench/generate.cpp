@@ -10,27 +10,14 @@
 #include "textengine/codepage.hpp"
 
 namespace ravlet::bench {
-namespace {
-
-// A fixed linear congruential generator: the same texts on every machine and library.
-class Rng {
-public:
-    explicit Rng(std::uint64_t seed) : state_(seed * 2654435761u + 1) {}
-    std::uint32_t Next() {
-        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
-        return static_cast<std::uint32_t>(state_ >> 33);
-    }
-    std::size_t Below(std::size_t n) { return Next() % n; }
-
-private:
-    std::uint64_t state_;
-};
 
 std::string Cp1251(std::string_view utf8) {
     auto bytes = Utf8ToCp1251(utf8);
     if (!bytes) throw std::logic_error("benchmark text outside Windows-1251");
     return *bytes;
 }
+
+namespace {
 
 // Russian words of the hints and comments, as Windows-1251 bytes. None holds ";",
 // "=", "[" or a control character, so padding never forms a key, a group or a comment end.
@@ -50,6 +37,8 @@ const std::vector<std::string>& Words() {
     return words;
 }
 
+}  // namespace
+
 // Exactly `n` bytes of words separated by spaces.
 void AppendFiller(std::string& out, Rng& rng, std::size_t n) {
     const auto& words = Words();
@@ -60,6 +49,8 @@ void AppendFiller(std::string& out, Rng& rng, std::size_t n) {
         if (out.size() < end) out += ' ';
     }
 }
+
+namespace {
 
 // Spreads `rest` padding bytes over `slots` slots; a slot gets 0 or at least 3 bytes
 // (";" + CR LF is the shortest comment line).

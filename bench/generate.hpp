@@ -5,9 +5,31 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ravlet::bench {
+
+// A fixed linear congruential generator: the same texts on every machine and library.
+class Rng {
+public:
+    explicit Rng(std::uint64_t seed) : state_(seed * 2654435761u + 1) {}
+    std::uint32_t Next() {
+        state_ = state_ * 6364136223846793005ull + 1442695040888963407ull;
+        return static_cast<std::uint32_t>(state_ >> 33);
+    }
+    std::size_t Below(std::size_t n) { return Next() % n; }
+
+private:
+    std::uint64_t state_;
+};
+
+// `utf8` as Windows-1251 bytes; throws std::logic_error outside that code page.
+std::string Cp1251(std::string_view utf8);
+
+// Appends exactly `n` bytes of Russian words (Windows-1251) separated by spaces; none
+// holds ";", "=", "[" or a control character.
+void AppendFiller(std::string& out, Rng& rng, std::size_t n);
 
 struct Param {
     std::string key;                   // e.g. "Opt51919": version, group and index in the name
