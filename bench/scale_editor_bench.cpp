@@ -83,6 +83,7 @@ public:
     std::string CurrentDirectory() override { return dir_; }
     void YieldEvents() override {}
     void SetBusy(bool) override {}
+    bool AskYesNo(const std::string&) override { return true; }
 
     std::optional<std::string> answer;
     int messages = 0;
