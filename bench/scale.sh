@@ -78,6 +78,14 @@ check() {
                 [[ $(tail -n 1 "$work/out") == "${exp[last_version]}" ]] ;;
         ravlet_detect)
             [[ $run_rc == 0 ]] && [[ $(cat "$work/out") == "${exp[last_version]}" ]] ;;
+        # Status 1 is their answer "something was found"; the realistic files always
+        # differ from the defaults and from each other, and lack no parameter.
+        ravlet_check)
+            [[ $run_rc == 0 || $run_rc == 1 ]] && ! grep -q ': нет в файле$' "$work/out" ;;
+        ravlet_changed)
+            [[ $run_rc == 0 ]] && [[ -s $work/out ]] ;;
+        ravlet_diff)
+            [[ $run_rc == 1 ]] && [[ -s $work/out ]] ;;
         *) [[ $run_rc == 0 ]] ;;
     esac
 }
@@ -161,9 +169,12 @@ for s in $sizes; do
         [awk_versions]="awk -f $here/versions.awk rvbase.txt"
         [ravlet_versions]="$cli versions"
         [ravlet_detect]="$cli detect tarven.ini"
+        [ravlet_check]="$cli check tarven.ini"
+        [ravlet_changed]="$cli changed tarven.ini"
+        [ravlet_diff]="$cli diff old.ini tarven.ini"
     )
     measure real "x$s" cat_base cat_base_ini cat_all awk_defaults ravlet_defaults awk_transfer \
-        ravlet_transfer awk_versions ravlet_versions ravlet_detect
+        ravlet_transfer awk_versions ravlet_versions ravlet_detect ravlet_check ravlet_changed ravlet_diff
     cd "$work" && rm -rf "$dir"
 done
 
@@ -196,6 +207,8 @@ BEGIN {
     floor["ravlet_transfer"] = "cat_all"; floor["awk_transfer"] = "cat_all"
     floor["ravlet_versions"] = "cat_base"; floor["awk_versions"] = "cat_base"
     floor["ravlet_detect"] = "cat_base_ini"
+    floor["ravlet_check"] = "cat_base_ini"; floor["ravlet_changed"] = "cat_base_ini"
+    floor["ravlet_diff"] = "cat_all"
     script["ravlet_defaults"] = "awk_defaults"; script["ravlet_transfer"] = "awk_transfer"
     script["ravlet_versions"] = "awk_versions"
 }

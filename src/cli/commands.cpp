@@ -75,14 +75,19 @@ std::string InGroup(std::string_view group) {
 }
 
 // The report's CR LF lines as terminal lines.
+// Built whole and written at once: the report may go to an unbuffered stderr.
 void PrintReport(std::ostream& out, std::string_view report) {
+    std::string lines;
+    lines.reserve(report.size() + 1);
     std::size_t start = 0;
     while (true) {
         const std::size_t end = report.find("\r\n", start);
-        PrintItem(out, report.substr(start, end == std::string_view::npos ? end : end - start));
+        lines += report.substr(start, end == std::string_view::npos ? end : end - start);
+        lines += '\n';
         if (end == std::string_view::npos) break;
         start = end + 2;
     }
+    out << Cp1251ToUtf8(lines);
 }
 
 }  // namespace
@@ -230,15 +235,13 @@ int DiffCommand(std::string_view base, std::string_view oldText, std::string_vie
 
 int TransferCommand(std::string_view base, std::string_view oldText, std::string& iniText,
                     Streams io) {
-    // The walk writes as it goes; work on a copy so a stopped transfer leaves nothing.
-    std::string text = iniText;
-    const TransferResult result = TransferValues(base, oldText, text);
+    // A stopped transfer leaves nothing: the file is written whole or not at all.
+    const TransferResult result = TransferValues(base, oldText, iniText, false);
     if (result.failure) {
         io.err << *result.failure << '\n';
         return kNotFound;
     }
     PrintReport(io.out, result.report);
-    iniText = std::move(text);
     return kDone;
 }
 

@@ -16,7 +16,8 @@ std::string TransferReportHeading() {
     return *Utf8ToCp1251("Список перенесенных параметров:");
 }
 
-TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& iniText) {
+TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& iniText,
+                              bool keepOnStop) {
     TransferResult result;
     result.report = TransferReportHeading();
 
@@ -51,7 +52,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
             std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
             failure += Cp1251ToUtf8(line);
             result.failure = std::move(failure);
-            return finish();
+            return keepOnStop ? finish() : result;
         }
         std::string group = "[";
         group += key.substr(0, colon);

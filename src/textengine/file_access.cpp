@@ -381,11 +381,11 @@ std::string ReadAll(int fd, const std::string& shown) {
         std::string text;
         struct stat st {};
         if (::fstat(fd, &st) != 0) Fail(shown, errno);
-        // Room for the edits to come, so the first longer value does not copy the text.
+        // One allocation for the whole text, and no more: a large base is held once.
         if (st.st_size > 0) {
             const auto size = static_cast<std::uintmax_t>(st.st_size);
             if (size > text.max_size() / 2) Fail(shown, EOVERFLOW);
-            text.reserve(static_cast<std::size_t>(size + size / 16 + 256));
+            text.reserve(static_cast<std::size_t>(size));
         }
         char buffer[65536];
         for (off_t offset = 0;;) {

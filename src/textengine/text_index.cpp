@@ -1,6 +1,8 @@
 // One-pass indexes over a text.
 #include "textengine/text_index.hpp"
 
+#include <algorithm>
+
 #include "textengine/codepage.hpp"
 #include "textengine/key_search.hpp"
 
@@ -67,15 +69,23 @@ KeyIndex::KeyIndex(std::string_view text, std::size_t first, std::size_t last, K
         std::size_t eq = i;
         while (eq < text.size() && text[eq] != '=' && !IsControl(text[eq])) ++eq;
         if (eq == i || eq == text.size() || text[eq] != '=') continue;
-        first_.emplace(text.substr(i, eq - i), i + 1);
+        entries_.push_back({FoldedHash{}(text.substr(i, eq - i)), i + 1, eq - i});
     }
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.hash < b.hash; });
 }
 
 std::optional<KeyHit> KeyIndex::Find(std::string_view name) const {
-    const auto it = first_.find(name);
-    if (it == first_.end()) return std::nullopt;
-    const std::size_t start = it->second + name.size() + 1;
-    return KeyHit{it->second, start, ValueEnd(text_, start)};
+    const std::size_t hash = FoldedHash{}(name);
+    auto it = std::lower_bound(entries_.begin(), entries_.end(), hash,
+                               [](const Entry& e, std::size_t h) { return e.hash < h; });
+    // The first of the same hash whose name really is `name`: the first in the text.
+    for (; it != entries_.end() && it->hash == hash; ++it) {
+        if (it->length != name.size() || !TextEquals(text_.substr(it->pos - 1, it->length), name)) continue;
+        const std::size_t start = it->pos + name.size() + 1;
+        return KeyHit{it->pos, start, ValueEnd(text_, start)};
+    }
+    return std::nullopt;
 }
 
 LookupIndex::LookupIndex(std::string_view text, std::size_t markerPos, KeyRule rule)

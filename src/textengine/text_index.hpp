@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "textengine/key_lookup.hpp"
 #include "textengine/text_search.hpp"
@@ -56,8 +57,16 @@ public:
     std::optional<KeyHit> Find(std::string_view name) const;
 
 private:
+    // A key line: the hash of its folded name, where it stands and how long the name is.
+    // Kept sorted by hash and, within one hash, by position: a settings text has a key
+    // line per line, and this is a few times smaller than a hash map's nodes.
+    struct Entry {
+        std::size_t hash;
+        std::size_t pos;
+        std::size_t length;
+    };
     std::string_view text_;
-    std::unordered_map<std::string_view, std::size_t, FoldedHash, FoldedEqual> first_;
+    std::vector<Entry> entries_;
 };
 
 // Many lookups in one text after one version marker: what FindKeyAfter and
