@@ -3,8 +3,11 @@
 # so a machine that has them all goes through in a moment.
 set -euo pipefail
 
+# dpkg-dev and file: the Debian package's library dependencies (dpkg-shlibdeps);
+# man-db: the manual pages are checked as man renders them.
 packages=(cmake g++ libgtest-dev libgmock-dev libcli11-dev qt6-base-dev libbenchmark-dev
-          xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev)
+          xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev
+          dpkg-dev file man-db)
 
 missing=()
 for package in "${packages[@]}"; do

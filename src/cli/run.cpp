@@ -1,7 +1,5 @@
 #include "cli/run.hpp"
 
-#include <CLI/CLI.hpp>
-
 #include <algorithm>
 #include <new>
 #include <optional>
@@ -10,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "cli/command_line.hpp"
 #include "cli/commands.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/locked_text_file.hpp"
@@ -65,170 +64,107 @@ void WriteText(std::ostream& out, const std::string& text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-struct Args {
-    std::string base = "rvbase.txt";
-    std::string file;
-    std::string oldFile;
-    std::string version;
-    std::string group;
-    std::string key;
-    std::string value;
-    std::optional<std::string> groupOption;
-    std::optional<std::string> versionOption;
-    bool full = false;
-    bool dryRun = false;
-};
-
 // The command line with arguments from `terminal`; items and messages are written in
 // UTF-8. `rawOut` is set when `out` holds a settings text's own bytes.
 int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal,
         bool& rawOut) {
-    CLI::App app{"Ravlet: the settings file tarven.ini of the Tarven Pimlow emulator, "
-                 "driven by the version base rvbase.txt",
-                 "ravlet-cli"};
-    app.require_subcommand(1);
-    app.fallthrough();
-    Args a;
-    app.add_option("--base", a.base, "Version base (default: rvbase.txt in the current directory)");
-
-    auto* versions = app.add_subcommand("versions", "List the versions of the base");
-
-    auto* detect = app.add_subcommand("detect", "Print the version a settings file belongs to");
-    detect->add_option("INI", a.file, "Settings file")->required();
-
-    auto* groups = app.add_subcommand("groups", "List the groups of a version");
-    groups->add_option("VERSION", a.version)->required();
-
-    auto* params = app.add_subcommand("params", "List the parameters of a group");
-    params->add_option("VERSION", a.version)->required();
-    params->add_option("GROUP", a.group, "Group header with brackets, e.g. [Video]")->required();
-    params->add_flag("--full", a.full, "Also the parameters of the full list");
-
-    auto* values = app.add_subcommand("values", "List the values of a parameter, '*' marks the current one");
-    values->add_option("VERSION", a.version)->required();
-    values->add_option("GROUP", a.group)->required();
-    values->add_option("KEY", a.key)->required();
-    values->add_option("INI", a.file, "Settings file the current value is read from")->required();
-
-    auto* hint = app.add_subcommand("hint", "Print the hint of a parameter");
-    hint->add_option("GROUP", a.group)->required();
-    hint->add_option("KEY", a.key)->required();
-
-    auto* get = app.add_subcommand("get", "Print the value of a key in any file");
-    get->add_option("FILE", a.file)->required();
-    get->add_option("KEY", a.key)->required();
-    get->add_option("--group", a.groupOption, "Search only this group");
-    get->add_option("--version", a.versionOption, "Search from this version's marker on");
-
-    auto* set = app.add_subcommand("set", "Write the value of a key in a settings file");
-    set->add_option("INI", a.file)->required();
-    set->add_option("GROUP", a.group, "Group header, \"\" for none")->required();
-    set->add_option("KEY", a.key)->required();
-    set->add_option("VALUE", a.value)->required();
-
-    auto* defaults = app.add_subcommand("defaults", "Set every parameter of the version to its default");
-    defaults->add_option("INI", a.file)->required();
-    defaults->add_option("--version", a.versionOption, "Version to take (default: detected from INI)");
-    defaults->add_flag("--dry-run", a.dryRun, "Print the result instead of writing it");
-
-    auto* transfer = app.add_subcommand("transfer", "Carry the values of an older settings file into INI");
-    transfer->add_option("OLD", a.oldFile)->required();
-    transfer->add_option("INI", a.file)->required();
-    transfer->add_flag("--dry-run", a.dryRun, "Print the result instead of writing it; the report goes to stderr");
-
-    auto* check = app.add_subcommand("check", "Check a settings file against its version");
-    check->add_option("INI", a.file)->required();
-    check->add_option("--version", a.versionOption, "Version to check against (default: detected from INI)");
-
-    auto* changed = app.add_subcommand("changed", "List the parameters whose value is not the default");
-    changed->add_option("INI", a.file)->required();
-    changed->add_option("--version", a.versionOption, "Version to take (default: detected from INI)");
-
-    auto* diff = app.add_subcommand("diff", "List the parameters whose values differ between two files");
-    diff->add_option("OLD", a.oldFile)->required();
-    diff->add_option("INI", a.file)->required();
-    diff->add_option("--version", a.versionOption, "Version to take (default: detected from INI)");
-
+    CommandLine line;
     try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        return app.exit(e, out, err) == 0 ? kDone : kUsage;
+        line = ParseCommandLine(argc, argv, terminal);
+    } catch (const CommandLineError& e) {
+        err << e.what() << '\n';
+        return kUsage;
+    }
+    if (line.request == CommandLine::Request::Version) {
+        out << "ravlet-cli " RAVLET_VERSION "\n";
+        return kDone;
+    }
+    if (line.request == CommandLine::Request::Help) {
+        out << (line.command != nullptr ? CommandHelp(*line.command) : GeneralHelp());
+        return kDone;
     }
 
-    rawOut = a.dryRun;
+    const std::string_view command = line.command->name;
+    const auto is = [&](std::string_view name) { return command == name; };
+    const std::string& path = is("get") ? line.Argument("FILE") : line.Argument("INI");
+    const std::string& oldFile = line.Argument("OLD");
+    const std::optional<std::string> groupOption = line.Option("--group");
+    const std::optional<std::string> versionOptionArg = line.Option("--version");
+    const bool dryRun = line.Flag("--dry-run");
+
+    rawOut = dryRun;
     try {
-        if (set->parsed()) {
-            const std::string group = GroupArg(a.group, true, terminal);
-            const std::string key = NameArg(a.key, terminal);
-            std::string value = ValueArg(a.value, terminal);
-            LockedTextFile file(a.file);
-            std::string text = file.Text();
+        if (is("set")) {
+            const std::string group = GroupArg(line.Argument("GROUP"), true, terminal);
+            const std::string key = NameArg(line.Argument("KEY"), terminal);
+            std::string value = ValueArg(line.Argument("VALUE"), terminal);
+            LockedTextFile locked(path);
+            std::string text = locked.Text();
             const int status = SetCommand(text, group, key, std::move(value), {out, err});
-            if (status == kDone) file.Save(text);
+            if (status == kDone) locked.Save(text);
             return status;
         }
-        if (get->parsed()) {
-            const std::string key = NameArg(a.key, terminal);
-            const std::string group = a.groupOption ? GroupArg(*a.groupOption, true, terminal) : "";
-            const std::string version = a.versionOption ? NameArg(*a.versionOption, terminal) : "";
-            return GetCommand(LoadTextFile(a.file), key, group, version, {out, err});
+        if (is("get")) {
+            const std::string key = NameArg(line.Argument("KEY"), terminal);
+            const std::string group = groupOption ? GroupArg(*groupOption, true, terminal) : "";
+            const std::string version = versionOptionArg ? NameArg(*versionOptionArg, terminal) : "";
+            return GetCommand(LoadTextFile(path), key, group, version, {out, err});
         }
 
         // Arguments are checked before any file is read, so a usage error wins.
-        const bool takesVersion = groups->parsed() || params->parsed() || values->parsed();
-        const bool takesGroup = params->parsed() || values->parsed() || hint->parsed();
-        const bool takesKey = values->parsed() || hint->parsed();
-        const std::string version = takesVersion ? NameArg(a.version, terminal) : "";
-        const std::string group = takesGroup ? GroupArg(a.group, false, terminal) : "";
-        const std::string key = takesKey ? NameArg(a.key, terminal) : "";
+        const bool takesVersion = is("groups") || is("params") || is("values");
+        const bool takesGroup = is("params") || is("values") || is("hint");
+        const bool takesKey = is("values") || is("hint");
+        const std::string version = takesVersion ? NameArg(line.Argument("VERSION"), terminal) : "";
+        const std::string group = takesGroup ? GroupArg(line.Argument("GROUP"), false, terminal) : "";
+        const std::string key = takesKey ? NameArg(line.Argument("KEY"), terminal) : "";
         std::optional<std::string> versionOption;
-        const bool takesVersionOption = defaults->parsed() || check->parsed() || changed->parsed() || diff->parsed();
-        if (takesVersionOption && a.versionOption) versionOption = NameArg(*a.versionOption, terminal);
+        if (versionOptionArg) versionOption = NameArg(*versionOptionArg, terminal);
 
-        const std::string base = LoadTextFile(a.base);
-        if (versions->parsed()) return VersionsCommand(base, {out, err});
-        if (detect->parsed()) return DetectCommand(base, LoadTextFile(a.file), {out, err});
-        if (groups->parsed()) return GroupsCommand(base, version, {out, err});
-        if (params->parsed()) return ParamsCommand(base, version, group, a.full, {out, err});
-        if (values->parsed()) {
-            return ValuesCommand(base, LoadTextFile(a.file), version, group, key, {out, err});
+        const std::string base = LoadTextFile(line.base);
+        if (is("versions")) return VersionsCommand(base, {out, err});
+        if (is("detect")) return DetectCommand(base, LoadTextFile(path), {out, err});
+        if (is("groups")) return GroupsCommand(base, version, {out, err});
+        if (is("params")) return ParamsCommand(base, version, group, line.Flag("--full"), {out, err});
+        if (is("values")) {
+            return ValuesCommand(base, LoadTextFile(path), version, group, key, {out, err});
         }
-        if (hint->parsed()) return HintCommand(base, group, key, {out, err});
-        if (check->parsed()) return CheckCommand(base, LoadTextFile(a.file), versionOption, {out, err});
-        if (changed->parsed()) return ChangedCommand(base, LoadTextFile(a.file), versionOption, {out, err});
-        if (diff->parsed()) {
-            const std::string oldText = LoadTextFile(a.oldFile);
-            return DiffCommand(base, oldText, LoadTextFile(a.file), versionOption, {out, err});
+        if (is("hint")) return HintCommand(base, group, key, {out, err});
+        if (is("check")) return CheckCommand(base, LoadTextFile(path), versionOption, {out, err});
+        if (is("changed")) return ChangedCommand(base, LoadTextFile(path), versionOption, {out, err});
+        if (is("diff")) {
+            const std::string oldText = LoadTextFile(oldFile);
+            return DiffCommand(base, oldText, LoadTextFile(path), versionOption, {out, err});
         }
-        if (defaults->parsed()) {
-            if (a.dryRun) {
-                std::string text = LoadTextFile(a.file);
+        if (is("defaults")) {
+            if (dryRun) {
+                std::string text = LoadTextFile(path);
                 const int status = DefaultsCommand(base, text, versionOption, {out, err});
                 if (status == kDone) WriteText(out, text);
                 return status;
             }
             // Locked from the read to the save, so a parallel writer loses nothing.
-            LockedTextFile file(a.file);
+            LockedTextFile file(path);
             std::string text = file.Text();
             const int status = DefaultsCommand(base, text, versionOption, {out, err});
             if (status != kDone) return status;
             file.Save(text);
             return kDone;
         }
-        if (transfer->parsed()) {
+        if (is("transfer")) {
             std::optional<LockedTextFile> file;
-            if (!a.dryRun) file.emplace(a.file);
-            std::string text = a.dryRun ? LoadTextFile(a.file) : file->Text();
+            if (!dryRun) file.emplace(path);
+            std::string text = dryRun ? LoadTextFile(path) : file->Text();
             // An older file that cannot be read stops the transfer before it begins,
             // like the window's Auto: nothing is written, and the cause is named.
             std::string oldText;
             try {
-                oldText = LoadTextFile(a.oldFile);
+                oldText = LoadTextFile(oldFile);
             } catch (const FileError& e) {
                 err << "Перенос не выполнен: " << e.what() << '\n';
                 return kNotFound;
             }
-            if (a.dryRun) {
+            if (dryRun) {
                 const int status = TransferCommand(base, oldText, text, {err, err});
                 if (status == kDone) WriteText(out, text);
                 return status;
@@ -241,7 +177,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             out << report.str();
             return kDone;
         }
-        err << "Не задана команда\n";
+        // Every command of the table is handled above.
+        err << "Команда " << command << " не выполняется этой версией\n";
         return kUsage;
     } catch (const UsageError& e) {
         err << e.what() << '\n';

@@ -105,6 +105,20 @@ TEST(CliBinary, UsageErrorExitsTwo) {
     EXPECT_EQ(got.err, "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n");
 }
 
+// Where there is no base at all: --version and --help read nothing and write nothing.
+TEST(CliBinary, VersionAndHelpInAnEmptyFolder) {
+    const TempDir dir;
+    const CliOutcome version = RunBinary(dir.path(), {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "ravlet-cli " RAVLET_VERSION "\n");
+    EXPECT_EQ(version.err, "");
+    const CliOutcome help = RunBinary(dir.path(), {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("\n  versions "), std::string::npos) << help.out;
+    EXPECT_EQ(help.err, "");
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
 // A copy of the examples to change.
 struct ExampleCopy {
     TempDir dir;

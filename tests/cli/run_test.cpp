@@ -183,8 +183,13 @@ TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
 struct UsageCase {
     const char* name;
     std::vector<std::string> args;
-    std::optional<std::string> err;  // nullopt: the parser's own message
+    std::string err;
+    ravlet::cli::Terminal terminal = ravlet::cli::Terminal::Utf8;
 };
+
+// The second line of a parse error: the command's usage, or where the commands are listed.
+std::string Usage(const std::string& synopsis) { return "\nИспользование: ravlet-cli [--base FILE] " + synopsis + "\n"; }
+const std::string kListHint = "\nСписок команд: ravlet-cli --help\n";
 
 const UsageCase kUsageCases[] = {
     {"GroupWithoutBrackets", {"hint", "Video", "Scale"},
@@ -194,9 +199,37 @@ const UsageCase kUsageCases[] = {
     {"ControlCharacterInValue", {"set", "no-such.ini", "[A]", "X", "a\tb"},
      "Значение не может содержать управляющие символы\n"},
     {"LineBreakInKey", {"get", "no-such.ini", "X\nY"}, "Имя не может содержать управляющие символы\n"},
-    {"MissingArgument", {"groups"}, std::nullopt},
-    {"UnknownCommand", {"frobnicate"}, std::nullopt},
-    {"NoCommand", {}, std::nullopt},
+    {"NoCommand", {}, "ravlet-cli: не задана команда" + kListHint},
+    {"OnlyBase", {"--base", "no-such.txt"}, "ravlet-cli: не задана команда" + kListHint},
+    {"UnknownCommand", {"frobnicate"}, "ravlet-cli: неизвестная команда \"frobnicate\"" + kListHint},
+    {"UnknownCommandOnCp1251Terminal", {Text("фу")}, Text("ravlet-cli: неизвестная команда \"фу\"") + Text(kListHint),
+     ravlet::cli::Terminal::Cp1251},
+    {"MissingArgument", {"groups"}, "ravlet-cli groups: не задан аргумент VERSION" + Usage("groups VERSION")},
+    {"MissingLastArgument", {"values", "v1", "[A]", "X"},
+     "ravlet-cli values: не задан аргумент INI" + Usage("values VERSION GROUP KEY INI")},
+    {"MissingSecondFile", {"diff", "no-such.ini", "--version", "v1"},
+     "ravlet-cli diff: не задан аргумент INI" + Usage("diff OLD INI [--version V]")},
+    {"TooManyArguments", {"detect", "a.ini", "b.ini"}, "ravlet-cli detect: лишний аргумент \"b.ini\"" + Usage("detect INI")},
+    {"DoubleDashMakesHelpAnArgument", {"versions", "--", "--help"},
+     "ravlet-cli versions: лишний аргумент \"--help\"" + Usage("versions")},
+    {"OptionOfAnotherCommand", {"detect", "no-such.ini", "--full"},
+     "ravlet-cli detect: неизвестная опция \"--full\"" + Usage("detect INI")},
+    {"CommandOptionBeforeCommand", {"--dry-run", "defaults", "no-such.ini"},
+     "ravlet-cli: неизвестная опция \"--dry-run\"" + kListHint},
+    {"ProgramVersionAfterCommand", {"versions", "--version"},
+     "ravlet-cli versions: неизвестная опция \"--version\"" + Usage("versions")},
+    {"UnknownShortOption", {"check", "no-such.ini", "-x"},
+     "ravlet-cli check: неизвестная опция \"-x\"" + Usage("check INI [--version V]")},
+    {"OptionValueLooksLikeOption", {"get", "no-such.ini", "X", "--group", "--version", "v1"},
+     "ravlet-cli get: вместо значения опции --group задана опция \"--version\"" +
+         Usage("get FILE KEY [--group G] [--version V]")},
+    {"OptionWithoutValue", {"changed", "no-such.ini", "--version"},
+     "ravlet-cli changed: не задано значение опции --version (V)" + Usage("changed INI [--version V]")},
+    {"BaseWithoutValue", {"versions", "--base"}, "ravlet-cli versions: не задано значение опции --base (FILE)" + Usage("versions")},
+    {"FlagWithValue", {"params", "v1", "[A]", "--full=yes"},
+     "ravlet-cli params: опция --full не принимает значения" + Usage("params VERSION GROUP [--full]")},
+    {"OptionTwice", {"--base", "a.txt", "versions", "--base", "b.txt"},
+     "ravlet-cli versions: опция --base задана дважды" + Usage("versions")},
 };
 
 void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
@@ -206,18 +239,45 @@ class RunCliUsage : public testing::TestWithParam<UsageCase> {};
 // Usage errors are found before any file is read (no-such.ini would be a file error).
 TEST_P(RunCliUsage, ExitsTwoWithMessage) {
     const UsageCase& c = GetParam();
-    const CliOutcome got = Cli(c.args);
+    const CliOutcome got = Cli(c.args, c.terminal);
     EXPECT_EQ(got.status, 2);
     EXPECT_EQ(got.out, "");
-    if (c.err) {
-        EXPECT_EQ(got.err, *c.err);
-    } else {
-        EXPECT_NE(got.err, "");
-    }
+    EXPECT_EQ(got.err, c.err);
 }
 
 INSTANTIATE_TEST_SUITE_P(RunCli, RunCliUsage, testing::ValuesIn(kUsageCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// Forms the parser takes besides the plain "--option value": none may become a usage error.
+struct AcceptedCase {
+    const char* name;
+    std::vector<std::string> args;  // "@base" and "@ini" stand for the fixture's files
+    std::string out;
+};
+
+const AcceptedCase kAcceptedCases[] = {
+    {"BaseAfterCommand", {"groups", "v1", "--base", "@base"}, "[Звук]\n"},
+    {"BaseWithEquals", {"--base=@base", "groups", "v1"}, "[Звук]\n"},
+    {"OptionValueWithEquals", {"get", "@ini", "Громкость", "--group=[Звук]"}, "тихо\n"},
+    {"EmptyOptionValueWithEquals", {"get", "@ini", "Язык", "--group="}, "ru\n"},
+    {"NegativeNumberIsAValue", {"get", "@ini", "-1"}, ""},
+    {"DoubleDashBeforeArguments", {"get", "--", "@ini", "Язык"}, "ru\n"},
+    {"FlagTwice", {"--base", "@base", "params", "v1", "[Звук]", "--full", "--full"}, "Громкость\nЭхо\n"},
+};
+
+TEST_F(RunCliFiles, AcceptedForms) {
+    for (const AcceptedCase& c : kAcceptedCases) {
+        std::vector<std::string> args;
+        for (std::string arg : c.args) {
+            if (arg == "@ini") arg = ini;
+            if (const auto at = arg.find("@base"); at != std::string::npos) arg.replace(at, 5, base);
+            args.push_back(arg);
+        }
+        const CliOutcome got = Cli(args);
+        EXPECT_EQ(got.out, c.out) << c.name;
+        EXPECT_NE(got.status, 2) << c.name << ": " << got.err;
+    }
+}
 
 const std::string kExamples = RAVLET_EXAMPLES_DIR;
 

@@ -1,0 +1,119 @@
+#include "launch/launch_args.hpp"
+
+#include <cerrno>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+namespace ravlet::launch {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kSettingsFile = "tarven.ini";
+
+constexpr std::string_view kHelp =
+    "Использование: ravlet [ПАПКА | ФАЙЛ]\n"
+    "Окно Ravlet: файл настроек tarven.ini эмулятора Tarven Pimlow по базе версий rvbase.txt.\n"
+    "\n"
+    "  (без аргумента)  работа в текущей папке, загрузка начинается с её tarven.ini\n"
+    "  ПАПКА            работа в этой папке, как если бы ravlet запустили в ней;\n"
+    "                   загрузка начинается с ПАПКА/tarven.ini\n"
+    "  ФАЙЛ             работа в папке файла, загрузка начинается с этого файла\n"
+    "\n"
+    "База версий rvbase.txt берётся из папки работы.\n"
+    "\n"
+    "Опции:\n"
+    "  -h, --help       эта справка\n"
+    "  --version        версия программы\n"
+    "  --               дальше только путь, даже если он начинается с \"-\"\n"
+    "\n"
+    "Командная строка без окна: ravlet-cli --help.\n";
+
+LaunchArgs Fail(std::string message) {
+    LaunchArgs args;
+    args.action = LaunchArgs::Action::Fail;
+    args.text = "ravlet: " + std::move(message) + "\nСправка: ravlet --help\n";
+    args.exitStatus = 2;
+    return args;
+}
+
+LaunchArgs Print(LaunchArgs::Action action, std::string text) {
+    LaunchArgs args;
+    args.action = action;
+    args.text = std::move(text);
+    return args;
+}
+
+LaunchArgs Run(fs::path folder, fs::path dialogFile) {
+    LaunchArgs args;
+    args.folder = std::move(folder);
+    args.dialogFile = std::move(dialogFile);
+    return args;
+}
+
+// The system's own texts are English; the few causes a start-up path can have are named here.
+std::string PathProblem(const std::string& shown, const std::error_code& ec) {
+    const std::string quoted = "\"" + shown + "\"";
+    if (ec.value() == ENOENT || ec.value() == ENOTDIR) return "нет такого файла или папки: " + quoted;
+    if (ec.value() == EACCES || ec.value() == EPERM) return "нет прав доступа к " + quoted;
+    if (ec.value() == ELOOP) return "слишком много символических ссылок в " + quoted;
+    if (ec.value() == ENAMETOOLONG) return "слишком длинный путь " + quoted;
+    return "путь " + quoted + " недоступен (системная ошибка " + std::to_string(ec.value()) + ")";
+}
+
+LaunchArgs FromPath(const std::string& given) {
+    const fs::path path = given;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        return Fail(PathProblem(given, ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)));
+    }
+    if (fs::is_directory(status)) {
+        // The folder itself is entered by chdir, which follows links anyway.
+        fs::path folder = fs::canonical(path, ec);
+        if (ec) return Fail(PathProblem(given, ec));
+        fs::path dialog = folder / kSettingsFile;
+        return Run(std::move(folder), std::move(dialog));
+    }
+    // The file's own name stays as given: a symbolic link is saved as a link.
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec) return Fail(PathProblem(given, ec));
+    fs::path folder = fs::canonical(absolute.parent_path(), ec);
+    if (ec) return Fail(PathProblem(given, ec));
+    fs::path dialog = folder / absolute.filename();
+    return Run(std::move(folder), std::move(dialog));
+}
+
+}  // namespace
+
+LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
+    std::vector<std::string> paths;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "--help" || arg == "-h") {
+                return Print(LaunchArgs::Action::PrintHelp, std::string(kHelp));
+            } else if (arg == "--version") {
+                return Print(LaunchArgs::Action::PrintVersion, "ravlet " RAVLET_VERSION "\n");
+            } else {
+                return Fail("неизвестная опция \"" + arg + "\"");
+            }
+            continue;
+        }
+        paths.push_back(arg);
+    }
+    if (paths.size() > 1) return Fail("лишний аргумент \"" + paths[1] + "\": окну задаётся одна папка или один файл");
+    if (paths.size() == 1) return FromPath(paths.front());
+
+    std::error_code ec;
+    fs::path folder = fs::current_path(ec);
+    if (ec) return Fail("текущая папка недоступна");
+    fs::path dialog = folder / kSettingsFile;
+    return Run(std::move(folder), std::move(dialog));
+}
+
+}  // namespace ravlet::launch

@@ -1,0 +1,132 @@
+#include "launch/launch_args.hpp"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using ravlet::launch::LaunchArgs;
+using ravlet::launch::ParseLaunchArgs;
+using Action = LaunchArgs::Action;
+
+// A scratch folder as the current folder: dir/ with tarven.ini and other.ini, top.ini,
+// link.ini -> dir/other.ini, and a folder named -x.
+class LaunchArgsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string name = (fs::temp_directory_path() / "ravlet-launch-XXXXXX").string();
+        ASSERT_NE(mkdtemp(name.data()), nullptr);
+        root_ = fs::canonical(name);
+        fs::create_directories(root_ / "dir");
+        fs::create_directories(root_ / "-x");
+        for (const char* file : {"dir/tarven.ini", "dir/other.ini", "top.ini"}) std::ofstream(root_ / file) << "[A]\n";
+        fs::create_symlink("dir/other.ini", root_ / "link.ini");
+        saved_ = fs::current_path();
+        fs::current_path(root_);
+    }
+    void TearDown() override {
+        fs::current_path(saved_);
+        fs::remove_all(root_);
+    }
+
+    LaunchArgs Parse(std::vector<std::string> args) const {
+        args.insert(args.begin(), "ravlet");
+        std::vector<const char*> argv;
+        for (const auto& arg : args) argv.push_back(arg.c_str());
+        return ParseLaunchArgs(static_cast<int>(argv.size()), argv.data());
+    }
+
+    fs::path root_;
+    fs::path saved_;
+};
+
+struct RunCase {
+    const char* name;
+    std::vector<std::string> args;  // "@" stands for the scratch folder's absolute path
+    const char* folder;             // relative to the scratch folder, "" for itself
+    const char* dialog;
+};
+
+const RunCase kRunCases[] = {
+    {"NoArgumentIsCurrentFolder", {}, "", "tarven.ini"},
+    {"Folder", {"dir"}, "dir", "dir/tarven.ini"},
+    {"FolderWithSlash", {"dir/"}, "dir", "dir/tarven.ini"},
+    {"FolderThroughDotDot", {"./dir/../dir"}, "dir", "dir/tarven.ini"},
+    {"AbsoluteFolder", {"@/dir"}, "dir", "dir/tarven.ini"},
+    {"DotIsCurrentFolder", {"."}, "", "tarven.ini"},
+    {"FileInFolder", {"dir/other.ini"}, "dir", "dir/other.ini"},
+    {"FileInCurrentFolder", {"top.ini"}, "", "top.ini"},
+    {"LinkStaysALinkInItsOwnFolder", {"link.ini"}, "", "link.ini"},
+    {"DashNameAfterDoubleDash", {"--", "-x"}, "-x", "-x/tarven.ini"},
+};
+
+TEST_F(LaunchArgsTest, RunsInFolderWithDialogAtFile) {
+    for (const RunCase& c : kRunCases) {
+        std::vector<std::string> args = c.args;
+        for (auto& arg : args) {
+            if (arg.rfind("@", 0) == 0) arg = root_.string() + arg.substr(1);
+        }
+        const LaunchArgs got = Parse(args);
+        EXPECT_EQ(got.action, Action::Run) << c.name << ": " << got.text;
+        EXPECT_EQ(got.exitStatus, 0) << c.name;
+        EXPECT_EQ(got.text, "") << c.name;
+        const fs::path folder = *c.folder ? root_ / c.folder : root_;
+        EXPECT_EQ(got.folder, folder) << c.name;
+        EXPECT_EQ(got.dialogFile, root_ / c.dialog) << c.name;
+    }
+}
+
+struct TextCase {
+    const char* name;
+    std::vector<std::string> args;
+    Action action;
+    int status;
+    std::string text;  // the whole text, or its first line for help
+};
+
+const std::string kHint = "\nСправка: ravlet --help\n";
+
+const TextCase kTextCases[] = {
+    {"Version", {"--version"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
+    {"VersionAfterPath", {"dir", "--version"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
+    {"VersionBeforeMissingPath", {"--version", "missing"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
+    {"Help", {"--help"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
+    {"ShortHelp", {"-h"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
+    {"MissingPath", {"missing"}, Action::Fail, 2, "ravlet: нет такого файла или папки: \"missing\"" + kHint},
+    {"EmptyPath", {""}, Action::Fail, 2, "ravlet: нет такого файла или папки: \"\"" + kHint},
+    {"PathThroughAFile", {"top.ini/tarven.ini"}, Action::Fail, 2,
+     "ravlet: нет такого файла или папки: \"top.ini/tarven.ini\"" + kHint},
+    {"TwoPaths", {"dir", "top.ini"}, Action::Fail, 2,
+     "ravlet: лишний аргумент \"top.ini\": окну задаётся одна папка или один файл" + kHint},
+    {"UnknownOption", {"--full"}, Action::Fail, 2, "ravlet: неизвестная опция \"--full\"" + kHint},
+    {"DashNameWithoutDoubleDash", {"-x"}, Action::Fail, 2, "ravlet: неизвестная опция \"-x\"" + kHint},
+    {"UnknownOptionBeforeHelp", {"--bogus", "--help"}, Action::Fail, 2, "ravlet: неизвестная опция \"--bogus\"" + kHint},
+    {"HelpAfterDoubleDashIsAPath", {"--", "--help"}, Action::Fail, 2,
+     "ravlet: нет такого файла или папки: \"--help\"" + kHint},
+};
+
+TEST_F(LaunchArgsTest, PrintsOrFails) {
+    for (const TextCase& c : kTextCases) {
+        const LaunchArgs got = Parse(c.args);
+        EXPECT_EQ(got.action, c.action) << c.name;
+        EXPECT_EQ(got.exitStatus, c.status) << c.name;
+        const std::string text = c.action == Action::PrintHelp ? got.text.substr(0, got.text.find('\n')) : got.text;
+        EXPECT_EQ(text, c.text) << c.name;
+        EXPECT_EQ(got.folder, fs::path()) << c.name;
+    }
+}
+
+TEST_F(LaunchArgsTest, HelpNamesEveryForm) {
+    const std::string help = Parse({"--help"}).text;
+    for (const char* part : {"ПАПКА/tarven.ini", "ФАЙЛ ", "--version", "-h, --help", "rvbase.txt"}) {
+        EXPECT_NE(help.find(part), std::string::npos) << part;
+    }
+}
+
+}  // namespace
