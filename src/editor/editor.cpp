@@ -193,7 +193,7 @@ void Editor::Description_Click() { Description.SetText(IniText); }
 // ---- Loading, transfer, saving ---------------------------------------------
 
 void Editor::Loadini_Click() {
-    DialogFileName = AppDir + messages::kDefaultIniName;
+    DialogFileName = LoadStart.empty() ? AppDir + messages::kDefaultIniName : LoadStart;
     const auto chosen = platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
     if (!chosen) return;  // cancelled: nothing changes
     DialogFileName = *chosen;

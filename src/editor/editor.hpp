@@ -35,6 +35,8 @@ public:
     std::string LoadedIniText;
     // The open dialog's file name: what it opens with, and the last path it reported.
     std::string DialogFileName;
+    // The file the Load dialog starts at; "" for tarven.ini in AppDir.
+    std::string LoadStart;
 
     // Controls. Item and field texts are Windows-1251 bytes.
     ListControl Version;

@@ -40,9 +40,9 @@ inline std::string RefusedCharacter(std::string_view shown) {
 
 // Printed when the window is started without any display to open it on.
 inline constexpr const char* kNoDisplay =
-    "ravlet: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set), so the window "
-    "cannot be opened.\n"
-    "Run it under a virtual X display instead:  xvfb-run -a ravlet\n"
-    "(or use ravlet-cli, which needs no display).\n";
+    "ravlet: нет дисплея (не заданы ни DISPLAY, ни WAYLAND_DISPLAY), окно открыть нельзя.\n"
+    "Запустите его на виртуальном дисплее X:  xvfb-run -a ravlet\n"
+    "(или используйте ravlet-cli, которому дисплей не нужен).\n";
+inline constexpr const char* kNoFolder = "ravlet: не удалось перейти в папку ";
 
 }  // namespace ravlet::messages

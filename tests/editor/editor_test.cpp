@@ -81,6 +81,12 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
     EXPECT_EQ(platform.requests[0].title, "Открыть tarven.ini");
     EXPECT_EQ(platform.requests[0].filter, "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
     EXPECT_EQ(platform.requests[0].fileName, dir.string() + kPathSeparator + "tarven.ini");
+
+    // Started with a settings file named, every Load starts at that file.
+    editor.LoadStart = (dir / "other.ini").string();
+    editor.Loadini.UserClick();
+    ASSERT_EQ(platform.requests.size(), 2u);
+    EXPECT_EQ(platform.requests[1].fileName, (dir / "other.ini").string());
 }
 
 TEST_F(EditorTest, UnrecognisedVersionWarnsAndFallsBackToTheLast) {

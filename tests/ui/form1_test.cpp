@@ -1004,23 +1004,38 @@ void Form1Test::examplesWindow() {
     }
 }
 
-// Started without any display, the program says how to run it instead of aborting.
+// Without any display the program says how to run it instead of aborting; --version,
+// --help and a path that is not there are answered before a display is looked for.
 void Form1Test::noDisplay() {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        environment.remove(QString::fromLatin1(name));
+    struct Case {
+        QStringList args;
+        int exitCode;
+        bool onStdout;
+        QStringList says;
+    };
+    const Case cases[] = {
+        {{}, 2, false, {QStringLiteral("нет дисплея"), QStringLiteral("xvfb-run -a ravlet")}},
+        {{dir_->path()}, 2, false, {QStringLiteral("нет дисплея")}},
+        {{QStringLiteral("--version")}, 0, true, {QStringLiteral("ravlet 1.1")}},
+        {{QStringLiteral("--help")}, 0, true, {QStringLiteral("ravlet [ПАПКА | ФАЙЛ]")}},
+        {{dir_->path() + QStringLiteral("/missing")}, 2, false, {QStringLiteral("missing")}},
+    };
+    for (const Case& c : cases) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(name));
+        }
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(dir_->path());
+        process.start(QStringLiteral(RAVLET_APP_PATH), c.args);
+        QVERIFY(process.waitForFinished(10000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), c.exitCode);
+        const QString said =
+            QString::fromUtf8(c.onStdout ? process.readAllStandardOutput() : process.readAllStandardError());
+        for (const QString& part : c.says) QVERIFY2(said.contains(part), qPrintable(c.args.join(' ') + ": " + said));
     }
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(dir_->path());
-    process.start(QStringLiteral(RAVLET_APP_PATH), QStringList{});
-    QVERIFY(process.waitForFinished(10000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 2);
-    const QString error = QString::fromUtf8(process.readAllStandardError());
-    QVERIFY2(
-        error.contains(QStringLiteral("no display")) && error.contains(QStringLiteral("xvfb-run -a ravlet")),
-        qPrintable(error));
 }
 
 QTEST_MAIN(Form1Test)
