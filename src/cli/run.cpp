@@ -88,6 +88,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                  "ravlet-cli"};
     app.require_subcommand(1);
     app.fallthrough();
+    // A path such as /tmp/x.ini is a path on every system, never a Windows-style option.
+    app.allow_windows_style_options(false);
     Args a;
     app.add_option("--base", a.base, "Version base (default: rvbase.txt in the current directory)");
 
