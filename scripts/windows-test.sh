@@ -3,6 +3,7 @@
 # test suites with MinGW-w64 in build-windows/ and runs every suite under wine, in a
 # WINEPREFIX of its own (build-windows/wine). The Qt window is not built: Debian has no
 # Qt for MinGW. Installs what is missing (Debian packages, as root).
+#   bash scripts/windows-test.sh [--build-only]
 # RAVLET_JOBS sets the parallel jobs (2).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -44,6 +45,7 @@ fi
 cmake -S . -B "$build/ravlet" --toolchain "$toolchain" -DRAVLET_WINDOWS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=ON >/dev/null
 cmake --build "$build/ravlet" --parallel "$jobs"
+if [[ ${1:-} == --build-only ]]; then exit 0; fi
 
 # A private, quiet wine: its own prefix, no debug channels, no desktop integration.
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64

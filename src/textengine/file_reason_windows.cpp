@@ -15,8 +15,9 @@ constexpr DWORD kDirectoryNotSupported = 336;     // ERROR_DIRECTORY_NOT_SUPPORT
 
 std::string ReasonOf(int err) {
     switch (static_cast<DWORD>(err)) {
-        case ERROR_FILE_NOT_FOUND: return "файл или папка не найдены";
-        case ERROR_PATH_NOT_FOUND: return "папка в пути не найдена";
+        // The same words as for ENOENT on POSIX: the message does not depend on the system.
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND: return "файл или папка не найдены";
         case ERROR_ACCESS_DENIED: return "нет прав доступа";
         case ERROR_SHARING_VIOLATION: return "файл занят другой программой";
         case ERROR_LOCK_VIOLATION: return "файл заблокирован другой программой";

@@ -15,6 +15,7 @@
 #include "textengine/file_reason.hpp"
 #include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
+#include "textengine/wide_text.hpp"
 
 #include "test_platform.hpp"
 #include "test_text.hpp"
@@ -195,6 +196,27 @@ TEST_F(WindowsFiles, InvalidUtf8NameIsRefused) {
         EXPECT_THROW(LoadTextFile(name), FileError);
     }
     EXPECT_TRUE(Entries().empty());
+}
+
+// The program's UTF-8 and the system's UTF-16 turn into each other exactly, and what
+// is not valid text in one cannot be made into the other.
+TEST(WideText, ConvertsExactlyOrRefuses) {
+    const struct {
+        std::string utf8;
+        std::wstring wide;
+    } same[] = {
+        {"", L""}, {"tarven.ini", L"tarven.ini"}, {"настройки Ёё.ini", L"настройки Ёё.ini"},
+        {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // beyond the BMP: a surrogate pair
+        {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
+    };
+    for (const auto& c : same) {
+        EXPECT_EQ(ravlet::Utf8ToWide(c.utf8), c.wide) << c.utf8;
+        EXPECT_EQ(ravlet::WideToUtf8(c.wide), c.utf8) << c.utf8;
+    }
+    for (const std::string bad : {"\xFF", "\xD0", "\xC0\xAF", "\xED\xA0\x80"}) {
+        EXPECT_EQ(ravlet::Utf8ToWide(bad), std::nullopt);
+    }
+    for (const std::wstring bad : {L"\xD800", L"x\xDC00y"}) EXPECT_EQ(ravlet::WideToUtf8(bad), std::nullopt);
 }
 
 // Rule: the common error codes of a load or save have their own Russian reason, others
