@@ -1,5 +1,6 @@
 // The encoding of the terminal ravlet-cli talks to: UTF-8 on today's systems,
-// Windows-1251 where the locale says so.
+// Windows-1251 where a POSIX locale says so. On Windows always UTF-8: the arguments
+// come in UTF-16 and the console is set to UTF-8.
 #pragma once
 
 #include <string_view>
@@ -13,7 +14,9 @@ enum class Terminal { Utf8, Cp1251 };
 // names outside ASCII could not be shown in an ASCII-only locale either way.
 Terminal TerminalOfCodeset(std::string_view codeset);
 
-// The terminal of the environment's locale (LC_ALL, LC_CTYPE, LANG).
+// The terminal of the environment: on POSIX the locale's (LC_ALL, LC_CTYPE, LANG),
+// on Windows UTF-8, switching the console's output code page for the run
+// (terminal_posix.cpp, terminal_windows.cpp).
 Terminal TerminalOfEnvironment();
 
 }  // namespace ravlet::cli

@@ -5,8 +5,10 @@
 
 namespace ravlet {
 
-// The reason, in Russian, for `err` (an errno value) met while reading or writing a
-// file; an errno without its own text is named by its number.
+// The reason, in Russian, for the system's error code `err` met while reading or
+// writing a file: an errno value on POSIX (file_reason_posix.cpp), a GetLastError()
+// code on Windows (file_reason_windows.cpp). A code without its own text is named by
+// its number.
 std::string ReasonOf(int err);
 
 // Reasons that no single errno stands for.

@@ -3,26 +3,15 @@
 
 #include <stdexcept>
 
-#include <unistd.h>
-
-#include "textengine/file_access.hpp"
-
 namespace ravlet {
 
-LockedTextFile::LockedTextFile(const std::string& path)
-    : path_(path), target_(file_access::ResolveLinks(path, path)) {
-    file_access::Descriptor file = file_access::OpenLocked(target_, path_);
-    text_ = file_access::ReadAll(file.Get(), path_);
-    fd_ = file.Release();
-}
+LockedTextFile::LockedTextFile(const std::string& path) : held_(file_access::Hold(path, text_)) {}
 
-LockedTextFile::~LockedTextFile() {
-    if (fd_ >= 0) ::close(fd_);
-}
+LockedTextFile::~LockedTextFile() = default;
 
 void LockedTextFile::Save(const std::string& text) {
     if (saved_) throw std::logic_error("LockedTextFile::Save called twice");
-    file_access::SaveOver(target_, fd_, text, &text_, path_);
+    file_access::SaveHeld(*held_, text, text_);
     saved_ = true;
 }
 

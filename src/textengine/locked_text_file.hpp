@@ -3,11 +3,13 @@
 
 #include <string>
 
+#include "textengine/file_access.hpp"
+
 namespace ravlet {
 
-// Opens the regular file at `path` (links followed), takes its exclusive advisory
-// lock (flock), waiting while another writer holds it, and reads its text through
-// the same descriptor. The lock is held until destruction, so a Save can never
+// Opens the regular file at `path` (links followed), takes its exclusive lock (flock
+// on POSIX, LockFileEx on Windows), waiting while another writer holds it, and reads
+// its text through the same handle. The lock is held until destruction, so a Save can never
 // overwrite what another writer saved in between. A writer that waited checks that
 // the locked file is still the one the path names (a save replaces it) and otherwise
 // opens the new one. Throws FileError like LoadTextFile.
@@ -27,10 +29,8 @@ public:
     void Save(const std::string& text);
 
 private:
-    std::string path_;
-    std::string target_;
-    int fd_ = -1;
     std::string text_;
+    file_access::HeldFile held_;
     bool saved_ = false;
 };
 

@@ -1,13 +1,13 @@
 // A temporary folder and the outcome of one ravlet-cli run, for the command-line tests.
 #pragma once
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+
+#include "test_platform.hpp"
 
 namespace ravlet::test {
 
@@ -19,11 +19,7 @@ struct CliOutcome {
 
 class TempDir {
 public:
-    TempDir() {
-        std::string name = (std::filesystem::temp_directory_path() / "ravlet-cli-XXXXXX").string();
-        if (mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        path_ = name;
-    }
+    TempDir() : path_(MakeTempDir("ravlet-cli-")) {}
     ~TempDir() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
@@ -34,13 +30,13 @@ public:
     const std::filesystem::path& path() const { return path_; }
 
     std::string Write(const std::string& name, const std::string& bytes) const {
-        const auto file = path_ / name;
+        const auto file = path_ / Utf8Path(name);
         std::ofstream(file, std::ios::binary) << bytes;
         return file.string();
     }
 
     std::string Read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
+        std::ifstream in(path_ / Utf8Path(name), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 

@@ -50,6 +50,23 @@ TEST_F(RunCliFiles, SetConvertsCyrillicArgumentsAndWritesFile) {
     EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 }
 
+// A path that starts with '/' is a path on every system (on Windows from the root of
+// the current drive), never an option written the Windows way.
+TEST(RunCli, SlashLeadingPathsArePaths) {
+    const std::filesystem::path examples = std::filesystem::absolute(RAVLET_EXAMPLES_DIR);
+    if (examples.root_name() != std::filesystem::current_path().root_name()) {
+        GTEST_SKIP() << "the examples are on another drive than the current folder";
+    }
+    const std::string root = "/" + examples.relative_path().generic_string();
+    const CliOutcome detect = Cli({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
+    EXPECT_EQ(detect.status, 0) << detect.err;
+    EXPECT_EQ(detect.out, "2.0\n");
+    const CliOutcome values =
+        Cli({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
+    EXPECT_EQ(values.status, 0) << values.err;
+    EXPECT_EQ(values.out, "  1\n  2\n* 3\n  4\n");
+}
+
 TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
     const CliOutcome got = Cli({"set", ini, "[Звук]", "Язык", "en"});
     EXPECT_EQ(got.status, 1);

@@ -2,14 +2,12 @@
 // sound result, and the file on disk either the old or the complete new text.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-
-#include <sys/resource.h>
-#include <unistd.h>
+#include <iostream>
 
 #include "editor/messages.hpp"
 #include "editor_fixture.hpp"
+#include "test_platform.hpp"
 
 namespace ravlet::testing {
 namespace {
@@ -81,23 +79,16 @@ TEST_F(EditorTest, TenMegabyteFilesLoadAndSave) {
 TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
     struct Case {
         const char* name;
-        std::function<void(const fs::path& file)> breakIt;
+        std::function<bool(const fs::path& file)> breakIt;  // false: cannot be done here
         std::function<void()> restore;
     };
     const Case cases[] = {
-        {"read-only file", [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); }, [] {}},
+        // On Windows: the read-only attribute.
+        {"read-only file", [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); return true; }, [] {}},
         // A writable file in a folder without write permission is saved in place now
         // (TextFile.SaveInReadOnlyFolderWritesInPlaceButCreatesNothing).
         {"file size limit (a full disk to the writer)",
-         [](const fs::path&) {
-             std::signal(SIGXFSZ, SIG_IGN);
-             rlimit limit{16, RLIM_INFINITY};
-             ::setrlimit(RLIMIT_FSIZE, &limit);
-         },
-         [] {
-             rlimit limit{RLIM_INFINITY, RLIM_INFINITY};
-             ::setrlimit(RLIMIT_FSIZE, &limit);
-         }},
+         [](const fs::path&) { return test::LimitFileSize(16); }, [] { test::UnlimitFileSize(); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,7 +101,12 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
         p.answers.push_back((dir / "tarven.ini").string());
         e.Loadini.UserClick();
         e.Value.TypeText("8");
-        c.breakIt(dir / "tarven.ini");
+        const bool broken = c.breakIt(dir / "tarven.ini");
+        if (!broken && test::kWindows) {
+            std::cout << "row not run, " << c.name << ": Windows has no file size limit per process\n";
+            continue;
+        }
+        ASSERT_TRUE(broken);
         e.Save.UserClick();
         c.restore();
         fs::permissions(dir, fs::perms::owner_all);
@@ -128,6 +124,7 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
 }
 
 TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
+    if (test::kWindows) GTEST_SKIP() << "symbolic links need a privilege on Windows, and it has no mode bits";
     WriteBytes(dir / "rvbase.txt", kBase);
     fs::create_directories(dir / "real");
     WriteBytes(dir / "real" / "tarven.ini", kIni);

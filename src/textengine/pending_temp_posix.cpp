@@ -1,4 +1,4 @@
-// A fixed buffer for the pending temporary file's name. It has to be global: a signal
+// POSIX: a fixed buffer for the pending temporary file's name. It has to be global: a signal
 // handler can reach nothing else, and may neither allocate nor take a lock.
 #include "textengine/pending_temp.hpp"
 

@@ -1,5 +1,5 @@
-// Descriptor-level file access: regular files only, the writer's lock, and saves that
-// keep the file's identity (temporary file renamed over it, or in place).
+// POSIX file access: regular files only, the writer's lock (flock), and saves that keep
+// the file's identity (an unnamed temporary file renamed over it, or in place).
 #include "textengine/file_access.hpp"
 
 #include <cerrno>
@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -24,22 +25,38 @@
 namespace ravlet::file_access {
 namespace fs = std::filesystem;
 
-Descriptor& Descriptor::operator=(Descriptor&& other) noexcept {
-    if (this != &other) {
-        Reset();
-        fd_ = other.Release();
-    }
-    return *this;
-}
-
-int Descriptor::Release() noexcept { return std::exchange(fd_, -1); }
-
-void Descriptor::Reset() noexcept {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-}
-
 namespace {
+
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd) : fd_(fd) {}
+    Descriptor(Descriptor&& other) noexcept : fd_(other.Release()) {}
+    Descriptor& operator=(Descriptor&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            fd_ = other.Release();
+        }
+        return *this;
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor() { Reset(); }
+
+    int Get() const { return fd_; }
+    int Release() noexcept { return std::exchange(fd_, -1); }
+    void Reset() noexcept {
+        if (fd_ >= 0) ::close(fd_);
+        fd_ = -1;
+    }
+
+private:
+    int fd_ = -1;
+};
+
+Descriptor OpenRegular(const std::string& path, int access, const std::string& shown);
+std::string ReadAll(int fd, const std::string& shown);
 
 [[noreturn]] void Fail(const std::string& shown, int err) { throw FileError(shown, ReasonOf(err)); }
 
@@ -342,8 +359,9 @@ Outcome ReplaceThroughTemp(const std::string& target, int from, const struct sta
     return Publish(dir, target, temp, shown);
 }
 
-}  // namespace
-
+// The file a path names, following symbolic links (also a dangling one), so that a
+// save replaces the link's target and the link stays a link. `shown` is the path the
+// user gave, for the message. Throws FileError on a loop.
 std::string ResolveLinks(const std::string& path, const std::string& shown) {
     fs::path target = path;
     for (int hops = 0; hops < 40; ++hops) {
@@ -356,6 +374,10 @@ std::string ResolveLinks(const std::string& path, const std::string& shown) {
     Fail(shown, ELOOP);
 }
 
+// Opens `path` with `access` (O_RDONLY, O_RDWR) if it is a regular file. Anything else
+// (folder, device, FIFO, socket) is refused with a FileError naming what it is, and a
+// FIFO is never waited on: the open does not block and the type is checked on the
+// descriptor before anything is read. The descriptor is left blocking.
 Descriptor OpenRegular(const std::string& path, int access, const std::string& shown) {
     struct stat st {};
     // Checked before the open too: opening a device may already act on it.
@@ -376,6 +398,8 @@ Descriptor OpenRegular(const std::string& path, int access, const std::string& s
     return file;
 }
 
+// Everything from the start of the regular file `fd`. Throws FileError (out of memory
+// included).
 std::string ReadAll(int fd, const std::string& shown) {
     try {
         std::string text;
@@ -406,6 +430,10 @@ std::string ReadAll(int fd, const std::string& shown) {
     }
 }
 
+// `path` (links resolved) opened for reading and locked exclusively (flock), waiting
+// for another writer. Once the lock is held the descriptor is checked to still be the
+// file the path names; a save by the previous holder may have renamed a new file over
+// it, and then the new one is opened and locked instead.
 Descriptor OpenLocked(const std::string& path, const std::string& shown) {
     for (int attempt = 0; attempt < 1000; ++attempt) {
         Descriptor file = OpenRegular(path, O_RDONLY, shown);
@@ -423,6 +451,12 @@ Descriptor OpenLocked(const std::string& path, const std::string& shown) {
     throw FileError(shown, "файл всё время заменяется другой программой");
 }
 
+// Writes `text` as the whole content of `target` (links resolved), which is the
+// regular file open on `locked`, keeping its mode, owner, group, extended attributes
+// and ACLs. Through an unnamed temporary file renamed over the target; in place when
+// the file has other hard links, its folder is not writable, its owner or attributes
+// could not be given to a new file, or it cannot be renamed over (a mount point).
+// `oldText`, when not null, is the file's current content (saves reading it again).
 void SaveOver(const std::string& target, int locked, const std::string& text,
               const std::string* oldText, const std::string& shown) {
     struct stat st {};
@@ -440,11 +474,53 @@ void SaveOver(const std::string& target, int locked, const std::string& text,
     if (outcome == Outcome::InPlace) SaveInPlace(target, st, text, oldText, shown);
 }
 
+// Creates `target`, which does not exist, with `text`, through a temporary file.
 void SaveNew(const std::string& target, const std::string& text, const std::string& shown) {
     Outcome outcome = ReplaceThroughTemp(target, -1, nullptr, text, true, shown);
     if (outcome == Outcome::RetryNamed) outcome = ReplaceThroughTemp(target, -1, nullptr, text, false, shown);
     // Nothing to write in place: the name is taken by something that cannot be replaced.
     if (outcome != Outcome::Done) Fail(shown, EBUSY);
+}
+
+}  // namespace
+
+std::string Load(const std::string& path) {
+    const Descriptor file = OpenRegular(path, O_RDONLY, path);
+    // A shared lock waits out a writer that rewrites the file in place, so the text is
+    // never half old, half new. Where the file system has no locks, the read goes on.
+    while (::flock(file.Get(), LOCK_SH) != 0 && errno == EINTR) {
+    }
+    return ReadAll(file.Get(), path);
+}
+
+void Save(const std::string& path, const std::string& text) {
+    const std::string target = ResolveLinks(path, path);
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0) {
+        if (errno != ENOENT) throw FileError(path, ReasonOf(errno));
+        return SaveNew(target, text, path);
+    }
+    const Descriptor locked = OpenLocked(target, path);
+    SaveOver(target, locked.Get(), text, nullptr, path);
+}
+
+struct Held {
+    std::string path;
+    std::string target;
+    Descriptor fd;
+};
+
+void HeldRelease::operator()(Held* held) const noexcept { delete held; }
+
+HeldFile Hold(const std::string& path, std::string& text) {
+    HeldFile held(new Held{path, ResolveLinks(path, path), {}});
+    held->fd = OpenLocked(held->target, path);
+    text = ReadAll(held->fd.Get(), path);
+    return held;
+}
+
+void SaveHeld(Held& held, const std::string& text, const std::string& oldText) {
+    SaveOver(held.target, held.fd.Get(), text, &oldText, held.path);
 }
 
 }  // namespace ravlet::file_access
