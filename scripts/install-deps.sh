@@ -5,7 +5,7 @@ set -euo pipefail
 
 # dpkg-dev and file: the Debian package's library dependencies (dpkg-shlibdeps);
 # man-db: the manual pages are checked as man renders them.
-packages=(cmake g++ libgtest-dev libgmock-dev libcli11-dev qt6-base-dev libbenchmark-dev
+packages=(cmake g++ libgtest-dev libgmock-dev qt6-base-dev libbenchmark-dev
           xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev
           dpkg-dev file man-db)
 
@@ -20,5 +20,6 @@ if ((${#missing[@]} > 0)); then
   if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+  # Waits for another apt run (an unattended upgrade, say) instead of failing at once.
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
 fi

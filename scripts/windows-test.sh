@@ -12,7 +12,7 @@ build="$root/build-windows"
 prefix="$build/prefix"
 jobs="${RAVLET_JOBS:-2}"
 
-packages=(cmake g++-mingw-w64-x86-64 wine64 wine googletest libcli11-dev)
+packages=(cmake g++-mingw-w64-x86-64 wine64 wine googletest)
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg -s "$package" 2>/dev/null || true)
@@ -23,23 +23,18 @@ if ((${#missing[@]} > 0)); then
   if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
 fi
 
 toolchain="$root/cmake/mingw-w64.cmake"
 
-# GoogleTest built with the same toolchain, and CLI11's headers beside it, so that
-# nothing of the host's /usr/include enters the Windows build.
+# GoogleTest built with the same toolchain, so that nothing of the host's /usr/include
+# enters the Windows build.
 if [[ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]]; then
   cmake -S /usr/src/googletest -B "$build/googletest" --toolchain "$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -Dgtest_disable_pthreads=OFF >/dev/null
   cmake --build "$build/googletest" --parallel "$jobs" >/dev/null
   cmake --install "$build/googletest" >/dev/null
-fi
-if [[ -d /usr/include/CLI && ! -d "$prefix/include/CLI" ]]; then
-  mkdir -p "$prefix/include" "$prefix/share/cmake"
-  cp -r /usr/include/CLI "$prefix/include/"
-  cp -r /usr/share/cmake/CLI11 "$prefix/share/cmake/"
 fi
 
 cmake -S . -B "$build/ravlet" --toolchain "$toolchain" -DRAVLET_WINDOWS_PREFIX="$prefix" \
