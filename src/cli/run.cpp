@@ -152,16 +152,22 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return kDone;
         }
         if (is("transfer")) {
+            // The older file is read before the settings file is locked: they may be one
+            // file, and a read waits for the lock.
+            std::string oldText;
+            std::optional<FileError> oldFailure;
+            try {
+                oldText = LoadTextFile(oldFile);
+            } catch (const FileError& e) {
+                oldFailure = e;
+            }
             std::optional<LockedTextFile> file;
             if (!dryRun) file.emplace(path);
             std::string text = dryRun ? LoadTextFile(path) : file->Text();
             // An older file that cannot be read stops the transfer before it begins,
             // like the window's Auto: nothing is written, and the cause is named.
-            std::string oldText;
-            try {
-                oldText = LoadTextFile(oldFile);
-            } catch (const FileError& e) {
-                err << "Перенос не выполнен: " << e.what() << '\n';
+            if (oldFailure) {
+                err << "Перенос не выполнен: " << oldFailure->what() << '\n';
                 return kNotFound;
             }
             if (dryRun) {

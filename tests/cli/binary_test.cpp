@@ -138,6 +138,15 @@ TEST(CliBinary, CyrillicFileNameIsChangedItself) {
     EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 3);
 }
 
+// The settings file as its own older file: the lock on it must not keep its own read
+// waiting (the run would hang until the alarm ends it).
+TEST(CliBinary, TransferFromTheFileItselfFinishes) {
+    const ExampleCopy copy;
+    const CliOutcome got = RunBinary(copy.dir.path(), {"transfer", "tarven.ini", "tarven.ini"});
+    EXPECT_EQ(got.status, 0) << got.err;
+    EXPECT_NE(got.out.find("[Video]Scale=3"), std::string::npos);
+}
+
 // A character the settings file cannot hold is refused, never stored as '?'.
 TEST(CliBinary, CharacterOutsideWindows1251IsRefused) {
     const ExampleCopy copy;
