@@ -48,11 +48,6 @@ bool CheckGroup(std::string_view base, std::string_view version, std::string_vie
     return false;
 }
 
-bool HasControlCharacter(std::string_view text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 32; });
-}
-
 // The version a command works with: `version` when given and listed, else the one
 // `iniText` belongs to. nullopt, with the message on `err`, when there is none.
 std::optional<std::string> ChosenVersion(std::string_view base, std::string_view iniText,
@@ -91,6 +86,11 @@ void PrintReport(std::ostream& out, std::string_view report) {
 }
 
 }  // namespace
+
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 32; });
+}
 
 int VersionsCommand(std::string_view base, Streams io) {
     PrintItems(io.out, ListVersions(base));

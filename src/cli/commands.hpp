@@ -25,6 +25,10 @@ struct Streams {
 // What a settings file that no support list names is told (UTF-8).
 inline constexpr std::string_view kNotRecognised = "Не удалось распознать версию tarven.ini!";
 
+// True when `text` holds a character below 32: a name or value with one would reach
+// across the lines of a text.
+bool HasControlCharacter(std::string_view text);
+
 // The version names of `base`, in list order.
 int VersionsCommand(std::string_view base, Streams io);
 

@@ -31,11 +31,6 @@ std::string ToCp1251(const std::string& arg, Terminal terminal) {
     throw UsageError("Аргумент \"" + arg + "\" содержит символ вне кодовой страницы Windows-1251");
 }
 
-bool HasControlCharacter(const std::string& text) {
-    return std::any_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 32; });
-}
-
 // Group and key names with a line break would match across lines of the text.
 std::string NameArg(const std::string& arg, Terminal terminal) {
     if (HasControlCharacter(arg)) throw UsageError("Имя не может содержать управляющие символы");
