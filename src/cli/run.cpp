@@ -1,6 +1,5 @@
 #include "cli/run.hpp"
 
-#include <algorithm>
 #include <new>
 #include <optional>
 #include <ostream>
