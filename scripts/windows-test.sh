@@ -48,6 +48,11 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
+# One server for the whole run: test processes started side by side would otherwise
+# race to start one each time the last process of the previous test has left.
+wineserver -p
+# The first program of a fresh prefix takes wine many seconds to start; not inside a test.
+wine "$build/ravlet/src/cli/ravlet-cli.exe" --version >/dev/null
 status=0
 ctest --test-dir "$build/ravlet" --output-on-failure --parallel "$jobs" || status=$?
 wineserver -k 2>/dev/null || true
