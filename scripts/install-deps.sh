@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Ravlet is built and tested with, only those missing,
-# so a machine that has them all goes through in a moment.
+# so a machine that has them all goes through in a moment. With package names as
+# arguments, those instead (the Windows build's own tools, say).
+#   bash scripts/install-deps.sh [PACKAGE...]
 set -euo pipefail
 
 # dpkg-dev and file: the Debian package's library dependencies (dpkg-shlibdeps);
@@ -8,6 +10,7 @@ set -euo pipefail
 packages=(cmake g++ libgtest-dev libgmock-dev qt6-base-dev libbenchmark-dev
           xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev
           dpkg-dev file man-db)
+if (($# > 0)); then packages=("$@"); fi
 
 missing=()
 for package in "${packages[@]}"; do

@@ -12,19 +12,7 @@ build="$root/build-windows"
 prefix="$build/prefix"
 jobs="${RAVLET_JOBS:-2}"
 
-packages=(cmake g++-mingw-w64-x86-64 wine64 wine googletest)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg -s "$package" 2>/dev/null || true)
-  [[ $status == *"Status: install ok installed"* ]] || missing+=("$package")
-done
-if ((${#missing[@]} > 0)); then
-  sudo=()
-  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
-  echo "Installing: ${missing[*]}"
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
-fi
+bash scripts/install-deps.sh cmake g++-mingw-w64-x86-64 wine64 wine googletest
 
 toolchain="$root/cmake/mingw-w64.cmake"
 
