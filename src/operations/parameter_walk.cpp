@@ -44,7 +44,7 @@ void WalkParameters(std::string_view base, std::string_view version, const Param
                 spec = GetParamValAfter(base, specMarker, group, name);
             } else if (keys) {  // without it the group is not there, and no key of it is
                 if (const auto hit = keys->Find(name)) {
-                    spec = TrimSpaces(base.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart));
+                    spec = ValueAt(base, *hit);
                 }
             }
             visit.parameter(static_cast<int>(p), name, spec);

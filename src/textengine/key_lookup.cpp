@@ -99,7 +99,7 @@ std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::
                              std::string_view idName, KeyRule rule) {
     const auto hit = FindKeyAfter(file, markerPos, group, idName, rule);
     if (!hit) return {};
-    return std::string(TrimSpaces(file.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
+    return std::string(ValueAt(file, *hit));
 }
 
 std::string_view TrimSpaces(std::string_view s) {

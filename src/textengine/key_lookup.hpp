@@ -53,4 +53,10 @@ std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::
 // Spaces (only spaces) removed from both ends.
 std::string_view TrimSpaces(std::string_view s);
 
+// The value of the key line `hit` found in `file`, trimmed of spaces, as GetParamVal
+// gives it.
+inline std::string_view ValueAt(std::string_view file, const KeyHit& hit) {
+    return TrimSpaces(file.substr(hit.valueStart - 1, hit.valueEnd - hit.valueStart));
+}
+
 }  // namespace ravlet

@@ -80,7 +80,7 @@ public:
     std::string Get(std::string_view group, std::string_view idName);
     // The value of a key line this index found, trimmed of spaces.
     std::string_view Value(const KeyHit& hit) const {
-        return TrimSpaces(text_.substr(hit.valueStart - 1, hit.valueEnd - hit.valueStart));
+        return ValueAt(text_, hit);
     }
 
 private:

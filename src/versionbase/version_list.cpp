@@ -61,7 +61,7 @@ std::vector<std::string> ListVersions(std::string_view base) {
             listed.ForEachPrefixOf(at.substr(kMarker.size()), [&](int) { cut = true; });
             if (cut) continue;
         }
-        const std::string_view name = TrimSpaces(base.substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart));
+        const std::string_view name = ValueAt(base, *hit);
         if (name.empty()) break;
         // Not an exact marker (other letter case, blanks after "="): no marker text to
         // cut, and no record a lookup by version could find; passed over.
@@ -102,8 +102,7 @@ Detection DetectVersion(std::string_view iniText, std::string_view base,
         const auto next = std::partition_point(supports.begin(), supports.end(),
                                                [&](const KeyHit& h) { return h.keyPos <= markers[i]; });
         if (next == supports.end()) continue;
-        const std::string_view support =
-            TrimSpaces(base.substr(next->valueStart - 1, next->valueEnd - next->valueStart));
+        const std::string_view support = ValueAt(base, *next);
         if (InStr(1, support, own, Compare::Exact) != 0) return {static_cast<int>(i), true};
     }
     return {fallback, false};
