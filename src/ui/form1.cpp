@@ -51,7 +51,13 @@ QFont ListFont() {
 // default would clip captions such as Autoset's.
 QFont DialogFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+#ifdef Q_OS_WIN
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+#else
+    // The twin first: a family that is not installed costs a search through every font
+    // for its fallbacks before the next is tried, and Tahoma seldom is here.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+#endif
     font.setPointSizeF(8);
     return font;
 }
