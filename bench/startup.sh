@@ -11,6 +11,7 @@
 # Builds the two probe targets, starts one Xvfb server on display :91 (STARTUP_DISPLAY
 # to change it) and stops it at the end, then times RUNS alternating launches of each
 # probe, under Xvfb (xcb) and again with QT_QPA_PLATFORM=offscreen: the empty window,
+# the empty window with one captioned frame (what the first text costs any Qt window),
 # Ravlet in examples/ (the bundled base) and Ravlet in a folder holding the generated
 # 1 MiB base. Prints median and p90 per row and the ratio Ravlet / empty; the raw times
 # go to BUILD_DIR/startup/.
@@ -22,12 +23,13 @@ runs="${2:-30}"
 display="${STARTUP_DISPLAY:-:91}"
 out="$build/startup"
 empty="$build/bench/startup_empty_window"
+text="$build/bench/startup_text_window"
 ravlet="$build/bench/startup_ravlet_window"
 
 command -v Xvfb >/dev/null || { echo "startup.sh: Xvfb not found (apt-get install xvfb)" >&2; exit 1; }
 [[ -x "$build/bench/ravlet_bench" ]] || {
     echo "startup.sh: build ravlet_bench first: cmake --build $build -j2 --target ravlet_bench" >&2; exit 1; }
-cmake --build "$build" -j2 --target startup_empty_window startup_ravlet_window >/dev/null
+cmake --build "$build" -j2 --target startup_empty_window startup_text_window startup_ravlet_window >/dev/null
 
 mkdir -p "$out/base-1mib"
 "$build/bench/ravlet_bench" --write_data="$out/base-1mib"
@@ -63,9 +65,11 @@ launch() {  # NAME PLATFORM DIR BINARY
 # name|platform|working directory|probe
 rows=(
     "xcb-empty|xcb|$src/examples|$empty"
+    "xcb-text|xcb|$src/examples|$text"
     "xcb-ravlet-examples|xcb|$src/examples|$ravlet"
     "xcb-ravlet-1mib|xcb|$out/base-1mib|$ravlet"
     "offscreen-empty|offscreen|$src/examples|$empty"
+    "offscreen-text|offscreen|$src/examples|$text"
     "offscreen-ravlet-examples|offscreen|$src/examples|$ravlet"
     "offscreen-ravlet-1mib|offscreen|$out/base-1mib|$ravlet"
 )
@@ -96,7 +100,7 @@ table() {  # EXTENSION TITLE
     printf "\n%s\n\n| platform | probe | median | p90 | min | max | ratio to empty (median / p90) |\n|---|---|---:|---:|---:|---:|---:|\n" "$2"
     for platform in xcb offscreen; do
         read -r em ep _ _ <<<"$(stats "$out/$platform-empty.$1")"
-        for probe in empty ravlet-examples ravlet-1mib; do
+        for probe in empty text ravlet-examples ravlet-1mib; do
             read -r m p lo hi <<<"$(stats "$out/$platform-$probe.$1")"
             ratio=$(awk -v a="$m" -v b="$em" -v c="$p" -v d="$ep" 'BEGIN { printf "%.2f / %.2f", a / b, c / d }')
             printf "| %s | %s | %s ms | %s ms | %s ms | %s ms | %s |\n" "$platform" "$probe" "$m" "$p" "$lo" "$hi" "$ratio"
