@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     trace.Mark("main");
     QApplication app(argc, argv);
     trace.Mark("QApplication");
+    QApplication::setFont(ravlet::DialogFont());
     QTranslator qtTranslator;
     ravlet::InstallQtRussian(qtTranslator);
     trace.Mark("translations");

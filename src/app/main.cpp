@@ -50,6 +50,8 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
+    // Before any widget exists: a widget takes the application's font when it is made.
+    QApplication::setFont(ravlet::DialogFont());
     // Without them the window simply keeps Qt's English buttons.
     QTranslator qtTranslator;
     ravlet::InstallQtRussian(qtTranslator);

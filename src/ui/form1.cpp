@@ -46,22 +46,6 @@ QFont ListFont() {
     return font;
 }
 
-// The components without a font of their own: the small dialog font the fixed layout
-// was drawn for (Tahoma, or Arial's metric twin on Linux). The toolkit's larger
-// default would clip captions such as Autoset's.
-QFont DialogFont() {
-    QFont font;
-#ifdef Q_OS_WIN
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Arial")});
-#else
-    // The twin first: a family that is not installed costs a search through every font
-    // for its fallbacks before the next is tried, and Tahoma seldom is here.
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
-#endif
-    font.setPointSizeF(8);
-    return font;
-}
-
 QFont CreditFont() {
     QFont font(QStringLiteral("Times New Roman"));
     font.setPointSizeF(12);
@@ -184,6 +168,21 @@ void SyncTextBox(QPlainTextEdit* widget, const TextBox& model, ShownRevision& se
 }
 
 }  // namespace
+
+// The small dialog font the fixed layout was drawn for (Tahoma, or Arial's metric twin on
+// Linux). The toolkit's larger default would clip captions such as Autoset's.
+QFont DialogFont() {
+    QFont font;
+#ifdef Q_OS_WIN
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+#else
+    // The twin first: a family that is not installed costs a search through every font
+    // for its fallbacks before the next is tried, and Tahoma seldom is here.
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+#endif
+    font.setPointSizeF(8);
+    return font;
+}
 
 Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
     setObjectName(QStringLiteral("Form1"));

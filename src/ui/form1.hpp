@@ -3,6 +3,7 @@
 // the platform services (dialogs, messages, quitting) are the editor's, not the window's.
 #pragma once
 
+#include <QFont>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -26,6 +27,12 @@ struct ShownRevision {
     std::uint64_t revision = kNever;
     std::uint64_t items = kNever;
 };
+
+// The font of the components without one of their own. The program sets it for the
+// application before building the window, so that its other windows (message boxes,
+// the file dialog) share it, and so that no component measures a text in the toolkit's
+// own default, which the window never shows: a font used once is still loaded at start.
+QFont DialogFont();
 
 class Form1 : public QWidget {
     Q_OBJECT
