@@ -52,4 +52,14 @@ inline std::string Filler(std::size_t bytes) {
     return out;
 }
 
+// The text with its CR LF line ends as LF only.
+inline std::string ToLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+    }
+    return out;
+}
+
 }  // namespace ravlet::test

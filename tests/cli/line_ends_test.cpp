@@ -10,24 +10,18 @@
 #include <vector>
 
 #include "cli/commands.hpp"
+#include "test_text.hpp"
 #include "versionbase/catalogue.hpp"
 #include "versionbase/version_list.hpp"
 
 namespace {
 
 using namespace ravlet::cli;
+using ravlet::test::ToLf;
 
 std::string ReadExample(const std::string& name) {
     std::ifstream in(std::filesystem::path(RAVLET_EXAMPLES_DIR) / name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ToLf(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-    }
-    return out;
 }
 
 // Everything the commands print and write for one set of files, in one transcript.

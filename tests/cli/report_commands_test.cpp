@@ -15,6 +15,7 @@ namespace {
 
 using namespace ravlet::cli;
 using ravlet::test::Text;
+using ravlet::test::ToLf;
 
 // "2.1" stands first, so "2" (a prefix of it) is listed too; but a lookup by version
 // matches a marker by its beginning, so "2" reads the record of "2.1".
@@ -24,14 +25,6 @@ const std::string kBase = Text(
     "TARVEN=2⏎SUPPORT=2.0.1⏎[Видео]⏎+Режим=!0⏎[B]⏎+K=x,@y⏎");
 
 const std::string kClean = Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=x⏎");
-
-std::string Lf(std::string text) {
-    std::string out;
-    for (char c : text) {
-        if (c != '\r') out += c;
-    }
-    return out;
-}
 
 struct ReportCase {
     const char* name;
@@ -57,7 +50,7 @@ void Expect(const ReportCase& c, Run run) {
 
 const ReportCase kCheckCases[] = {
     {"CleanFilePrintsNothing", kClean, {}, "", kDone},
-    {"LfFileAlike", Lf(kClean), {}, "", kDone},
+    {"LfFileAlike", ToLf(kClean), {}, "", kDone},
     {"OtherLetterCaseMatches", Text(";i⏎TARVEN=2.1.5⏎[видео]⏎РЕЖИМ=1⏎масштаб=2⏎скрытый=b⏎любой=⏎[b]⏎k=x⏎"), {}, "",
      kDone},
     {"SwitchAllowsOnlyZeroAndOne", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=10⏎"),
@@ -89,7 +82,7 @@ const ReportCase kChangedCases[] = {
     {"DefaultsOnlyPrintNothing", kClean, {}, "", kDone},
     {"ChangedValuesInSetForm", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"), {},
      "[Видео]Режим=ON\n[Видео]Масштаб=3\n[B]K=y\n", kDone},
-    {"PrefixNameReadsTheRecordItBegins", Lf(kClean), "2", "", kDone},
+    {"PrefixNameReadsTheRecordItBegins", ToLf(kClean), "2", "", kDone},
     {"NotRecognised", Text(";i⏎TARVEN=9⏎"), {}, "", kNotFound},
 };
 
@@ -109,7 +102,7 @@ const ReportCase kDiffCases[] = {
     {"AbsentKeysCountAsAValue", kClean, {}, "[Видео]Режим: 0 -> 1\n[Видео]Масштаб: (нет) -> 2\n"
                                             "[Видео]Скрытый: (нет) -> b\n[B]K: y -> x\n",
      kNotFound},
-    {"SameValuesPrintNothing", Lf(kOld), {}, "", kDone},
+    {"SameValuesPrintNothing", ToLf(kOld), {}, "", kDone},
     {"EmptyAndAbsentDiffer", Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"), "2.1", "[Видео]Любой:  -> (нет)\n",
      kNotFound},
     {"NewerFileNotRecognised", Text(";new⏎[B]⏎K=x⏎"), {}, "", kNotFound},

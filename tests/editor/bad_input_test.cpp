@@ -44,11 +44,8 @@ TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
         FakePlatform p;
         p.directory = dir.string();
         Editor e(p);
-        WriteBytes(dir / "rvbase.txt", c.base);
-        WriteBytes(dir / "tarven.ini", c.ini);
-        ASSERT_TRUE(e.Form_Load());
-        p.answers.push_back((dir / "tarven.ini").string());
-        e.Loadini.UserClick();
+        StartAndLoadIn(dir, p, e, c.base, c.ini);
+        if (HasFatalFailure()) return;
         for (int g = 0; g < e.Group.ListCount(); ++g) {
             e.Group.SetListIndex(g);
             for (int k = 0; k < e.Parameters.ListCount(); ++k) e.Parameters.SetListIndex(k);
@@ -95,11 +92,8 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
         FakePlatform p;
         p.directory = dir.string();
         Editor e(p);
-        WriteBytes(dir / "rvbase.txt", kBase);
-        WriteBytes(dir / "tarven.ini", kIni);
-        ASSERT_TRUE(e.Form_Load());
-        p.answers.push_back((dir / "tarven.ini").string());
-        e.Loadini.UserClick();
+        StartAndLoadIn(dir, p, e);
+        if (HasFatalFailure()) return;
         e.Value.TypeText("8");
         const bool broken = c.breakIt(dir / "tarven.ini");
         if (!broken && test::kWindows) {

@@ -63,6 +63,17 @@ inline const std::string kIni = Cp(
     "[C]⏎"
     "W=5⏎");
 
+// Starts `editor` over `base` in `dir` and loads `ini` as tarven.ini of that folder:
+// the beginning of a table row that needs an editor of its own.
+inline void StartAndLoadIn(const std::filesystem::path& dir, FakePlatform& platform, Editor& editor,
+                           const std::string& base = kBase, const std::string& ini = kIni) {
+    WriteBytes(dir / "rvbase.txt", base);
+    WriteBytes(dir / "tarven.ini", ini);
+    ASSERT_TRUE(editor.Form_Load());
+    platform.answers.push_back((dir / "tarven.ini").string());
+    editor.Loadini.UserClick();
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -81,9 +92,7 @@ protected:
 
     // Starts the editor over `base` and loads `ini` as tarven.ini of the start folder.
     void StartAndLoad(const std::string& base = kBase, const std::string& ini = kIni) {
-        WriteBytes(dir / "rvbase.txt", base);
-        ASSERT_TRUE(editor.Form_Load());
-        Load(ini, "tarven.ini");
+        StartAndLoadIn(dir, platform, editor, base, ini);
     }
 
     void Load(const std::string& ini, const std::string& name) {

@@ -80,11 +80,8 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         p.directory = dir.string();
         p.yesNoAnswers = {r.yes};
         Editor e(p);
-        WriteBytes(dir / "rvbase.txt", kBase);
-        WriteBytes(dir / "tarven.ini", kIni);
-        ASSERT_TRUE(e.Form_Load());
-        p.answers.push_back((dir / "tarven.ini").string());
-        e.Loadini.UserClick();
+        StartAndLoadIn(dir, p, e);
+        if (HasFatalFailure()) return;
         e.Value.TypeText("8");
         if (r.changedTo) WriteBytes(dir / "tarven.ini", *r.changedTo);
         else fs::remove(dir / "tarven.ini");
