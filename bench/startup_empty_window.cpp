@@ -1,9 +1,5 @@
 // The yardstick of start-up: an empty Qt window of Ravlet's size, fixed and centred,
 // that quits once it has been painted. Prints nothing (see startup_probe.hpp).
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
-
 #include "startup_probe.hpp"
 
 int main(int argc, char* argv[]) {
@@ -12,11 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     trace.Mark("QApplication");
     QWidget window;
-    window.setFixedSize(345, 329);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
-    }
+    ravlet::bench::SizeAndCentreLikeRavlet(window);
     trace.Mark("window built");
     return ravlet::bench::ShowUntilPainted(app, window, trace);
 }

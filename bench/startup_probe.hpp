@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QObject>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -90,6 +93,15 @@ private:
     StartupTrace& trace_;
     bool seen_ = false;
 };
+
+// The yardstick window: empty, of Ravlet's size, fixed and centred as Ravlet's is.
+inline void SizeAndCentreLikeRavlet(QWidget& window) {
+    window.setFixedSize(345, 329);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
+    }
+}
 
 // Shows the built window and runs the event loop until its first paint is done.
 inline int ShowUntilPainted(QApplication& app, QWidget& window, StartupTrace& trace) {

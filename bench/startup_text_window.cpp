@@ -4,9 +4,6 @@
 // image), which the empty window never meets before its exit. Prints nothing (see
 // startup_probe.hpp).
 #include <QGroupBox>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
 
 #include "startup_probe.hpp"
 
@@ -16,11 +13,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     trace.Mark("QApplication");
     QWidget window;
-    window.setFixedSize(345, 329);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        window.setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), screen->availableGeometry()));
-    }
+    ravlet::bench::SizeAndCentreLikeRavlet(window);
     auto* frame = new QGroupBox(QStringLiteral("Версия tarven.ini"), &window);
     frame->setGeometry(8, 8, 329, 81);
     trace.Mark("window built");
