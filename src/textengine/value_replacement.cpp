@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "textengine/key_search.hpp"
+#include "textengine/key_lookup.hpp"
 
 namespace ravlet {
 
@@ -24,21 +24,11 @@ bool PutParamVal(std::string& iniText, std::string_view group, std::string_view 
                  std::string& value) {
     PrepareValue(value);
 
-    std::size_t p = 0;
-    std::size_t groupEnd = 0;
-    if (!group.empty()) {
-        p = FindHeaderLine(iniText, 1, group, Compare::Text);
-        if (p == 0) return false;  // an absent group is not another group's licence
-        groupEnd = GroupEnd(iniText, p);
-    }
-    for (;;) {
-        p = FindKeyAssignment(iniText, p + 1, idName, groupEnd);
-        if (p == 0) return false;
-        // In a settings file a key starts its line; no leading character is skipped.
-        if (p == 1 || static_cast<unsigned char>(iniText[p - 2]) < 32) break;
-    }
-    const std::size_t start = p + idName.size() + 1;
-    const std::size_t end = ValueEnd(iniText, start);
+    // A key is rewritten only where a settings file's key line begins.
+    const auto hit = FindKeyAfter(iniText, 0, group, idName, KeyRule::Settings);
+    if (!hit) return false;
+    const std::size_t start = hit->valueStart;
+    const std::size_t end = hit->valueEnd;
     // Edited in place: the tail after the value moves once, then the value and its
     // one space are written into the gap.
     iniText.replace(start - 1, end - start, value.size() + 1, ' ');
