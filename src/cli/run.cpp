@@ -105,10 +105,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return GetCommand(LoadTextFile(path), key, group, version, {out, err});
         }
 
-        // Arguments are checked before any file is read, so a usage error wins.
-        const bool takesVersion = is("groups") || is("params") || is("values");
-        const bool takesGroup = is("params") || is("values") || is("hint");
-        const bool takesKey = is("values") || is("hint");
+        // Arguments are checked before any file is read, so a usage error wins. Which
+        // a command takes is the command table's to say.
+        const bool takesVersion = line.arguments.contains("VERSION");
+        const bool takesGroup = line.arguments.contains("GROUP");
+        const bool takesKey = line.arguments.contains("KEY");
         const std::string version = takesVersion ? NameArg(line.Argument("VERSION"), terminal) : "";
         const std::string group = takesGroup ? GroupArg(line.Argument("GROUP"), false, terminal) : "";
         const std::string key = takesKey ? NameArg(line.Argument("KEY"), terminal) : "";
