@@ -19,6 +19,9 @@ std::optional<unsigned char> UnicodeToCp1251(char32_t ch);
 // capital of the code page fold to their small letters, other bytes stay.
 unsigned char FoldCp1251(unsigned char byte);
 
+// Appends `c` as UTF-8; not for surrogates, which UTF-8 cannot carry.
+void AppendUtf8(std::string& out, char32_t c);
+
 // Windows-1251 bytes as UTF-8.
 std::string Cp1251ToUtf8(std::string_view bytes);
 
