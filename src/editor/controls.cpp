@@ -29,6 +29,11 @@ void ListControl::AddItem(std::string item) {
     Touch();
 }
 
+void ListControl::ReplaceItems(std::vector<std::string> items) {
+    Clear();
+    for (std::string& item : items) AddItem(std::move(item));
+}
+
 void ListControl::RemoveItem(int index) {
     if (index < 0 || index >= ListCount()) {
         throw InvalidPropertyValue("list index " + std::to_string(index) + " is out of range");

@@ -49,6 +49,8 @@ class ListControl : public Control {
 public:
     void Clear();  // no items, nothing selected, empty text
     void AddItem(std::string item);
+    // Clear, then each of `items` added as by AddItem.
+    void ReplaceItems(std::vector<std::string> items);
     void RemoveItem(int index);  // throws InvalidPropertyValue
     int ListCount() const { return static_cast<int>(items_.size()); }
     const std::string& List(int index) const;  // throws InvalidPropertyValue

@@ -90,25 +90,20 @@ void Editor::FillVersions() {
 }
 
 int Editor::FillGroups() {
-    Group.Clear();
-    for (auto& header : ListGroups(BaseText, Version.Text())) Group.AddItem(std::move(header));
+    Group.ReplaceItems(ListGroups(BaseText, Version.Text()));
     return 0;
 }
 
 int Editor::FillParameters() {
-    Parameters.Clear();
     // Disabled (during the fill) means the full list, as does a checked box.
     const bool full = !(Advanced.Enabled() && Advanced.Value() == 0);
-    for (auto& name : ListParameters(BaseText, Version.Text(), Group.Text(), full)) {
-        Parameters.AddItem(std::move(name));
-    }
+    Parameters.ReplaceItems(ListParameters(BaseText, Version.Text(), Group.Text(), full));
     return 0;
 }
 
 int Editor::FillValues() {
     auto choices = ListValues(BaseText, IniText, Version.Text(), Group.Text(), Parameters.Text());
-    Value.Clear();
-    for (auto& item : choices.items) Value.AddItem(std::move(item));
+    Value.ReplaceItems(std::move(choices.items));
     return choices.selected;
 }
 

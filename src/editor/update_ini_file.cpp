@@ -49,14 +49,10 @@ private:
 void Editor::UpdateIniFile() {
     FillGuard guard(*this, filling_);
     FillSteps steps;
-    steps.groups = [this](const std::vector<std::string>& groups) {
-        Group.Clear();
-        for (const std::string& header : groups) Group.AddItem(header);
-    };
+    steps.groups = [this](const std::vector<std::string>& groups) { Group.ReplaceItems(groups); };
     steps.group = [this](int index, const std::vector<std::string>& parameters) {
         Group.SetListIndex(index);  // Group_Click does nothing while Group is disabled
-        Parameters.Clear();
-        for (const std::string& name : parameters) Parameters.AddItem(name);
+        Parameters.ReplaceItems(parameters);
     };
     steps.parameter = [this](int index) { Parameters.SetListIndex(index); };
     steps.written = [this] { Yield(); };
