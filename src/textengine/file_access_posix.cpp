@@ -333,8 +333,8 @@ bool CopyAttributes(int from, int to, const std::string& shown) {
 
 // A new file with the text and the identity of `st` (the target's, when `from` is a
 // descriptor of it) renamed over the target.
-Outcome ReplaceThroughTemp(const std::string& target, int from, const struct stat* st,
-                           const std::string& text, bool allowUnnamed, const std::string& shown) {
+Outcome ReplaceThroughTempOnce(const std::string& target, int from, const struct stat* st,
+                               const std::string& text, bool allowUnnamed, const std::string& shown) {
     const std::string dir = DirOf(target);
     Temp temp;
     // Created with no permission at all when it replaces a file, so that it is never
@@ -357,6 +357,15 @@ Outcome ReplaceThroughTemp(const std::string& target, int from, const struct sta
     }
     if (::fsync(temp.fd.Get()) != 0) Fail(shown, errno);
     return Publish(dir, target, temp, shown);
+}
+
+// As ReplaceThroughTempOnce, with an unnamed temporary file first and a named one
+// where the unnamed one cannot be given a name.
+Outcome ReplaceThroughTemp(const std::string& target, int from, const struct stat* st,
+                           const std::string& text, const std::string& shown) {
+    const Outcome outcome = ReplaceThroughTempOnce(target, from, st, text, true, shown);
+    if (outcome != Outcome::RetryNamed) return outcome;
+    return ReplaceThroughTempOnce(target, from, st, text, false, shown);
 }
 
 // The file a path names, following symbolic links (also a dangling one), so that a
@@ -469,17 +478,15 @@ void SaveOver(const std::string& target, int locked, const std::string& text,
     }
     // Another name would keep the old text if a new file took this one's place.
     if (st.st_nlink > 1) return SaveInPlace(target, st, text, oldText, shown);
-    Outcome outcome = ReplaceThroughTemp(target, locked, &st, text, true, shown);
-    if (outcome == Outcome::RetryNamed) outcome = ReplaceThroughTemp(target, locked, &st, text, false, shown);
-    if (outcome == Outcome::InPlace) SaveInPlace(target, st, text, oldText, shown);
+    if (ReplaceThroughTemp(target, locked, &st, text, shown) == Outcome::InPlace) {
+        SaveInPlace(target, st, text, oldText, shown);
+    }
 }
 
 // Creates `target`, which does not exist, with `text`, through a temporary file.
 void SaveNew(const std::string& target, const std::string& text, const std::string& shown) {
-    Outcome outcome = ReplaceThroughTemp(target, -1, nullptr, text, true, shown);
-    if (outcome == Outcome::RetryNamed) outcome = ReplaceThroughTemp(target, -1, nullptr, text, false, shown);
     // Nothing to write in place: the name is taken by something that cannot be replaced.
-    if (outcome != Outcome::Done) Fail(shown, EBUSY);
+    if (ReplaceThroughTemp(target, -1, nullptr, text, shown) != Outcome::Done) Fail(shown, EBUSY);
 }
 
 }  // namespace
