@@ -11,17 +11,15 @@ namespace ravlet {
 std::string FillFromDefaults(std::string_view base, std::string_view version, std::string iniText,
                              const FillSteps& steps) {
     ValueEdits edits(iniText);
-    const std::string* group = nullptr;
     ParameterVisitor visit;
     visit.groups = steps.groups;
-    visit.group = [&](int index, const std::string& header, const std::vector<std::string>& parameters) {
-        group = &header;
+    visit.group = [&](int index, const std::string&, const std::vector<std::string>& parameters) {
         if (steps.group) steps.group(index, parameters);
     };
-    visit.parameter = [&](int index, const std::string& key, const std::string& spec) {
+    visit.parameter = [&](int index, const std::string& group, const std::string& key, const std::string& spec) {
         if (steps.parameter) steps.parameter(index);
         std::string value = DefaultOf(spec);
-        edits.Put(*group, key, value);
+        edits.Put(group, key, value);
         if (steps.written) steps.written();
     };
     WalkParameters(base, version, visit);

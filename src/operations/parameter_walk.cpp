@@ -47,7 +47,7 @@ void WalkParameters(std::string_view base, std::string_view version, const Param
                     spec = ValueAt(base, *hit);
                 }
             }
-            visit.parameter(static_cast<int>(p), name, spec);
+            visit.parameter(static_cast<int>(p), group, name, spec);
         }
     }
 }

@@ -16,8 +16,10 @@ struct ParameterVisitor {
     std::function<void(const std::vector<std::string>& groups)> groups;
     // Group `index` is walked next; `parameters` is its full list.
     std::function<void(int index, const std::string& group, const std::vector<std::string>& parameters)> group;
-    // Parameter `index` of the current group, with its value spec ("" when none is found).
-    std::function<void(int index, const std::string& key, const std::string& spec)> parameter;
+    // Parameter `index` of the current group `group`, with its value spec ("" when none
+    // is found).
+    std::function<void(int index, const std::string& group, const std::string& key, const std::string& spec)>
+        parameter;
 };
 
 // Walks the parameters of `version` ("": the first record, its value specs looked up

@@ -30,10 +30,10 @@ std::optional<std::vector<std::string>> AllowedValues(const std::string& spec) {
 // Calls f(group, key, spec) for every parameter of the version.
 template <typename F>
 void ForEachParameter(std::string_view base, std::string_view version, F f) {
-    const std::string* group = nullptr;
     ParameterVisitor visit;
-    visit.group = [&](int, const std::string& header, const std::vector<std::string>&) { group = &header; };
-    visit.parameter = [&](int, const std::string& key, const std::string& spec) { f(*group, key, spec); };
+    visit.parameter = [&](int, const std::string& group, const std::string& key, const std::string& spec) {
+        f(group, key, spec);
+    };
     WalkParameters(base, version, visit);
 }
 
@@ -90,8 +90,7 @@ std::vector<CheckFinding> CheckSettings(std::string_view base, std::string_view 
         groups.push_back(header);
         lists.push_back(params);
     };
-    visit.parameter = [&](int, const std::string& key, const std::string& spec) {
-        const std::string& group = groups.back();
+    visit.parameter = [&](int, const std::string& group, const std::string& key, const std::string& spec) {
         const std::optional<std::string> value = ValueOf(ini, group, key);
         if (!value) {
             findings.push_back({CheckFinding::Kind::MissingKey, group, key, {}, {}});
