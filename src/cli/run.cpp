@@ -132,18 +132,14 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             return DiffCommand(base, oldText, LoadTextFile(path), versionOption, {out, err});
         }
         if (is("defaults")) {
-            if (dryRun) {
-                std::string text = LoadTextFile(path);
-                const int status = DefaultsCommand(base, text, versionOption, {out, err});
-                if (status == kDone) WriteText(out, text);
-                return status;
-            }
             // Locked from the read to the save, so a parallel writer loses nothing.
-            LockedTextFile file(path);
-            std::string text = file.Text();
+            std::optional<LockedTextFile> file;
+            if (!dryRun) file.emplace(path);
+            std::string text = dryRun ? LoadTextFile(path) : file->Text();
             const int status = DefaultsCommand(base, text, versionOption, {out, err});
             if (status != kDone) return status;
-            file.Save(text);
+            if (dryRun) WriteText(out, text);
+            else file->Save(text);
             return kDone;
         }
         if (is("transfer")) {
