@@ -5,12 +5,12 @@
 #include <system_error>
 #include <vector>
 
+#include "editor/messages.hpp"
+
 namespace ravlet::launch {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kSettingsFile = "tarven.ini";
 
 constexpr std::string_view kHelp =
     "Использование: ravlet [ПАПКА | ФАЙЛ]\n"
@@ -73,7 +73,7 @@ LaunchArgs FromPath(const std::string& given) {
         // The folder itself is entered by chdir, which follows links anyway.
         fs::path folder = fs::canonical(path, ec);
         if (ec) return Fail(PathProblem(given, ec));
-        fs::path dialog = folder / kSettingsFile;
+        fs::path dialog = folder / messages::kDefaultIniName;
         return Run(std::move(folder), std::move(dialog));
     }
     // The file's own name stays as given: a symbolic link is saved as a link.
@@ -112,7 +112,7 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
     std::error_code ec;
     fs::path folder = fs::current_path(ec);
     if (ec) return Fail("текущая папка недоступна");
-    fs::path dialog = folder / kSettingsFile;
+    fs::path dialog = folder / messages::kDefaultIniName;
     return Run(std::move(folder), std::move(dialog));
 }
 
