@@ -88,10 +88,13 @@ const Action kActions[] = {
      },
      [](LoadedEditor& l) { l.editor.Autoset.UserClick(); },
      [](LoadedEditor& l) {
-         const Param& first = l.scaled.texts.FirstParam();
-         return l.editor.IniText.find("\n" + first.key + "=" + first.fallback) == std::string::npos
-                    ? "the fill did not write the defaults"
-                    : nullptr;
+         // The first and the last key hold their default as written: followed by a space.
+         for (const Param* p : {&l.scaled.texts.FirstParam(), &l.scaled.texts.LastParam()}) {
+             if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") == std::string::npos) {
+                 return "the fill did not write the defaults";
+             }
+         }
+         return static_cast<const char*>(nullptr);
      }},
     // The Auto button: old.ini of the fourth version carried into the loaded text.
     {"Editor_Autoupdate", Reads::BaseAndBothInis, nullptr,

@@ -3,6 +3,7 @@
 // what each costs over a memchr pass across the bytes it reads, and how that grows
 // with the scale.
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include "bench_support.hpp"
