@@ -1,201 +1,149 @@
-// Every user action through the headless editor, on the generated base and a loaded
-// 256 KiB settings file: what one click or one keystroke costs before the window redraws.
-#include <memory>
+// The window's actions through the headless editor, one row each, the benchmark
+// argument being the scale: what one click or keystroke costs before the window redraws,
+// and how that grows with the data. Each row says after its runs whether the action
+// did what it is timed for, so a fast wrong answer is not a figure.
+#include <stdexcept>
 #include <string>
 
 #include "bench_support.hpp"
+#include "editor/messages.hpp"
+#include "textengine/key_lookup.hpp"
 
 namespace ravlet::bench {
 namespace {
 
-double BothTexts() { return MemchrSeconds(Data().base.text) + MemchrSeconds(Data().ini); }
+using Step = void (*)(LoadedEditor&);
 
-// With the last group and its last parameter selected: where the values are the costliest.
-void SelectLastParameter(Editor& e) {
-    e.Group.SetListIndex(e.Group.ListCount() - 1);
-    e.Parameters.SetListIndex(e.Parameters.ListCount() - 1);
+struct Action {
+    const char* name;
+    Reads reads;
+    Step setup;   // once, untimed; may be null
+    Step before;  // before each run, untimed; may be null
+    Step act;     // the timed action
+    const char* (*fault)(LoadedEditor&);  // after the runs: what went wrong, or null
+};
+
+void LastGroup(LoadedEditor& l) { l.editor.Group.UserSelect(l.editor.Group.ListCount() - 1); }
+void LastParameter(LoadedEditor& l) {
+    LastGroup(l);
+    l.editor.Parameters.UserSelect(l.editor.Parameters.ListCount() - 1);
 }
+void FreshIni(LoadedEditor& l) { l.editor.IniText = l.scaled.texts.ini; }
+const char* NoMessage(LoadedEditor& l) { return l.platform.messages.empty() ? nullptr : "a message was shown"; }
 
-// Start-up without the window: reading rvbase.txt and listing its versions.
-void BM_Editor_FormLoad(benchmark::State& state, bool cold) {
-    AllocCount allocs;
-    for (auto _ : state) {
-        StartColdIfAsked(state, cold);
-        AllocScope scope(allocs);
-        auto platform = std::make_unique<BenchPlatform>();
-        Editor editor(*platform);
-        if (!editor.Form_Load()) state.SkipWithError("Form_Load failed");
-    }
-    Report(state, MemchrSeconds(Data().base.text), allocs);
-}
+const Action kActions[] = {
+    // Start-up without the window: reading rvbase.txt and listing its versions.
+    {"Editor_FormLoad", Reads::Base, nullptr, nullptr,
+     [](LoadedEditor& l) {
+         testing::FakePlatform platform;
+         platform.directory = l.scaled.dir;
+         Editor editor(platform);
+         if (!editor.Form_Load()) throw std::runtime_error("Form_Load failed");
+     },
+     nullptr},
+    // Loading tarven.ini: reading it, detecting its version and the cascade of selecting it.
+    {"Editor_Loadini", Reads::BaseAndIni, nullptr,
+     [](LoadedEditor& l) { l.platform.answers.push_back(l.scaled.dir + "/tarven.ini"); },
+     [](LoadedEditor& l) { l.editor.Loadini.UserClick(); }, NoMessage},
+    {"Editor_SelectVersion", Reads::BaseAndIni, nullptr, nullptr,
+     [](LoadedEditor& l) { l.editor.Version.UserSelect(l.scaled.texts.iniVersion); }, NoMessage},
+    {"Editor_SelectLastGroup", Reads::BaseAndIni, nullptr, nullptr, LastGroup,
+     [](LoadedEditor& l) {
+         return l.editor.Group.Text() == l.scaled.texts.groups.back() ? nullptr : "the last group was not selected";
+     }},
+    {"Editor_SelectLastParameter", Reads::BaseAndIni, LastGroup, nullptr,
+     [](LoadedEditor& l) { l.editor.Parameters.UserSelect(l.editor.Parameters.ListCount() - 1); },
+     [](LoadedEditor& l) { return l.editor.Value.ListCount() > 1 ? nullptr : "no values listed"; }},
+    // Another value of the last parameter of the last group: the write near the text's end.
+    {"Editor_SelectValue", Reads::Ini, LastParameter, nullptr,
+     [](LoadedEditor& l) {
+         static int index = 0;
+         l.editor.Value.UserSelect(index = 1 - index);
+     },
+     [](LoadedEditor& l) {
+         // The two picks must write two different values (a switch shows OFF/ON, writes 0/1).
+         Editor& e = l.editor;
+         std::string written[2];
+         for (int k = 0; k < 2; ++k) {
+             e.Value.UserSelect(k);
+             written[k] = GetParamVal(e.IniText, "", e.Group.Text(), e.Parameters.Text(), KeyRule::Settings);
+         }
+         return written[0].empty() || written[0] == written[1] ? "the selected values were not written" : nullptr;
+     }},
+    // One keystroke in the value field of the last parameter.
+    {"Editor_TypeValue", Reads::Ini, LastParameter, nullptr,
+     [](LoadedEditor& l) {
+         static bool flip = false;
+         l.editor.Value.TypeText((flip = !flip) ? "22050" : "44100");
+     },
+     NoMessage},
+    // The full list on or off in the last group.
+    {"Editor_Advanced", Reads::BaseAndIni, LastParameter, nullptr,
+     [](LoadedEditor& l) { l.editor.Advanced.UserClick(); }, NoMessage},
+    // Checking Autoset: the fill from the version's defaults, then the cascade.
+    {"Editor_AutosetFill", Reads::BaseAndIni, nullptr,
+     [](LoadedEditor& l) {
+         FreshIni(l);
+         l.editor.Autoset.SetValue(0);
+     },
+     [](LoadedEditor& l) { l.editor.Autoset.UserClick(); },
+     [](LoadedEditor& l) {
+         // The first and the last key hold their default as written: followed by a space.
+         for (const Param* p : {&l.scaled.texts.FirstParam(), &l.scaled.texts.LastParam()}) {
+             if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") == std::string::npos) {
+                 return "the fill did not write the defaults";
+             }
+         }
+         return static_cast<const char*>(nullptr);
+     }},
+    // The Auto button: old.ini of the fourth version carried into the loaded text.
+    {"Editor_Autoupdate", Reads::BaseAndBothInis, nullptr,
+     [](LoadedEditor& l) {
+         FreshIni(l);
+         l.platform.answers.push_back(l.scaled.dir + "/old.ini");
+     },
+     [](LoadedEditor& l) { l.editor.Autoupdate.UserClick(); },
+     [](LoadedEditor& l) {
+         return !l.platform.messages.empty() || l.editor.IniText == l.scaled.texts.ini ? "the transfer failed"
+                                                                                        : nullptr;
+     }},
+    // Save and Exit: the check that nobody changed the file, then the safe write.
+    {"Editor_Save", Reads::Ini, [](LoadedEditor& l) { l.editor.IniPath = l.scaled.dir + "/saved.ini"; }, nullptr,
+     [](LoadedEditor& l) { l.editor.Save.UserClick(); },
+     [](LoadedEditor& l) {
+         const auto& shown = l.platform.messages;
+         return !shown.empty() && shown.back().text == messages::kSaved ? nullptr : "saving failed";
+     }},
+};
 
-// Loading tarven.ini: reading it, detecting its version and the cascade of selecting it.
-void BM_Editor_Loadini(benchmark::State& state, bool cold) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    AllocCount allocs;
-    for (auto _ : state) {
-        StartColdIfAsked(state, cold);
-        AllocScope scope(allocs);
-        e.Loadini_Click();
+void Run(benchmark::State& state, const Action& a) {
+    const Scaled& scaled = AtScale(static_cast<int>(state.range(0)));
+    try {
+        LoadedEditor loaded(scaled);
+        if (a.setup) a.setup(loaded);
+        for (auto _ : state) {
+            if (a.before) {
+                state.PauseTiming();
+                a.before(loaded);
+                state.ResumeTiming();
+            }
+            a.act(loaded);
+        }
+        if (const char* fault = a.fault ? a.fault(loaded) : nullptr) state.SkipWithError(fault);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
     }
-    Report(state, BothTexts(), allocs);
-}
-
-void BM_Editor_SelectVersion(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Version.SetListIndex(Data().version);
-    }
-    Report(state, BothTexts(), allocs);
-}
-
-void BM_Editor_SelectLastGroup(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Group.SetListIndex(e.Group.ListCount() - 1);
-    }
-    Report(state, BothTexts(), allocs);
-}
-
-void BM_Editor_SelectLastParameter(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    SelectLastParameter(e);
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Parameters.SetListIndex(e.Parameters.ListCount() - 1);
-    }
-    Report(state, BothTexts(), allocs);
-}
-
-// Picking another value of the last parameter (two of the same length, alternately).
-void BM_Editor_SelectValue(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    SelectLastParameter(e);
-    AllocCount allocs;
-    int index = 0;
-    for (auto _ : state) {
-        index = index == 1 ? 2 : 1;
-        AllocScope scope(allocs);
-        e.Value.SetListIndex(index);
-    }
-    Report(state, MemchrSeconds(Data().ini), allocs);
-}
-
-// One keystroke in the value field of the last parameter.
-void BM_Editor_TypeValue(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    SelectLastParameter(e);
-    AllocCount allocs;
-    bool flip = false;
-    for (auto _ : state) {
-        std::string text = (flip = !flip) ? "22050" : "44100";
-        AllocScope scope(allocs);
-        e.Value.TypeText(std::move(text));
-    }
-    Report(state, MemchrSeconds(Data().ini), allocs);
-}
-
-// Switching the full list on or off in the last group.
-void BM_Editor_AdvancedClick(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    SelectLastParameter(e);
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Advanced.UserClick();
-    }
-    Report(state, BothTexts(), allocs);
-}
-
-// Showing the whole settings text in the hint box.
-void BM_Editor_DescriptionClick(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Description.RaiseClick();
-    }
-    Report(state, MemchrSeconds(Data().ini), allocs);
-}
-
-// Checking Autoset: the fill from base defaults of the last version, then the cascade.
-void BM_Editor_AutosetFill(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    AllocCount allocs;
-    const long yieldsBefore = loaded.platform.yields;
-    for (auto _ : state) {
-        state.PauseTiming();
-        e.IniText = Data().ini;
-        e.Autoset.SetValue(0);
-        state.ResumeTiming();
-        AllocScope scope(allocs);
-        e.Autoset.UserClick();
-    }
-    state.counters["yields"] = benchmark::Counter(static_cast<double>(loaded.platform.yields - yieldsBefore),
-                                                  benchmark::Counter::kAvgIterations);
-    Report(state, BothTexts(), allocs);
-}
-
-// The Auto button: reading old.ini, the transfer, the refresh of the lists.
-void BM_Editor_Autoupdate(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    loaded.platform.answer = WorkPath("old.ini");
-    AllocCount allocs;
-    for (auto _ : state) {
-        state.PauseTiming();
-        e.IniText = Data().ini;
-        state.ResumeTiming();
-        AllocScope scope(allocs);
-        e.Autoupdate_Click();
-    }
-    if (loaded.platform.messages != 0) state.SkipWithError("the transfer reported a failure");
-    Report(state, MemchrSeconds(Data().base.text) + 2 * MemchrSeconds(Data().ini), allocs);
-}
-
-// Save and Exit: the safe write of the settings text (temporary file, flush, rename).
-void BM_Editor_Save(benchmark::State& state) {
-    LoadedEditor loaded;
-    Editor& e = loaded.editor;
-    e.IniPath = WorkPath("saved.ini");
-    AllocCount allocs;
-    for (auto _ : state) {
-        AllocScope scope(allocs);
-        e.Save_Click();
-    }
-    if (loaded.platform.messages != state.iterations()) state.SkipWithError("saving failed");
-    Report(state, MemchrSeconds(Data().ini), allocs);
+    Report(state, scaled.texts, a.reads);
 }
 
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_Editor_FormLoad, warm, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Editor_FormLoad, cold_heap, true)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Editor_Loadini, warm, false)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(BM_Editor_Loadini, cold_heap, true)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_SelectVersion)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_SelectLastGroup)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_SelectLastParameter)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_SelectValue)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_TypeValue)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_AdvancedClick)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_DescriptionClick)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_AutosetFill)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_Autoupdate)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Editor_Save)->Unit(benchmark::kMillisecond);
+void RegisterEditorBenchmarks() {
+    for (const Action& a : kActions) {
+        auto* b = benchmark::RegisterBenchmark(a.name, Run, a);
+        for (int s : kScales) b->Arg(s);
+        b->Unit(benchmark::kMicrosecond);
+    }
+}
 
 }  // namespace ravlet::bench
