@@ -261,9 +261,6 @@ void Form1::CreateComponents() {
     description_->setFocusPolicy(Qt::StrongFocus);
     description_->setTabChangesFocus(true);
     description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    // The box is three lines high only with a thin margin: a hint of two lines and the
-    // note below it fit without scrolling.
-    description_->document()->setDocumentMargin(1);
 
     parameters_ = Make<ParameterList>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900),
                                       "Список доступных параметров в выбранной группе");

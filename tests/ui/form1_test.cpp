@@ -389,7 +389,8 @@ void Form1Test::openDialog() {
         title = dialog->windowTitle();
         // The columns in Russian also where the system's locale is another.
         const auto* files = dialog->findChild<QFileSystemModel*>();
-        if (files != nullptr && QTest::qWaitFor([&] { return files->index(Path("tarven.ini")).isValid(); })) {
+        if (files != nullptr && dialog->proxyModel() != nullptr &&
+            QTest::qWaitFor([&] { return files->index(Path("tarven.ini")).isValid(); })) {
             const auto column = [&](int n) {
                 const QModelIndex file = files->index(Path("tarven.ini"), n);
                 return dialog->proxyModel()->mapFromSource(file).data().toString();
