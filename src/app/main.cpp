@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
