@@ -18,8 +18,9 @@ inline constexpr const char* kOpenOldTitle = "Открыть tarven.ini стар
 inline constexpr const char* kFilter = "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*";
 inline constexpr const char* kDefaultIniName = "tarven.ini";
 inline constexpr const char* kBaseName = "rvbase.txt";
-// Below the hint of a parameter whose key the settings file lacks.
-inline constexpr const char* kNotInSettingsFile = "нет в файле настроек, значение не будет записано";
+// Below the hint of a parameter whose key the settings file lacks. One line of the hint
+// box, so that it shows whole below a hint of two.
+inline constexpr const char* kNotInSettingsFile = "нет в файле настроек, не будет записано";
 inline constexpr const char* kChangedOnDisk =
     "Файл настроек изменён другой программой после загрузки. Перезаписать?";
 
@@ -38,9 +39,16 @@ inline std::string RefusedCharacter(std::string_view shown) {
     return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";
 }
 
-// Printed when the window is started without any display to open it on.
+// Printed when the window is started without any display to open it on, followed by
+// kDisplayAdvice.
 inline constexpr const char* kNoDisplay =
-    "ravlet: нет дисплея (не заданы ни DISPLAY, ни WAYLAND_DISPLAY), окно открыть нельзя.\n"
+    "ravlet: нет дисплея (не заданы ни DISPLAY, ни WAYLAND_DISPLAY), окно открыть нельзя.\n";
+// Printed when the display named is set but cannot be opened (no server there, no
+// access), followed by kDisplayAdvice.
+inline std::string DisplayUnreachable(std::string_view display) {
+    return "ravlet: дисплей " + std::string(display) + " недоступен, окно открыть нельзя.\n";
+}
+inline constexpr const char* kDisplayAdvice =
     "Запустите его на виртуальном дисплее X:  xvfb-run -a ravlet\n"
     "(или используйте ravlet-cli, которому дисплей не нужен).\n";
 inline constexpr const char* kNoFolder = "ravlet: не удалось перейти в папку ";

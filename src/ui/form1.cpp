@@ -106,6 +106,21 @@ private:
     int pressRow_ = -1;
 };
 
+// The hint field, reporting the user's clicks: a press and release that leaves no text
+// selected. A press, drag and release selects text to copy, and the text must stay.
+class HintBox : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+    std::function<void()> clicked;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        // After the box has handled it: a release inside an old selection clears it.
+        QPlainTextEdit::mouseReleaseEvent(event);
+        if (!textCursor().hasSelection() && clicked) clicked();
+    }
+};
+
 // Each Sync* brings one widget up to its model control, raising nothing: a widget set
 // from the model must not feed back into the editor.
 bool Changed(const Control& model, const ShownRevision& seen) { return model.Revision() != seen.revision; }
@@ -239,8 +254,7 @@ void Form1::CreateComponents() {
     frame1_ = Make<QGroupBox>(this, "Frame1", FromTwips(120, 1440, 4935, 2895));
     frame1_->setTitle(QStringLiteral("Насторйка параметров"));
 
-    description_ =
-        Make<QPlainTextEdit>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
+    description_ = Make<HintBox>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
     description_->setFont(ListFont());
     description_->setReadOnly(true);
     description_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -266,6 +280,17 @@ void Form1::CreateComponents() {
     group_ = Make<QComboBox>(frame1_, "Group", FromTwips(120, 240, 4695, 330),
                              "Список доступных групп параметров");
     group_->setFont(ListFont());
+
+    for (QComboBox* list : {version_, value_, group_}) {
+        // A wheel turned over a closed drop-down is not a choice unless the user is
+        // working in it: it gets the focus from a click or a key, not from the wheel.
+        list->setFocusPolicy(Qt::StrongFocus);
+        list->installEventFilter(this);
+    }
+    for (QPushButton* button : {save_, loadini_, autoupdate_}) {
+        // Enter presses the focused button, as Space does.
+        button->setAutoDefault(true);
+    }
 
     label1_ = Make<QLabel>(this, "Label1", FromTwips(120, 4485, 2220, 285), "Автор программы");
     label1_->setText(QStringLiteral("© 2026 the Ravlet authors"));
@@ -327,7 +352,9 @@ void Form1::Connect() {
     connect(autoupdate_, &QPushButton::clicked, this,
             [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
     connect(save_, &QPushButton::clicked, this, [this] { Forward([this] { editor_.Save.UserClick(); }); });
-    description_->viewport()->installEventFilter(this);
+    static_cast<HintBox*>(description_)->clicked = [this] {
+        Forward([this] { editor_.Description.UserClick(); });
+    };
     // A long run (the fill, the transfer) lets events through: the widgets show the
     // controls as they are then.
     editor_.BeforeYield = [this] { SyncWidgets(); };
@@ -347,9 +374,10 @@ bool Form1::Load() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == description_->viewport() && event->type() == QEvent::MouseButtonRelease) {
-        Forward([this] { editor_.Description.UserClick(); });
-    }
+    // The drop-downs are watched. A stray turn is swallowed: the window does not scroll,
+    // so nothing else wants it.
+    const auto* list = qobject_cast<const QComboBox*>(watched);
+    if (list != nullptr && event->type() == QEvent::Wheel && !list->hasFocus()) return true;
     return QWidget::eventFilter(watched, event);
 }
 

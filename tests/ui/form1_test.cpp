@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -238,6 +239,8 @@ private slots:
     void refusedCharacterIsSignalled_data();
     void refusedCharacterIsSignalled();
     void clickOnSelectedParameterShowsHintAgain();
+    void strayWheelChangesNothing_data();
+    void strayWheelChangesNothing();
     void saveAsksWhenFileChangedOnDisk_data();
     void saveAsksWhenFileChangedOnDisk();
     void qtTextsInRussian();
@@ -375,11 +378,22 @@ void Form1Test::openDialog() {
     QString title;
     QStringList filters;
     QStringList selected;
+    QStringList columns;  // size and date of tarven.ini
     QWidget* parent = nullptr;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         if (dialog == nullptr) return;
         title = dialog->windowTitle();
+        // The columns in Russian also where the system's locale is another.
+        const auto* files = dialog->findChild<QFileSystemModel*>();
+        if (files != nullptr && dialog->proxyModel() != nullptr &&
+            QTest::qWaitFor([&] { return files->index(Path("tarven.ini")).isValid(); })) {
+            const auto column = [&](int n) {
+                const QModelIndex file = files->index(Path("tarven.ini"), n);
+                return dialog->proxyModel()->mapFromSource(file).data().toString();
+            };
+            columns = {column(1), column(3)};
+        }
         filters = dialog->nameFilters();
         selected = dialog->selectedFiles();
         parent = dialog->parentWidget();
@@ -396,6 +410,10 @@ void Form1Test::openDialog() {
     QCOMPARE(filters, (QStringList{"Файл настройки (*.ini)", "Текстовый файл (*.txt)", "Все файлы (*.*)"}));
     QCOMPARE(selected, QStringList{Path("tarven.ini")});
     QCOMPARE(parent, form_.get());
+    QCOMPARE(columns.size(), 2);
+    QCOMPARE(columns[0], QStringLiteral("%1 Б").arg(kIni.size()));
+    const QRegularExpression russianDate(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
+    QVERIFY2(russianDate.match(columns[1]).hasMatch(), qPrintable(columns[1]));
     QCOMPARE(chosen, open ? std::optional<std::string>(start) : std::nullopt);
 }
 
@@ -503,6 +521,11 @@ void Form1Test::tabOrder() {
     // and the label (8) are skipped.
     QCOMPARE(visited, (QStringList{"Value", "Parameters", "Version", "Advanced", "Save", "Description",
                                    "Autoupdate", "Autoset", "Loadini", "Group"}));
+    // Enter, the keypad's too, presses the focused button as Space does.
+    Find<QPushButton>("Loadini")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(platform_->dialogs.size(), std::size_t{2});
 }
 
 void Form1Test::startUp_data() {
@@ -738,6 +761,12 @@ void Form1Test::descriptionClickShowsSettingsText() {
     QCOMPARE(description->toPlainText(), QString());
 
     LoadIni(Path("tarven.ini"));
+    // A drag selects text to copy; it is no click, and the hint stays.
+    QTest::mousePress(description->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 6));
+    QTest::mouseMove(description->viewport(), QPoint(60, 6));
+    QTest::mouseRelease(description->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 6));
+    QCOMPARE(description->toPlainText(), QStringLiteral("Режим экрана"));
+    QVERIFY(description->textCursor().hasSelection());
     QTest::mouseClick(description->viewport(), Qt::LeftButton);
     QCOMPARE(description->toPlainText(), QStringLiteral("; Настройки эмулятора\n"
                                                         "TARVEN=2.0.1\n"
@@ -916,6 +945,32 @@ void Form1Test::clickOnSelectedParameterShowsHintAgain() {
     QCOMPARE(description->toPlainText(), QStringLiteral("Раскладка клавиатуры"));
 }
 
+// A wheel turned over a closed drop-down writes nothing unless the user works in it.
+void Form1Test::strayWheelChangesNothing_data() {
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<bool>("focused");
+    QTest::newRow("Version, Autoset ticked") << "Version" << false;
+    QTest::newRow("Value") << "Value" << false;
+    QTest::newRow("Value with the focus") << "Value" << true;
+}
+
+void Form1Test::strayWheelChangesNothing() {
+    QFETCH(QString, list);
+    QFETCH(bool, focused);
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    QTest::mouseClick(Find<QCheckBox>("Autoset"), Qt::LeftButton);
+    auto* combo = Find<QComboBox>(qPrintable(list));
+    if (focused) combo->setFocus(Qt::MouseFocusReason);
+    const std::string before = editor_->IniText;
+    QWheelEvent up(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
+                   Qt::NoScrollPhase, false);
+    QApplication::sendEvent(combo, &up);
+    QCOMPARE(editor_->IniText != before, focused);
+}
+
 void Form1Test::saveAsksWhenFileChangedOnDisk_data() {
     QTest::addColumn<bool>("yes");
     QTest::newRow("Yes overwrites") << true;
@@ -973,14 +1028,17 @@ void Form1Test::qtTextsInRussian() {
     QLocale::setDefault(QLocale::system());
 }
 
-// The shipped example base and settings file, loaded in the window. With
+// The shipped example base and settings file without its VSync line, loaded in the
+// window; the note on the missing key shows whole below VSync's hint of two lines. With
 // RAVLET_UI_SCREENSHOT set, the loaded window is saved there as a PNG.
 void Form1Test::examplesWindow() {
     const QString examples = QStringLiteral(RAVLET_EXAMPLES_DIR);
     if (!QFile::exists(examples + QStringLiteral("/rvbase.txt"))) QSKIP("no example base");
     QVERIFY(QFile::remove(Path("rvbase.txt")) && QFile::remove(Path("tarven.ini")));
     QVERIFY(QFile::copy(examples + QStringLiteral("/rvbase.txt"), Path("rvbase.txt")));
-    QVERIFY(QFile::copy(examples + QStringLiteral("/tarven.ini"), Path("tarven.ini")));
+    std::string ini = ReadFile(examples + QStringLiteral("/tarven.ini"));
+    ini.erase(ini.find("VSync=1\r\n"), 9);
+    WriteFile(Path("tarven.ini"), ini);
 
     QVERIFY(form_->Load());
     form_->show();
@@ -989,7 +1047,15 @@ void Form1Test::examplesWindow() {
     QVERIFY(platform_->messages.empty());
     QVERIFY(Find<QComboBox>("Group")->count() > 0);
     QCOMPARE(Find<QListWidget>("Parameters")->currentRow(), 0);
-    QVERIFY(!Find<QPlainTextEdit>("Description")->toPlainText().isEmpty());
+    auto* description = Find<QPlainTextEdit>("Description");
+    QVERIFY(!description->toPlainText().isEmpty());
+    auto* parameters = Find<QListWidget>("Parameters");
+    QTest::keyClick(parameters, Qt::Key_End);
+    QCOMPARE(parameters->currentItem()->text(), QStringLiteral("VSync"));
+    QCOMPARE(description->document()->lineCount(), 3);
+    QTextCursor end(description->document());
+    end.movePosition(QTextCursor::End);
+    QVERIFY(description->cursorRect(end).bottom() < description->viewport()->height());
 
     const QString shot = qEnvironmentVariable("RAVLET_UI_SCREENSHOT");
     if (!shot.isEmpty()) {
@@ -1004,21 +1070,25 @@ void Form1Test::examplesWindow() {
     }
 }
 
-// Without any display the program says how to run it instead of aborting; --version,
-// --help and a path that is not there are answered before a display is looked for.
+// Without any display, or with one that cannot be reached, the program says how to run
+// it instead of aborting; --version, --help and a path that is not there are answered
+// before a display is looked for.
 void Form1Test::noDisplay() {
     struct Case {
+        QString display;  // empty: none set
         QStringList args;
         int exitCode;
         bool onStdout;
         QStringList says;
     };
     const Case cases[] = {
-        {{}, 2, false, {QStringLiteral("нет дисплея"), QStringLiteral("xvfb-run -a ravlet")}},
-        {{dir_->path()}, 2, false, {QStringLiteral("нет дисплея")}},
-        {{QStringLiteral("--version")}, 0, true, {QStringLiteral("ravlet 1.1")}},
-        {{QStringLiteral("--help")}, 0, true, {QStringLiteral("ravlet [ПАПКА | ФАЙЛ]")}},
-        {{dir_->path() + QStringLiteral("/missing")}, 2, false, {QStringLiteral("missing")}},
+        {{}, {}, 2, false, {QStringLiteral("нет дисплея"), QStringLiteral("xvfb-run -a ravlet")}},
+        {{}, {dir_->path()}, 2, false, {QStringLiteral("нет дисплея")}},
+        {":9999", {}, 2, false,
+         {QStringLiteral("дисплей «:9999» недоступен"), QStringLiteral("xvfb-run -a ravlet")}},
+        {{}, {QStringLiteral("--version")}, 0, true, {QStringLiteral("ravlet 1.1")}},
+        {{}, {QStringLiteral("--help")}, 0, true, {QStringLiteral("ravlet [ПАПКА | ФАЙЛ]")}},
+        {{}, {dir_->path() + QStringLiteral("/missing")}, 2, false, {QStringLiteral("missing")}},
     };
     for (const Case& c : cases) {
         QProcess process;
@@ -1026,6 +1096,7 @@ void Form1Test::noDisplay() {
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
             environment.remove(QString::fromLatin1(name));
         }
+        if (!c.display.isEmpty()) environment.insert(QStringLiteral("DISPLAY"), c.display);
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(dir_->path());
         process.start(QStringLiteral(RAVLET_APP_PATH), c.args);
@@ -1035,6 +1106,7 @@ void Form1Test::noDisplay() {
         const QString said =
             QString::fromUtf8(c.onStdout ? process.readAllStandardOutput() : process.readAllStandardError());
         for (const QString& part : c.says) QVERIFY2(said.contains(part), qPrintable(c.args.join(' ') + ": " + said));
+        QVERIFY2(!said.contains(QStringLiteral("qt.qpa")), qPrintable(said));
     }
 }
 
