@@ -101,15 +101,24 @@ void SyncItems(HWND hwnd, const ListControl& model, std::uint64_t& seen, UINT re
     seen = model.ItemsRevision();
 }
 
-void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, bool editable) {
+void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, int& seenIndex, bool editable) {
+    const bool rebuilt = model.ItemsRevision() != seenItems;
     SyncItems(hwnd, model, seenItems, CB_RESETCONTENT, CB_ADDSTRING);
-    if (::SendMessageW(hwnd, CB_GETCURSEL, 0, 0) != model.ListIndex()) {
+    // An editable field goes by what was shown, not by its own index, which typing may
+    // have reset: selecting again would overwrite the field under the caret.
+    const bool differs = editable ? model.ListIndex() != seenIndex
+                                  : ::SendMessageW(hwnd, CB_GETCURSEL, 0, 0) != model.ListIndex();
+    if (rebuilt || differs) {
         ::SendMessageW(hwnd, CB_SETCURSEL, static_cast<WPARAM>(model.ListIndex()), 0);
+        seenIndex = model.ListIndex();
     }
     if (editable) {
         const std::wstring text = Shown(model.Text());
         // Leaves the caret where the user is typing when the text is already there.
-        if (TextOf(hwnd) != text) ::SetWindowTextW(hwnd, text.c_str());
+        if (TextOf(hwnd) != text) {
+            ::SetWindowTextW(hwnd, text.c_str());
+            ::SendMessageW(hwnd, CB_SETEDITSEL, 0, MAKELPARAM(text.size(), text.size()));
+        }
     }
 }
 
@@ -339,14 +348,16 @@ void Form1::Layout() {
         const int placed = IsCombo(c.kind) ? height * kDropRows : height;
         ::SetWindowPos(hwnd, nullptr, Px(c.left), Px(c.top), width, placed, SWP_NOZORDER | SWP_NOACTIVATE);
         if (IsCombo(c.kind)) {
-            // The closed field's height follows its item height; correct it once it is known.
-            for (int pass = 0; pass < 2; ++pass) {
+            // The closed field's height follows its item height, which the systems do not
+            // all report as they take it: steer by the height measured.
+            int item = static_cast<int>(::SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+            for (int pass = 0; pass < 3; ++pass) {
                 RECT r;
                 ::GetWindowRect(hwnd, &r);
-                const LRESULT item = ::SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-                const int wanted = static_cast<int>(item) + height - (r.bottom - r.top);
-                if (wanted == item || wanted < 1) break;
-                ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+                const int off = height - (r.bottom - r.top);
+                if (off == 0 || item + off < 1) break;
+                item += off;
+                ::SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), item);
             }
         }
     }
@@ -659,7 +670,8 @@ void Form1::SyncControls() {
                 break;
             case Kind::DropDownList:
             case Kind::EditableDropDown:
-                SyncCombo(hwnd, *static_cast<ListControl*>(model), shown_[i].items, c.kind == Kind::EditableDropDown);
+                SyncCombo(hwnd, *static_cast<ListControl*>(model), shown_[i].items, shown_[i].index,
+                          c.kind == Kind::EditableDropDown);
                 break;
             case Kind::ListBox: SyncList(hwnd, *static_cast<ListControl*>(model), shown_[i].items); break;
             case Kind::TextBox:

@@ -48,6 +48,7 @@ private:
         static constexpr std::uint64_t kNever = ~std::uint64_t{0};
         std::uint64_t revision = kNever;
         std::uint64_t items = kNever;
+        int index = -2;  // the list index last selected in the control; -2: none yet
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

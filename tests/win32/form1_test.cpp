@@ -226,14 +226,14 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     EXPECT_EQ(platform_.requests[0].title, ravlet::messages::kOpenTitle);
     // The detected version, its first group and parameter, as the controls show them.
     EXPECT_EQ(TextOf(C("Version")), L"2.0");
-    EXPECT_EQ(TextOf(C("Group")), L"Video");
+    EXPECT_EQ(TextOf(C("Group")), L"[Video]");
     EXPECT_EQ(::SendMessageW(C("Parameters"), LB_GETCURSEL, 0, 0), 0);
     EXPECT_TRUE(::IsWindowEnabled(C("Save")));
 
     // A selection: the next group, by the arrow key in the closed drop-down.
     ::SetFocus(C("Group"));
     ::SendMessageW(C("Group"), WM_KEYDOWN, VK_DOWN, 0);
-    EXPECT_EQ(TextOf(C("Group")), L"Sound");
+    EXPECT_EQ(TextOf(C("Group")), L"[Sound]");
     ASSERT_EQ(::SendMessageW(C("Parameters"), LB_GETCOUNT, 0, 0), 3);
     EXPECT_EQ(ListItem(C("Parameters"), 1), L"Volume");
     EXPECT_EQ(::GetFocus(), C("Group"));
@@ -281,7 +281,7 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     const std::string before = editor_.IniText;
     ::SendMessageW(C("Version"), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), At(50, 30));
     EXPECT_EQ(::SendMessageW(C("Version"), CB_GETCURSEL, 0, 0), 2);
-    EXPECT_EQ(TextOf(C("Group")), L"Sound");
+    EXPECT_EQ(TextOf(C("Group")), L"[Sound]");
     EXPECT_EQ(editor_.IniText, before);
 
     // The fill from base defaults disables the box that started it; the focus comes back.
