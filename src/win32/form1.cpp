@@ -129,9 +129,16 @@ void SyncList(HWND hwnd, const ListControl& model, std::uint64_t& seenItems) {
     }
 }
 
-// A frame forwards its children's notifications to the window, which binds them.
+// A frame forwards its children's notifications to the window, which binds them, and
+// paints its own background: the group box leaves it to a parent that clips it away.
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
     if (msg == WM_COMMAND) return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    if (msg == WM_ERASEBKGND) {
+        RECT r;
+        ::GetClientRect(hwnd, &r);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &r, ::GetSysColorBrush(COLOR_BTNFACE));
+        return 1;
+    }
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
@@ -342,7 +349,8 @@ void Form1::Layout() {
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
             ::SelectObject(dc, old);
             ::ReleaseDC(hwnd, dc);
-            width = std::max(width, static_cast<int>(size.cx));
+            // An italic line leans past its measured width.
+            width = std::max(width, static_cast<int>(size.cx + size.cy / 4));
         }
         // A drop-down's height is its closed field's; its list opens below.
         const int placed = IsCombo(c.kind) ? height * kDropRows : height;
