@@ -493,7 +493,7 @@ void Form1::OnCommand(std::size_t index, WORD code) {
             return;
         }
         case Kind::ListBox:
-            if (code == LBN_SELCHANGE) {
+            if (code == LBN_SELCHANGE && !listPressed_) {  // a key; clicks are taken on release
                 auto* list = static_cast<ListControl*>(ModelOf(e, c.name));
                 const int i = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
                 if (i >= 0) Forward([list, i] { list->UserSelect(i); });
@@ -557,20 +557,26 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
             }
             break;
         case Kind::ListBox:
-            // A click on the selected parameter is a click too; the control reports
-            // only a change of the selection.
-            if (msg == WM_LBUTTONDOWN) {
+            // One click, one choice: the row under the release, when the press moved
+            // the selection or the release is on the selected row (a click on the
+            // selected parameter is a click too). What the control reports meanwhile
+            // (a change on the press, another on the release) is not forwarded.
+            if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
                 pressedRow_ = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
-            } else if (msg == WM_LBUTTONUP) {
+                listPressed_ = true;
+            } else if (msg == WM_LBUTTONUP && listPressed_) {
                 const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+                listPressed_ = false;
                 const LRESULT hit = ::SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
                 const int row = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
-                if (HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) == row && row == pressedRow_ && row >= 0) {
+                const bool onRow = HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) == row;
+                if (row >= 0 && (row != pressedRow_ || onRow)) {
                     auto* list = static_cast<ListControl*>(ModelOf(editor_, c.name));
                     Forward([list, row] { list->UserSelect(row); });
                 }
-                pressedRow_ = -1;
                 return result;
+            } else if (msg == WM_KEYDOWN) {
+                listPressed_ = false;  // a press whose release went elsewhere is over
             }
             break;
         case Kind::TextBox:

@@ -89,7 +89,8 @@ private:
     bool syncing_ = false;
     bool closing_ = false;
     POINT pressAt_{};     // where the left button went down in Description
-    int pressedRow_ = -1; // the parameter selected when the left button went down
+    int pressedRow_ = -1;  // the parameter selected when the left button went down
+    bool listPressed_ = false;  // the left button is down in Parameters
     wchar_t highSurrogate_ = 0;
 };
 

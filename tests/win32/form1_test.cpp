@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -238,7 +239,15 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     EXPECT_EQ(ListItem(C("Parameters"), 1), L"Volume");
     EXPECT_EQ(::GetFocus(), C("Group"));
 
+    // One click on a row is one Click, whatever the list box reports on press and release.
+    int parameterClicks = 0;
+    const std::function<void()> parametersClick = editor_.Parameters.Click;
+    editor_.Parameters.Click = [&] {
+        ++parameterClicks;
+        parametersClick();
+    };
     ClickRow(C("Parameters"), 1);
+    EXPECT_EQ(parameterClicks, 1);
     EXPECT_EQ(TextOf(C("Value")), L"50");
     EXPECT_EQ(ComboItem(C("Value"), 4), L"100");
     EXPECT_EQ(TextOf(C("Description")), L"Громкость звука в процентах");
@@ -273,6 +282,7 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     Click(description, 4, 4);
     EXPECT_EQ(TextOf(description), Shown(editor_.IniText));
     ClickRow(C("Parameters"), 1);
+    EXPECT_EQ(parameterClicks, 2);
     EXPECT_EQ(TextOf(description), L"Громкость звука в процентах");
     EXPECT_EQ(TextOf(C("Value")), L"75");
 
