@@ -289,7 +289,7 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     // A wheel turn over the version list, which has no focus, changes nothing.
     ::SetFocus(C("Parameters"));
     const std::string before = editor_.IniText;
-    ::SendMessageW(C("Version"), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), At(50, 30));
+    ::SendMessageW(C("Version"), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), At(50, 30));
     EXPECT_EQ(::SendMessageW(C("Version"), CB_GETCURSEL, 0, 0), 2);
     EXPECT_EQ(TextOf(C("Group")), L"[Sound]");
     EXPECT_EQ(editor_.IniText, before);
