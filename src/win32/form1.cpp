@@ -679,8 +679,8 @@ void Form1::SyncControls() {
         const HWND hwnd = controls_[i];
         switch (c.kind) {
             case Kind::CheckBox:
-                ::SendMessageW(hwnd, BM_SETCHECK, static_cast<CheckBox*>(model)->Value() == 1 ? BST_CHECKED : BST_UNCHECKED,
-                               0);
+                ::SendMessageW(hwnd, BM_SETCHECK,
+                               static_cast<CheckBox*>(model)->Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 break;
             case Kind::DropDownList:
             case Kind::EditableDropDown:
