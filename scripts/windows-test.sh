@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build, checked on Linux: cross-builds the core, ravlet-cli.exe and the
-# test suites with MinGW-w64 in build-windows/ and runs every suite under wine, in a
-# WINEPREFIX of its own (build-windows/wine). The Qt window is not built: Debian has no
-# Qt for MinGW. Installs what is missing (Debian packages, as root).
+# The Windows build, checked on Linux: cross-builds the core, ravlet-cli.exe, the window
+# ravlet.exe and the test suites with MinGW-w64 in build-windows/ and runs every suite
+# under wine, in a WINEPREFIX of its own (build-windows/wine) whose graphics driver is
+# wine's null driver: the window's tests need no display. Installs what is missing
+# (Debian packages, as root).
 #   bash scripts/windows-test.sh [--build-only]
 # RAVLET_JOBS sets the parallel jobs (2).
 set -euo pipefail
@@ -28,12 +29,26 @@ fi
 cmake -S . -B "$build/ravlet" --toolchain "$toolchain" -DRAVLET_WINDOWS_PREFIX="$prefix" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=ON >/dev/null
 cmake --build "$build/ravlet" --parallel "$jobs"
+
+# ravlet.exe is one file: it may import nothing but Windows' own DLLs.
+exe="$build/ravlet/src/win32/ravlet.exe"
+foreign=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' |
+  grep -viE '^(kernel32|user32|gdi32|comctl32|comdlg32|shell32|ole32|advapi32|msvcrt|ucrtbase|api-ms-win-[a-z0-9-]+)\.dll$' || true)
+if [[ -n $foreign ]]; then
+  echo "ravlet.exe imports DLLs that Windows does not ship: $foreign" >&2
+  exit 1
+fi
 if [[ ${1:-} == --build-only ]]; then exit 0; fi
 
 # A private, quiet wine: its own prefix, no debug channels, no desktop integration.
 export WINEPREFIX="$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
   wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+# Windows without a display: the null driver keeps them in memory, where the tests read them.
+if ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
   wineserver -w
 fi
 # One server for the whole run: test processes started side by side would otherwise

@@ -63,7 +63,8 @@ std::string PathProblem(const std::string& shown, const std::error_code& ec) {
 }
 
 LaunchArgs FromPath(const std::string& given) {
-    const fs::path path = given;
+    // UTF-8, whatever the system's narrow encoding (on Windows, the ANSI code page).
+    const fs::path path = std::u8string(given.begin(), given.end());
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
