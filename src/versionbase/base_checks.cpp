@@ -54,9 +54,11 @@ public:
             markers_.push_back(m);
             return true;
         });
+        // A general description line for TARVEN is listed too, but it is no record: what
+        // it does is its own finding.
         for (const MarkerLine& m : markers_) {
             if (m.kind == MarkerLine::Kind::Empty) break;
-            if (m.kind == MarkerLine::Kind::Listed) records_.push_back({m.name, m.hit.keyPos});
+            if (m.kind == MarkerLine::Kind::Listed && !GeneralLine(m)) records_.push_back({m.name, m.hit.keyPos});
         }
         for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit; hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
             supports_.push_back(*hit);
@@ -113,6 +115,11 @@ private:
     std::size_t EqualsOnLine(std::size_t pos) const {
         const std::size_t eq = LineAt(base_, pos).find('=');
         return eq == std::string_view::npos ? 0 : pos + eq;
+    }
+    // ":TARVEN=" at a line start.
+    bool GeneralLine(const MarkerLine& m) const {
+        const std::size_t k = m.hit.keyPos;
+        return k >= 2 && base_[k - 2] == ':' && StartsLine(base_, k - 1);
     }
     std::string_view KeyName(const ParameterLine& l) const { return base_.substr(l.pos, l.equals - l.pos - 1); }
 
@@ -183,9 +190,9 @@ private:
             const std::size_t eq = line.find('=');
             if (!line.empty() && line.front() != ';' && line.front() != '[' && eq != std::string_view::npos &&
                 line.substr(0, eq).find(':') != std::string_view::npos) {
-                Add(p, "строка описания после " + LineNo(stop) +
+                Add(p, "строка описания стоит после строки " + std::to_string(LineOf(stop)) +
                            ", пустой или начатой управляющим символом: перенос значений (Auto, transfer) кончается "
-                           "там и эту строку не читает; уберите ту строку");
+                           "на ней и эту строку не читает; уберите ту строку");
             }
             const std::size_t lf = base_.find('\n', p - 1);
             if (lf == std::string_view::npos) break;
@@ -195,18 +202,17 @@ private:
 
     void GeneralTarvenLine() {
         for (const MarkerLine& m : markers_) {
-            const std::size_t k = m.hit.keyPos;
-            if (k < 2 || base_[k - 2] != ':' || !StartsLine(base_, k - 1)) continue;
+            if (!GeneralLine(m)) continue;
             std::string message = "строка «:TARVEN=» читается не как подсказка, а как метка версии";
             if (m.kind == MarkerLine::Kind::Listed) message += " (в списке версий появляется " + Q(m.name) + ")";
-            Add(k, message + "; уберите её");
+            Add(m.hit.keyPos, message + "; уберите её");
         }
     }
 
     void MarkerForm() {
         for (const MarkerLine& m : markers_) {
             const std::size_t k = m.hit.keyPos;
-            if (k >= 2 && base_[k - 2] == ':') continue;  // a general description line, see above
+            if (GeneralLine(m)) continue;
             if (m.kind == MarkerLine::Kind::NotExact) {
                 Add(k, "метка версии " + Q(LineAt(base_, k)) +
                            " записана не как «TARVEN=имя»: список версий её пропускает, и записи не видно; "
