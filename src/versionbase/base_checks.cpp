@@ -320,7 +320,7 @@ private:
     }
 
     // A settings file is given the first version whose list contains its build as a
-    // substring; the substrings of the earlier lists are hashed once per item length.
+    // substring; each list's substrings of the items' lengths are looked up among the items.
     void SupportOverlap() {
         struct Own {
             std::size_t record;
@@ -346,20 +346,30 @@ private:
             }
             own.push_back(std::move(o));
         }
-        std::unordered_map<std::string_view, std::size_t> seen;  // substring -> index into `own`
+        // Each item and the first list (index into `own`) that holds it, its own at the latest.
+        constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+        std::unordered_map<std::string_view, std::size_t> firstList;
+        for (const Own& o : own) {
+            for (const std::string_view item : o.items) firstList.emplace(item, kNone);
+        }
+        for (std::size_t n = 0; n < own.size(); ++n) {
+            const std::string_view list = ValueAt(base_, own[n].hit);
+            for (const std::size_t k : lengths) {
+                for (std::size_t at = 0; at + k <= list.size(); ++at) {
+                    const auto it = firstList.find(list.substr(at, k));
+                    if (it != firstList.end() && it->second == kNone) it->second = n;
+                }
+            }
+        }
         for (std::size_t n = 0; n < own.size(); ++n) {
             for (const std::string_view item : own[n].items) {
-                const auto it = seen.find(item);
-                if (it == seen.end()) continue;
-                const Own& earlier = own[it->second];
+                const std::size_t first = firstList[item];
+                if (first == n) continue;
+                const Own& earlier = own[first];
                 Add(own[n].hit.keyPos, "сборка " + Q(item) + " есть и в списке SUPPORT версии " +
                                            Q(records_[earlier.record].name) + " (" + LineNo(earlier.hit.keyPos) +
                                            "): файл этой сборки узнаётся как " + Q(records_[earlier.record].name) +
                                            "; уточните сборку");
-            }
-            const std::string_view list = ValueAt(base_, own[n].hit);
-            for (const std::size_t k : lengths) {
-                for (std::size_t at = 0; at + k <= list.size(); ++at) seen.emplace(list.substr(at, k), n);
             }
         }
     }
@@ -414,25 +424,25 @@ private:
             for (const ParameterLine& l : b.lines) {
                 if (l.equals == 0) continue;
                 const std::string_view spec = ValueAt(base_, {l.pos + 1, l.equals + 1, ValueEnd(base_, l.equals + 1)});
-                const std::string key = Q(KeyName(l));
+                const auto key = [&] { return Q(KeyName(l)); };
                 if (spec.empty()) {
-                    Add(l.pos, "пустое описание значения параметра " + key +
+                    Add(l.pos, "пустое описание значения параметра " + key() +
                                    ": окно предлагает одно пустое значение; перечислите значения через запятую или "
                                    "напишите !0 или !1");
                 } else if (spec.front() == '!') {
                     if (spec != "!0" && spec != "!1") {
-                        Add(l.pos, "у переключателя " + key + " значение по умолчанию " + Q(spec.substr(1)) +
+                        Add(l.pos, "у переключателя " + key() + " значение по умолчанию " + Q(spec.substr(1)) +
                                        ", а не 0 или 1: заполнение значениями из базы запишет его как есть; "
                                        "напишите !0 или !1");
                     }
                 } else {
                     if (std::count(spec.begin(), spec.end(), '@') > 1) {
-                        Add(l.pos, "в списке значений " + key +
+                        Add(l.pos, "в списке значений " + key() +
                                        " больше одной «@»: по умолчанию берётся первое отмеченное; оставьте одну «@»");
                     }
                     for (std::size_t c = spec.find(','); c != std::string_view::npos; c = spec.find(',', c + 1)) {
                         if ((c > 0 && IsBlank(spec[c - 1])) || (c + 1 < spec.size() && IsBlank(spec[c + 1]))) {
-                            Add(l.pos, "в списке значений " + key +
+                            Add(l.pos, "в списке значений " + key() +
                                            " пробелы у запятых: они входят в значения, и значения файла настроек "
                                            "с ними не совпадают; уберите пробелы");
                             break;
@@ -447,18 +457,18 @@ private:
     // the descriptions section.
     void MissingHint() {
         LookupIndex hints(base_, 0, KeyRule::Base);
-        std::unordered_set<std::string, FoldedHash, FoldedEqual> asked;
+        // Views into the base: the keys already asked for, by group.
+        using Names = std::unordered_set<std::string_view, FoldedHash, FoldedEqual>;
+        std::unordered_map<std::string_view, Names, FoldedHash, FoldedEqual> asked;
         for (std::size_t i = 0; i < records_.size(); ++i) {
             for (const ListedHeader& h : ListHeadersFrom(base_, records_[i].pos, RecordEnd(i))) {
                 const auto block = blockAt_.find(h.pos);
                 if (block == blockAt_.end()) continue;
+                Names& names = asked[h.header];
                 for (const ParameterLine& l : blocks_[block->second].lines) {
                     if (l.equals == 0) continue;
                     const std::string_view name = KeyName(l);
-                    std::string both(h.header);
-                    both += '\n';
-                    both += name;
-                    if (!asked.insert(std::move(both)).second) continue;
+                    if (!names.insert(name).second) continue;
                     const auto [own, general] = HintKeys(h.header, name);
                     if (!hints.Get("[DESCRIPTIONS]", own).empty() || !hints.Get("[DESCRIPTIONS]", general).empty()) {
                         continue;
