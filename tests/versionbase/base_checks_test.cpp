@@ -46,6 +46,7 @@ void PrintTo(const BaseCase& c, std::ostream* os) { *os << c.name; }
 const BaseCase kCases[] = {
     {"Clean", kClean, 0, ""},
     {"CleanLf", ToLf(kClean), 0, ""},
+    {"HintMatchedInAnyLetterCase", With({{"A:X=x", "a:x=x"}}), 0, ""},
     {"KeyAtFileStart", With({{";b", "SUPPORT=9"}}), 1, "начинается со строки ключа SUPPORT"},
     {"NoDescriptions", Text("x⏎TARVEN=1⏎SUPPORT=1⏎[A]⏎"), 1, "нет раздела [DESCRIPTIONS]"},
     {"DescriptionsAfterMarker", Text("x⏎TARVEN=1⏎SUPPORT=1⏎[A]⏎+X=1⏎[DESCRIPTIONS]⏎A:X=h⏎"), 6,
@@ -65,6 +66,7 @@ const BaseCase kCases[] = {
      "находит раньше «TARVEN=21» (строка 7)"},
     {"RecordBeginsWithNewGroup", With({{"SUPPORT=2.0⏎", "SUPPORT=2.0⏎[C]⏎"}}), 16, "группы [C] окно показывает"},
     {"RecordBorrowsSupport", With({{"SUPPORT=1.0⏎", ""}}), 7, "берёт список версии «2» (строка 14)"},
+    {"NoSupportAtAll", With({{"SUPPORT=2.0⏎", ""}}), 14, "не распознаются"},
     {"SupportOfEarlierRecord", With({{"SUPPORT=2.0", "SUPPORT=2.0, 1.0"}}), 15, "сборка «1.0»"},
     {"HeaderWithoutBracket", With({{"[B]", "[B"}}), 12, "нет «]»"},
     {"SignLineBeforeFirstHeader", With({{";b", ";b⏎+Q=1"}}), 2, "до первого заголовка"},
