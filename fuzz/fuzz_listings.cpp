@@ -1,8 +1,11 @@
 // Version, group and parameter listings of any base: they end, and every listed
-// version's groups and parameters can be listed in turn.
+// version's groups and parameters can be listed in turn; the base checks end too, each
+// finding at a line of the base.
+#include <algorithm>
 #include <cstdlib>
 
 #include "fuzz_input.hpp"
+#include "versionbase/base_checks.hpp"
 #include "versionbase/catalogue.hpp"
 #include "versionbase/version_list.hpp"
 
@@ -22,5 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto detected = ravlet::DetectVersion(in[1], base, versions);
     if (detected.index < -1 || detected.index >= static_cast<int>(versions.size())) std::abort();
     if (!versions.empty() && detected.index < 0) std::abort();
+    const auto lines = static_cast<std::size_t>(std::count(base.begin(), base.end(), '\n')) + 1;
+    for (const auto& finding : ravlet::CheckBase(base)) {
+        if (finding.line < 1 || finding.line > lines || finding.message.empty()) std::abort();
+    }
     return 0;
 }

@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "operations/transfer.hpp"
+#include "operations/versions_diff.hpp"
 #include "operations/fill_defaults.hpp"
 #include "operations/settings_report.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/value_replacement.hpp"
+#include "versionbase/base_checks.hpp"
 #include "versionbase/catalogue.hpp"
 #include "versionbase/value_choices.hpp"
 #include "versionbase/version_list.hpp"
@@ -243,6 +245,30 @@ int TransferCommand(std::string_view base, std::string_view oldText, std::string
     }
     PrintReport(io.out, result.report);
     return kDone;
+}
+
+int CheckBaseCommand(std::string_view file, std::string_view base, Streams io) {
+    const std::vector<BaseFinding> findings = CheckBase(base);
+    for (const BaseFinding& f : findings) io.out << file << ':' << f.line << ": " << f.message << '\n';
+    return findings.empty() ? kDone : kNotFound;
+}
+
+int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to, Streams io) {
+    if (!CheckVersion(base, from, io.err) || !CheckVersion(base, to, io.err)) return kNotFound;
+    const std::vector<VersionChange> changes = DiffVersions(base, from, to);
+    for (const VersionChange& c : changes) {
+        switch (c.kind) {
+            case VersionChange::Kind::GroupAdded: PrintItem(io.out, "+" + c.group); break;
+            case VersionChange::Kind::GroupRemoved: PrintItem(io.out, "-" + c.group); break;
+            case VersionChange::Kind::Added: PrintItem(io.out, "+" + c.group + c.key + "=" + c.after); break;
+            case VersionChange::Kind::Removed: PrintItem(io.out, "-" + c.group + c.key + "=" + c.before); break;
+            case VersionChange::Kind::SpecChanged:
+            case VersionChange::Kind::ListChanged:
+                PrintItem(io.out, c.group + c.key + ": " + c.before + " -> " + c.after);
+                break;
+        }
+    }
+    return changes.empty() ? kDone : kNotFound;
 }
 
 }  // namespace ravlet::cli

@@ -98,4 +98,13 @@ int DiffCommand(std::string_view base, std::string_view oldText, std::string_vie
 int TransferCommand(std::string_view base, std::string_view oldText, std::string& iniText,
                     Streams io);
 
+// "FILE:LINE: message" for every finding of the version base checks, `file` (UTF-8)
+// naming the base. kDone when nothing was printed, kNotFound when something was.
+int CheckBaseCommand(std::string_view file, std::string_view base, Streams io);
+
+// What version `to` changes against `from`: "+[G]", "-[G]", "+[G]K=SPEC", "-[G]K=SPEC",
+// "[G]K: SPEC1 -> SPEC2" and "[G]K: + -> -" lines. kDone when the two are the same,
+// kNotFound when something was printed or a version is not listed.
+int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to, Streams io);
+
 }  // namespace ravlet::cli

@@ -115,9 +115,16 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const std::string key = takesKey ? NameArg(line.Argument("KEY"), terminal) : "";
         std::optional<std::string> versionOption;
         if (versionOptionArg) versionOption = NameArg(*versionOptionArg, terminal);
+        const std::string from = line.arguments.contains("V1") ? NameArg(line.Argument("V1"), terminal) : "";
+        const std::string to = line.arguments.contains("V2") ? NameArg(line.Argument("V2"), terminal) : "";
 
         const std::string base = LoadTextFile(line.base);
         if (is("versions")) return VersionsCommand(base, {out, err});
+        if (is("versions-diff")) return VersionsDiffCommand(base, from, to, {out, err});
+        if (is("check-base")) {
+            const std::string file = terminal == Terminal::Cp1251 ? Cp1251ToUtf8(line.base) : line.base;
+            return CheckBaseCommand(file, base, {out, err});
+        }
         if (is("detect")) return DetectCommand(base, LoadTextFile(path), {out, err});
         if (is("groups")) return GroupsCommand(base, version, {out, err});
         if (is("params")) return ParamsCommand(base, version, group, line.Flag("--full"), {out, err});

@@ -31,6 +31,7 @@ void WalkParameters(std::string_view base, std::string_view version, const Param
         const std::size_t at = indexed ? headers.Find(group) : FindHeaderLine(base, marker, group, Compare::Exact);
         const std::vector<std::string> params = ListParametersAt(base, at, true);
         if (visit.group) visit.group(static_cast<int>(g), group, params);
+        if (visit.shortList) visit.shortList(static_cast<int>(g), ListParametersAt(base, at, false));
         if (!visit.parameter) continue;
 
         const std::size_t specAt = indexed ? specHeaders.Find(group) : 0;

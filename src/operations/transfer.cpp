@@ -5,10 +5,9 @@
 #include "operations/transfer.hpp"
 
 #include "textengine/codepage.hpp"
-#include "textengine/key_search.hpp"
 #include "textengine/text_index.hpp"
-#include "textengine/text_search.hpp"
 #include "textengine/value_edits.hpp"
+#include "versionbase/description_walk.hpp"
 
 namespace ravlet {
 
@@ -21,8 +20,8 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
     TransferResult result;
     result.report = TransferReportHeading();
 
-    std::size_t p = FindHeaderLine(base, 1, "[DESCRIPTIONS]", Compare::Text);
-    if (p == 0) {
+    const std::size_t header = DescriptionsHeader(base);
+    if (header == 0) {
         result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
         return result;
     }
@@ -34,44 +33,36 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         return result;
     };
 
-    std::size_t e = 0;  // the next "=" at or after the line start, kept while still ahead
-    for (;;) {
-        const std::size_t r = InStr(p, base, "\n", Compare::Exact);
-        if (r == 0) break;
-        p = r + 1;
-        if (e < p) e = InStr(p, base, "=", Compare::Exact);
-        if (p > base.size() || static_cast<unsigned char>(base[p - 1]) < 32 || e == 0) break;
-        if (base[p - 1] == ';') continue;
-
-        // The key runs to the next "=", over line breaks if this line has none.
-        const std::string_view key = base.substr(p - 1, e - p);
-        const std::size_t colon = key.find(':');
+    WalkDescriptions(base, header, [&](const DescriptionLine& line) {
+        const std::size_t colon = line.key.find(':');
         if (colon == std::string_view::npos) {
-            std::string_view line = base.substr(p - 1);
-            line = line.substr(0, line.find_first_of("\r\n"));
+            std::string_view text = base.substr(line.pos - 1);
+            text = text.substr(0, text.find_first_of("\r\n"));
             std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
-            failure += Cp1251ToUtf8(line);
+            failure += Cp1251ToUtf8(text);
             result.failure = std::move(failure);
-            return keepOnStop ? finish() : result;
+            return false;
         }
         std::string group = "[";
-        group += key.substr(0, colon);
+        group += line.key.substr(0, colon);
         group += ']';
         if (group == "[]") group.clear();
-        const std::string name(key.substr(colon + 1));
+        const std::string name(line.key.substr(colon + 1));
 
         // Both are settings texts: a key counts where it starts its line, so a
         // commented-out ";KEY=" is neither carried nor overwritten. A carried value is
         // never empty, so the current value read from the unchanged text is empty
         // exactly when it would be after the edits before it.
         std::string value = old.Get(group, name);
-        if (value.empty()) continue;  // the current text need not be searched then
+        if (value.empty()) return true;  // the current text need not be searched then
         if (!edits.Get(group, name).empty()) {
             edits.Put(group, name, value);  // value now holds what is written
             result.report += "\r\n" + group + name + "=" + value;
             ++result.carried;
         }
-    }
+        return true;
+    });
+    if (result.failure && !keepOnStop) return result;
     return finish();
 }
 

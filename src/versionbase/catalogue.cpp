@@ -27,13 +27,20 @@ std::size_t VersionMarker(std::string_view base, std::string_view version) {
 
 std::vector<std::string> ListGroups(std::string_view base, std::string_view version) {
     std::vector<std::string> groups;
-    std::unordered_set<std::string_view> listed;  // views into `base`
-    std::size_t p = VersionMarker(base, version);
+    const std::size_t p = VersionMarker(base, version);
     if (p == 0) return groups;
+    for (const ListedHeader& listed : ListHeadersFrom(base, p)) groups.emplace_back(listed.header);
+    return groups;
+}
+
+std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t from, std::size_t until) {
+    std::vector<ListedHeader> headers;
+    std::unordered_set<std::string_view> listed;  // views into `base`
+    std::size_t p = from;
     for (;;) {
         // h is the line break before the "[".
         const std::size_t h = InStr(p, base, "\n[", Compare::Exact);
-        if (h == 0) break;
+        if (h == 0 || (until != 0 && h + 1 >= until)) break;
         const std::size_t k = FindOnLine(base, h + 1, ']');
         if (k == 0) {
             // A header without "]" on its own line is no header: go on after its "[".
@@ -44,9 +51,9 @@ std::vector<std::string> ListGroups(std::string_view base, std::string_view vers
         p = k + 1;
         // The listing runs on into later records and stops at the first repeat.
         if (!listed.insert(header).second) break;
-        groups.emplace_back(header);
+        headers.push_back({header, h + 1});
     }
-    return groups;
+    return headers;
 }
 
 std::vector<std::string> ListParameters(std::string_view base, std::string_view version,
@@ -59,21 +66,27 @@ std::vector<std::string> ListParameters(std::string_view base, std::string_view 
 std::vector<std::string> ListParametersAt(std::string_view base, std::size_t headerPos, bool full) {
     std::vector<std::string> params;
     if (headerPos == 0) return params;
+    WalkParameterLines(base, headerPos, [&](const ParameterLine& line) {
+        if (line.equals == 0) return;  // no "=" on this line
+        if (base[line.pos - 1] == '-' && !full) return;
+        params.emplace_back(base.substr(line.pos, line.equals - line.pos - 1));
+    });
+    return params;
+}
+
+std::size_t WalkParameterLines(std::string_view base, std::size_t headerPos,
+                               const std::function<void(const ParameterLine&)>& visit) {
     std::size_t p = headerPos;
     for (;;) {
         const std::size_t e = InStr(p, base, "\n", Compare::Exact);
-        if (e == 0) break;  // the last group ends with the text
+        if (e == 0) return 0;  // the last group ends with the text
         p = e + 1;
-        if (p > base.size()) break;
+        if (p > base.size()) return 0;
         const char f = base[p - 1];
-        if (f == '[') break;
+        if (f == '[') return p;
         if (f != '+' && f != '-') continue;
-        const std::size_t q = FindOnLine(base, p, '=');
-        if (q == 0) continue;  // no "=" on this line
-        if (f == '-' && !full) continue;
-        params.emplace_back(base.substr(p, q - p - 1));
+        visit({p, FindOnLine(base, p, '=')});
     }
-    return params;
 }
 
 }  // namespace ravlet

@@ -55,13 +55,17 @@ ValueChoices ListValues(std::string_view base, std::string_view iniText, std::st
 
 std::string ParameterHint(std::string_view base, std::string_view group, std::string_view key) {
     constexpr std::string_view kSection = "[DESCRIPTIONS]";
-    const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
-    std::string own(name);
-    own += ':';
-    own += key;
+    const auto [own, general] = HintKeys(group, key);
     std::string hint = GetParamVal(base, "", kSection, own);
-    if (hint.empty()) hint = GetParamVal(base, "", kSection, own.substr(name.size()));
+    if (hint.empty()) hint = GetParamVal(base, "", kSection, general);
     return hint;
+}
+
+std::pair<std::string, std::string> HintKeys(std::string_view group, std::string_view key) {
+    const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
+    std::string general = ":";
+    general += key;
+    return {std::string(name) + general, general};
 }
 
 }  // namespace ravlet

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ravlet {
@@ -34,5 +35,9 @@ ValueChoices ListValues(std::string_view base, std::string_view iniText,
 // section: the group's own description line, else the general one (":" + key),
 // else "".
 std::string ParameterHint(std::string_view base, std::string_view group, std::string_view key);
+
+// The two description keys ParameterHint looks up in the descriptions section, in
+// order: the group's own ("Video:Scale") and the general one (":Scale").
+std::pair<std::string, std::string> HintKeys(std::string_view group, std::string_view key);
 
 }  // namespace ravlet

@@ -46,42 +46,50 @@ private:
 // cutting only ever removes a line's own marker text, so walking on from each line and
 // treating a line whose text begins with an earlier name's marker as cut gives the
 // same names, as long as each marker stands on a line of its own.
-std::vector<std::string> ListVersions(std::string_view base) {
-    std::vector<std::string> names;
+void WalkMarkers(std::string_view base, const std::function<bool(const MarkerLine&)>& visit) {
+    std::vector<std::string_view> names;
     NameSet listed;
-    bool cut = false;
     std::size_t from = 0;
     for (;;) {
         const auto hit = FindKeyAfter(base, from, "", "TARVEN");
-        if (!hit) break;
+        if (!hit) return;
         from = hit->keyPos;
         const std::string_view at = base.substr(hit->keyPos - 1);
+        MarkerLine line{MarkerLine::Kind::Listed, *hit, ValueAt(base, *hit)};
         if (at.starts_with(kMarker)) {
-            cut = false;
-            listed.ForEachPrefixOf(at.substr(kMarker.size()), [&](int) { cut = true; });
-            if (cut) continue;
+            listed.ForEachPrefixOf(at.substr(kMarker.size()), [&](int i) {
+                const bool same = names[static_cast<std::size_t>(i)] == line.name;
+                if (line.earlier < 0 || same) line.earlier = i;
+                if (same) line.kind = MarkerLine::Kind::Repeated;
+                else if (line.kind != MarkerLine::Kind::Repeated) line.kind = MarkerLine::Kind::Cut;
+            });
         }
-        const std::string_view name = ValueAt(base, *hit);
-        if (name.empty()) break;
-        // Not an exact marker (other letter case, blanks after "="): no marker text to
-        // cut, and no record a lookup by version could find; passed over.
-        if (!at.starts_with(kMarker) || !at.substr(kMarker.size()).starts_with(name)) continue;
-        listed.Add(name, static_cast<int>(names.size()));
-        names.emplace_back(name);
+        if (line.earlier < 0) {
+            if (line.name.empty()) {
+                line.kind = MarkerLine::Kind::Empty;
+            } else if (!at.starts_with(kMarker) || !at.substr(kMarker.size()).starts_with(line.name)) {
+                // No marker text to cut, and no record a lookup by version could find.
+                line.kind = MarkerLine::Kind::NotExact;
+            } else {
+                listed.Add(line.name, static_cast<int>(names.size()));
+                names.push_back(line.name);
+            }
+        }
+        if (!visit(line)) return;
     }
+}
+
+std::vector<std::string> ListVersions(std::string_view base) {
+    std::vector<std::string> names;
+    WalkMarkers(base, [&](const MarkerLine& line) {
+        if (line.kind == MarkerLine::Kind::Empty) return false;
+        if (line.kind == MarkerLine::Kind::Listed) names.emplace_back(line.name);
+        return true;
+    });
     return names;
 }
 
-Detection DetectVersion(std::string_view iniText, std::string_view base,
-                        const std::vector<std::string>& versions) {
-    const int fallback = static_cast<int>(versions.size()) - 1;
-    const std::string own = GetParamVal(iniText, "", "", "TARVEN", KeyRule::Settings);
-    // An empty name would be found in every support list: a file that does not say
-    // its version must not be given the first one.
-    if (own.empty()) return {fallback, false};
-
-    // Each version's marker: its first exact "TARVEN=" + name, found in one pass over
-    // the markers (0: absent, and the support lookup then searches from the start).
+std::vector<std::size_t> MarkerPositions(std::string_view base, const std::vector<std::string>& versions) {
     NameSet wanted;
     for (std::size_t i = 0; i < versions.size(); ++i) {
         if (!versions[i].empty()) wanted.Add(versions[i], static_cast<int>(i));
@@ -92,6 +100,19 @@ Detection DetectVersion(std::string_view iniText, std::string_view base,
             if (markers[static_cast<std::size_t>(i)] == 0) markers[static_cast<std::size_t>(i)] = at;
         });
     }
+    return markers;
+}
+
+Detection DetectVersion(std::string_view iniText, std::string_view base,
+                        const std::vector<std::string>& versions) {
+    const int fallback = static_cast<int>(versions.size()) - 1;
+    const std::string own = GetParamVal(iniText, "", "", "TARVEN", KeyRule::Settings);
+    // An empty name would be found in every support list: a file that does not say
+    // its version must not be given the first one.
+    if (own.empty()) return {fallback, false};
+
+    // Each version's marker (0: absent, and the support lookup then searches from the start).
+    const std::vector<std::size_t> markers = MarkerPositions(base, versions);
     // Every SUPPORT key line, in text order: a version's support list is the first one
     // after its marker.
     std::vector<KeyHit> supports;

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
@@ -44,6 +45,25 @@ TEST(CliBinary, ListsAndDetectsExamples) {
     EXPECT_EQ(detect.status, 0);
     EXPECT_EQ(detect.out, "2.0\n");
     EXPECT_EQ(detect.err, "");
+}
+
+// The base checks print "FILE:LINE: message", FILE as --base names it.
+TEST(CliBinary, ChecksTheBaseAndDiffsVersions) {
+    const CliOutcome clean = RunBinary(kExamples, {"check-base"});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_EQ(clean.out + clean.err, "");
+
+    const TempDir dir;
+    dir.Write("base.txt", Text(";b⏎[DESCRIPTIONS]⏎⏎TARVEN=1⏎SUPPORT=1⏎[A]⏎+K=!2⏎"));
+    const CliOutcome faulty = RunBinary(dir.path(), {"check-base", "--base", "base.txt"});
+    EXPECT_EQ(faulty.status, 1);
+    EXPECT_EQ(faulty.out.rfind("base.txt:7: у переключателя «K»", 0), 0u) << faulty.out;
+    EXPECT_EQ(std::count(faulty.out.begin(), faulty.out.end(), '\n'), 2) << faulty.out;  // and no hint for K
+
+    const CliOutcome diff = RunBinary(kExamples, {"versions-diff", "1.2", "2.0"});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out.substr(0, diff.out.find('\n')), "[Video]Fullscreen: !0 -> !1");
+    EXPECT_EQ(diff.err, "");
 }
 
 TEST(CliBinary, CyrillicArgumentIsStoredAsWindows1251) {

@@ -34,8 +34,9 @@ row() {
     fi
 }
 
-row "versions" ve
-row "changed check" ch
+row "versions versions-diff" ve
+row "changed check check-base" ch
+row "0.9 1.2 2.0" versions-diff 1.2 ""
 row "--base --help --version" --
 row "0.9 1.2 2.0" groups ""
 row "[Video]" params 2.0 "[V"
