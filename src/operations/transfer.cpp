@@ -9,6 +9,7 @@
 #include "textengine/text_index.hpp"
 #include "textengine/text_search.hpp"
 #include "textengine/value_edits.hpp"
+#include "textengine/value_rule.hpp"
 
 namespace ravlet {
 
@@ -23,7 +24,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
 
     std::size_t p = FindHeaderLine(base, 1, "[DESCRIPTIONS]", Compare::Text);
     if (p == 0) {
-        result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
+        result.failure = TransferStop{TransferStop::Kind::NoDescriptions, {}};
         return result;
     }
     LookupIndex old(oldText, 0, KeyRule::Settings);
@@ -49,9 +50,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         if (colon == std::string_view::npos) {
             std::string_view line = base.substr(p - 1);
             line = line.substr(0, line.find_first_of("\r\n"));
-            std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
-            failure += Cp1251ToUtf8(line);
-            result.failure = std::move(failure);
+            result.failure = TransferStop{TransferStop::Kind::LineWithoutColon, std::string(line)};
             return keepOnStop ? finish() : result;
         }
         std::string group = "[";
@@ -67,7 +66,14 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         std::string value = old.Get(group, name);
         if (value.empty()) continue;  // the current text need not be searched then
         if (!edits.Get(group, name).empty()) {
-            edits.Put(group, name, value);  // value now holds what is written
+            try {
+                edits.Put(group, name, value);  // value now holds what is written
+            } catch (const InvalidValue&) {
+                // An old value with a control character: carried, it would break the rule
+                // every other writer keeps.
+                result.failure = TransferStop{TransferStop::Kind::ValueRefused, group + name + "=" + value};
+                return keepOnStop ? finish() : result;
+            }
             result.report += "\r\n" + group + name + "=" + value;
             ++result.carried;
         }
