@@ -9,6 +9,10 @@ namespace ravlet {
 
 void PrepareValue(std::string& value) {
     if (const auto refused = FirstRefused(std::string_view(value))) throw InvalidValue(*refused);
+    TranslateSwitchWord(value);
+}
+
+void TranslateSwitchWord(std::string& value) {
     if (value == "OFF") value = "0";
     if (value == "ON") value = "1";
 }

@@ -8,8 +8,11 @@
 
 namespace ravlet {
 
-// `value` as a replacement stores it: "OFF" becomes "0" and "ON" becomes "1". Throws
-// InvalidValue, `value` unchanged, when the value rule refuses one of its characters.
+// The switch words as a replacement stores them: "OFF" becomes "0" and "ON" becomes "1".
+void TranslateSwitchWord(std::string& value);
+
+// `value` as a replacement stores it (TranslateSwitchWord). Throws InvalidValue,
+// `value` unchanged, when the value rule refuses one of its characters.
 void PrepareValue(std::string& value);
 
 // Rewrites the value of `idName` in `iniText`: the text between "=" and the ';' or
