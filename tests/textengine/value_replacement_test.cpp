@@ -121,8 +121,8 @@ const ReplaceCase kReplaceCases[] = {
     {"CyrillicGroupKeyAndValue", Text("[ЭКРАН]⏎РЕЖИМ=1⏎"), Text("[экран]"), Text("режим"),
      Text("Быстрый"), Text("[ЭКРАН]⏎РЕЖИМ=Быстрый ⏎"), true},
     {"LfOnlyLineEnd", "x\nKEY=5\nY=1\n", "", "KEY", "9", "x\nKEY=9 \nY=1\n", true},
-    {"ValueMayHoldDelAndHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x7f\xff",
-     Text("x⏎KEY=") + "a\x7f\xff" + Text(" ⏎"), true},
+    {"ValueMayHoldHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x97\x99\xff",
+     Text("x⏎KEY=") + "a\x97\x99\xff" + Text(" ⏎"), true},
 };
 
 class ValueReplacementTable : public ::testing::TestWithParam<ReplaceCase> {};
