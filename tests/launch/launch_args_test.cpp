@@ -101,7 +101,7 @@ const TextCase kTextCases[] = {
     {"MissingPath", {"missing"}, Action::Fail, 2, "ravlet: \"missing\": файл или папка не найдены" + kHint},
     {"EmptyPath", {""}, Action::Fail, 2, "ravlet: \"\": файл или папка не найдены" + kHint},
     {"PathThroughAFile", {"top.ini/tarven.ini"}, Action::Fail, 2,
-     "ravlet: \"top.ini/tarven.ini\": файл или папка не найдены" + kHint},
+     "ravlet: \"top.ini/tarven.ini\": в пути есть не папка" + kHint},
     {"TwoPaths", {"dir", "top.ini"}, Action::Fail, 2,
      "ravlet: лишний аргумент \"top.ini\": окну задаётся одна папка или один файл" + kHint},
     {"UnknownOption", {"--full"}, Action::Fail, 2, "ravlet: неизвестная опция \"--full\"" + kHint},
