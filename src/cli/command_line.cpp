@@ -135,7 +135,7 @@ private:
         if (option == nullptr) Fail("неизвестная опция " + Quoted(arg));
         if (option->valueName.empty()) {
             if (equals != std::string::npos) Fail("опция " + name + " не принимает значения");
-            line_.flags.insert(option->name);
+            if (!line_.flags.insert(option->name).second) Fail("опция " + name + " задана дважды");
             return;
         }
         std::string value;
@@ -157,9 +157,7 @@ private:
         if (!line_.options.emplace(option->name, std::move(value)).second) Fail("опция " + name + " задана дважды");
     }
 
-    std::string Quoted(const std::string& arg) const {
-        return "\"" + (terminal_ == Terminal::Cp1251 ? Cp1251ToUtf8(arg) : arg) + "\"";
-    }
+    std::string Quoted(const std::string& arg) const { return QuotedArgument(arg, terminal_); }
 
     [[noreturn]] void Fail(const std::string& what) const {
         if (line_.command == nullptr) {

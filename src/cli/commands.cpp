@@ -4,10 +4,13 @@
 #include <ostream>
 #include <vector>
 
+#include "cli/terminal.hpp"
+
 #include "operations/transfer.hpp"
 #include "operations/versions_diff.hpp"
 #include "operations/fill_defaults.hpp"
 #include "operations/settings_report.hpp"
+#include "operations/shared_messages.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/value_replacement.hpp"
@@ -20,7 +23,7 @@ namespace ravlet::cli {
 namespace {
 
 // Names in messages are shown quoted, in the terminal's encoding.
-std::string Quoted(std::string_view cp1251) { return '"' + Cp1251ToUtf8(cp1251) + '"'; }
+std::string Quoted(std::string_view cp1251) { return QuotedArgument(cp1251, Terminal::Cp1251); }
 
 void PrintItem(std::ostream& out, std::string_view cp1251) {
     out << Cp1251ToUtf8(cp1251) << '\n';
@@ -61,7 +64,7 @@ std::optional<std::string> ChosenVersion(std::string_view base, std::string_view
     const auto versions = ListVersions(base);
     const Detection detection = DetectVersion(iniText, base, versions);
     if (!detection.recognised) {
-        err << kNotRecognised << '\n';
+        err << kVersionNotRecognised << '\n';
         return std::nullopt;
     }
     return versions[static_cast<std::size_t>(detection.index)];
@@ -89,6 +92,16 @@ void PrintReport(std::ostream& out, std::string_view report) {
 
 }  // namespace
 
+std::string ValueRefusal(const RefusedCharacter& refused) {
+    switch (refused.fault) {
+        case ValueFault::Semicolon:
+            return "Значение не может содержать \";\": с него в файле настроек начинается комментарий";
+        case ValueFault::ControlCharacter: return "Значение не может содержать управляющие символы";
+        case ValueFault::OutsideCodePage: break;
+    }
+    return "Значение содержит символ вне кодовой страницы Windows-1251";
+}
+
 bool HasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 32; });
@@ -104,7 +117,7 @@ int DetectCommand(std::string_view base, std::string_view iniText, Streams io) {
     const Detection detection = DetectVersion(iniText, base, versions);
     if (detection.index >= 0) PrintItem(io.out, versions[static_cast<std::size_t>(detection.index)]);
     if (detection.recognised) return kDone;
-    io.err << kNotRecognised << '\n';
+    io.err << kVersionNotRecognised << '\n';
     return kNotFound;
 }
 
@@ -158,15 +171,14 @@ int GetCommand(std::string_view text, std::string_view key, std::string_view gro
 
 int SetCommand(std::string& iniText, std::string_view group, std::string_view key,
                std::string value, Streams io) {
-    if (HasControlCharacter(value)) {
-        io.err << "Значение не может содержать управляющие символы\n";
+    bool found = false;
+    try {
+        found = PutParamVal(iniText, group, key, value);
+    } catch (const InvalidValue& e) {
+        io.err << ValueRefusal(e.refused()) << '\n';
         return kUsage;
     }
-    if (value.find(';') != std::string::npos) {
-        io.err << "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n";
-        return kUsage;
-    }
-    if (!PutParamVal(iniText, group, key, value)) {
+    if (!found) {
         io.err << "Параметр " << Quoted(key) << " не найден" << InGroup(group)
                << ", файл не изменён\n";
         return kNotFound;
@@ -240,7 +252,7 @@ int TransferCommand(std::string_view base, std::string_view oldText, std::string
     // A stopped transfer leaves nothing: the file is written whole or not at all.
     const TransferResult result = TransferValues(base, oldText, iniText, false);
     if (result.failure) {
-        io.err << *result.failure << '\n';
+        io.err << TransferStopMessage(*result.failure) << '\n';
         return kNotFound;
     }
     PrintReport(io.out, result.report);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "textengine/value_rule.hpp"
+
 namespace ravlet::cli {
 
 enum ExitStatus : int {
@@ -21,9 +23,6 @@ struct Streams {
     std::ostream& out;
     std::ostream& err;
 };
-
-// What a settings file that no support list names is told (UTF-8).
-inline constexpr std::string_view kNotRecognised = "Не удалось распознать версию tarven.ini!";
 
 // True when `text` holds a character below 32: a name or value with one would reach
 // across the lines of a text.
@@ -60,9 +59,12 @@ int HintCommand(std::string_view base, std::string_view group, std::string_view 
 int GetCommand(std::string_view text, std::string_view key, std::string_view group,
                std::string_view version, Streams io);
 
+// Why a value is refused (UTF-8): the value rule's reason for its first refused character.
+std::string ValueRefusal(const RefusedCharacter& refused);
+
 // Writes `value` to `key` of `group` ("" for none) in `iniText`. kNotFound, text
-// unchanged, when the key or the group is absent; kUsage when `value` holds a control
-// character or ';'.
+// unchanged, when the key or the group is absent; kUsage, with the reason, when the
+// value rule refuses `value`.
 int SetCommand(std::string& iniText, std::string_view group, std::string_view key,
                std::string value, Streams io);
 

@@ -1,5 +1,6 @@
 #include "cli/run.hpp"
 
+#include <exception>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -12,22 +13,23 @@
 #include "textengine/codepage.hpp"
 #include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
+#include "textengine/value_rule.hpp"
 
 namespace ravlet::cli {
 namespace {
 
-// A command line that parses but cannot be used; what() is the message (UTF-8).
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// A file failure as printed: the path as given, escaped, and the reason.
+std::string FileFailure(const FileError& e, Terminal terminal) {
+    const std::string quoted = QuotedArgument(e.path(), terminal);
+    return quoted.substr(1, quoted.size() - 2) + ": " + e.reason();
+}
 
 // A name or value argument as Windows-1251 bytes, as the texts hold them. From a
 // Windows-1251 terminal it is those bytes already.
 std::string ToCp1251(const std::string& arg, Terminal terminal) {
     if (terminal == Terminal::Cp1251) return arg;
     if (auto bytes = Utf8ToCp1251(arg)) return *std::move(bytes);
-    throw UsageError("Аргумент \"" + arg + "\" содержит символ вне кодовой страницы Windows-1251");
+    throw UsageError("Аргумент " + QuotedArgument(arg, terminal) + " содержит символ вне кодовой страницы Windows-1251");
 }
 
 // Group and key names with a line break would match across lines of the text.
@@ -36,12 +38,11 @@ std::string NameArg(const std::string& arg, Terminal terminal) {
     return ToCp1251(arg, terminal);
 }
 
-// A value is one line of the settings file.
+// A value is refused before any file is read, as the value rule would refuse it.
 std::string ValueArg(const std::string& arg, Terminal terminal) {
-    if (HasControlCharacter(arg)) {
-        throw UsageError("Значение не может содержать управляющие символы");
-    }
-    return ToCp1251(arg, terminal);
+    std::string value = ToCp1251(arg, terminal);
+    if (const auto refused = FirstRefused(std::string_view(value))) throw UsageError(ValueRefusal(*refused));
+    return value;
 }
 
 // A group is named by its header as the lists show it; "Video" for "[Video]" is the
@@ -49,7 +50,7 @@ std::string ValueArg(const std::string& arg, Terminal terminal) {
 std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) {
     if (arg.empty() && allowNone) return {};
     if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') {
-        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: \"" + arg + "\"");
+        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: " + QuotedArgument(arg, terminal));
     }
     return NameArg(arg, terminal);
 }
@@ -65,9 +66,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     CommandLine line;
     try {
         line = ParseCommandLine(argc, argv, terminal);
-    } catch (const CommandLineError& e) {
-        err << e.what() << '\n';
-        return kUsage;
+    } catch (...) {
+        return ReportFailure(std::current_exception(), err, terminal);
     }
     if (line.request == CommandLine::Request::Version) {
         out << "ravlet-cli " RAVLET_VERSION "\n";
@@ -165,7 +165,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             // An older file that cannot be read stops the transfer before it begins,
             // like the window's Auto: nothing is written, and the cause is named.
             if (oldFailure) {
-                err << "Перенос не выполнен: " << oldFailure->what() << '\n';
+                err << "Перенос не выполнен: " << FileFailure(*oldFailure, terminal) << '\n';
                 return kNotFound;
             }
             if (dryRun) {
@@ -184,12 +184,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         // Every command of the table is handled above.
         err << "Команда " << command << " не выполняется этой версией\n";
         return kUsage;
-    } catch (const UsageError& e) {
-        err << e.what() << '\n';
-        return kUsage;
-    } catch (const FileError& e) {
-        err << e.what() << '\n';
-        return kFileFailure;
+    } catch (...) {
+        return ReportFailure(std::current_exception(), err, terminal);
     }
 }
 
@@ -210,13 +206,39 @@ int RunCatchingMemory(int argc, const char* const* argv, std::ostream& out, std:
                       Terminal terminal, bool& rawOut) {
     try {
         return Run(argc, argv, out, err, terminal, rawOut);
-    } catch (const std::bad_alloc&) {
-        err << "Недостаточно памяти\n";
-        return kFileFailure;
+    } catch (...) {
+        return ReportFailure(std::current_exception(), err, terminal);
     }
 }
 
 }  // namespace
+
+int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal terminal) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const CommandLineError& e) {
+        err << e.what() << '\n';
+        return kUsage;
+    } catch (const UsageError& e) {
+        err << e.what() << '\n';
+        return kUsage;
+    } catch (const InvalidValue& e) {
+        err << ValueRefusal(e.refused()) << '\n';
+        return kUsage;
+    } catch (const FileError& e) {
+        err << FileFailure(e, terminal) << '\n';
+        return kFileFailure;
+    } catch (const std::bad_alloc&) {
+        err << "Недостаточно памяти\n";
+        return kFileFailure;
+    } catch (const std::exception& e) {
+        err << "Непредвиденная ошибка: " << EscapedForTerminal(e.what()) << '\n';
+        return kFileFailure;
+    } catch (...) {
+        err << "Непредвиденная ошибка\n";
+        return kFileFailure;
+    }
+}
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal) {
     bool rawOut = false;

@@ -2,11 +2,24 @@
 // and runs one command of commands.hpp.
 #pragma once
 
+#include <exception>
 #include <iosfwd>
+#include <stdexcept>
 
 #include "cli/terminal.hpp"
 
 namespace ravlet::cli {
+
+// A command line that parses but cannot be used; what() is the message (UTF-8).
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Words any exception a command can raise on `err` (UTF-8) and returns its exit
+// status: 2 for a usage error or a value the value rule refuses, 3 for a file error,
+// too little memory or anything unforeseen. No exception leaves ravlet-cli unworded.
+int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal terminal);
 
 // Runs ravlet-cli with `argv`. Names and values among the arguments, items on `out`
 // and messages on `err` are in the encoding of `terminal`; file names are passed to

@@ -1,5 +1,6 @@
 #include "cli/terminal.hpp"
 
+#include "textengine/codepage.hpp"
 #include "textengine/text_search.hpp"
 
 namespace ravlet::cli {
@@ -9,6 +10,10 @@ Terminal TerminalOfCodeset(std::string_view codeset) {
         if (TextEquals(codeset, name)) return Terminal::Cp1251;
     }
     return Terminal::Utf8;
+}
+
+std::string QuotedArgument(std::string_view arg, Terminal terminal) {
+    return '"' + EscapedForTerminal(terminal == Terminal::Cp1251 ? Cp1251ToUtf8(arg) : std::string(arg)) + '"';
 }
 
 }  // namespace ravlet::cli

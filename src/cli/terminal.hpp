@@ -3,6 +3,7 @@
 // come in UTF-16 and the console is set to UTF-8.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace ravlet::cli {
@@ -13,6 +14,11 @@ enum class Terminal { Utf8, Cp1251 };
 // for "CP1251" or "WINDOWS-1251" in any letter case, UTF-8 for anything else, since
 // names outside ASCII could not be shown in an ASCII-only locale either way.
 Terminal TerminalOfCodeset(std::string_view codeset);
+
+// An argument as a message shows it, in double quotes (UTF-8): read in the terminal's
+// encoding, with control characters and bytes that are no character escaped, so that
+// an argument cannot steer the terminal.
+std::string QuotedArgument(std::string_view arg, Terminal terminal);
 
 // The terminal of the environment: on POSIX the locale's (LC_ALL, LC_CTYPE, LANG),
 // on Windows UTF-8, switching the console's output code page for the run

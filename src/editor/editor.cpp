@@ -1,9 +1,12 @@
 // The window's procedures and event handlers over the control model.
 #include "editor/editor.hpp"
 
+#include <cstdio>
 #include <exception>
+#include <optional>
 
 #include "editor/messages.hpp"
+#include "operations/shared_messages.hpp"
 #include "operations/transfer.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
@@ -43,6 +46,19 @@ std::string FileFailed(const char* attempt, const FileError& error) {
 }
 
 }  // namespace
+
+std::string RefusedCharacterMessage(const RefusedCharacter& refused) {
+    const char32_t ch = refused.character;
+    const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
+    if (refused.fault == ValueFault::ControlCharacter || surrogate || ch > 0x10FFFF) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
+        return messages::RefusedCharacter(code);
+    }
+    std::string utf8;
+    AppendUtf8(utf8, ch);
+    return messages::RefusedCharacter(utf8);
+}
 
 Editor::Editor(Platform& platform) : platform_(platform) {
     Version.Click = [this] { Version_Click(); };
@@ -109,7 +125,7 @@ int Editor::FillValues() {
 
 int Editor::DetectVersion() {
     const Detection found = ravlet::DetectVersion(IniText, BaseText, Version.Items());
-    if (!found.recognised) platform_.ShowMessage(messages::kVersionNotRecognised, MessageIcon::Critical);
+    if (!found.recognised) platform_.ShowMessage(kVersionNotRecognised, MessageIcon::Critical);
     return found.index;
 }
 
@@ -175,9 +191,10 @@ void Editor::Value_Click() {
     try {
         PutParamVal(IniText, Group.Text(), Parameters.Text(), value);
     } catch (const InvalidValue&) {
-        // The window refuses control characters and ';' as they are typed; a value
-        // that still holds one is not written (a ';' would leave the rest of the
-        // value behind a comment mark, growing with every later write).
+        // The window refuses such a character as it is typed (RefusedCharacterMessage);
+        // a value that still holds one, typed or read from the file, is not written (a
+        // ';' would leave the rest of the value behind a comment mark, growing with
+        // every later write).
     }
 }
 
@@ -224,20 +241,22 @@ void Editor::Autoupdate_Click() {
     BusyPointer busy(platform_);
     Yield();
     TransferResult result;
+    std::optional<std::string> failure;
     try {
         OldIniText = LoadTextFile(*chosen);
         result = TransferValues(BaseText, OldIniText, IniText);
+        if (result.failure) failure = TransferStopMessage(*result.failure);
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
-        result.failure = FileFailed(messages::kLoadOldSettingsFile, error);
+        failure = FileFailed(messages::kLoadOldSettingsFile, error);
     }
     // The lists follow the changed text, and the report says exactly what changed,
     // also when the walk stopped early or never started.
     Group_Click();
     Description.SetText(result.report);
     busy.Release();
-    if (result.failure) platform_.ShowMessage(*result.failure, MessageIcon::Critical);
+    if (failure) platform_.ShowMessage(*failure, MessageIcon::Critical);
 }
 
 void Editor::Save_Click() {

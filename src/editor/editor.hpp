@@ -7,6 +7,7 @@
 
 #include "editor/controls.hpp"
 #include "editor/platform.hpp"
+#include "textengine/value_rule.hpp"
 
 namespace ravlet {
 
@@ -16,6 +17,10 @@ inline constexpr char kPathSeparator = '\\';
 #else
 inline constexpr char kPathSeparator = '/';
 #endif
+
+// The note shown next to the value field for a character the value rule refused
+// (UTF-8); an invisible one is named by its code.
+std::string RefusedCharacterMessage(const RefusedCharacter& refused);
 
 class Editor {
 public:

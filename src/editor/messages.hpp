@@ -1,5 +1,6 @@
-// The program's own texts shown to the user outside the window layout (UTF-8): each
-// fixed text once, and one helper for each text built around a value.
+// The window's own texts shown to the user outside the window layout (UTF-8): each
+// fixed text once, and one helper for each text built around a value. The texts
+// ravlet-cli shows as well are in operations/shared_messages.hpp.
 #pragma once
 
 #include <string>
@@ -11,7 +12,6 @@ namespace ravlet::messages {
 inline constexpr const char* kProgramTitle = "Ravlet";
 
 inline constexpr const char* kBaseNotFound = "Не найдена база версий rvbase.txt!";
-inline constexpr const char* kVersionNotRecognised = "Не удалось распознать версию tarven.ini!";
 inline constexpr const char* kSaved = "Файл настроек сохранен!";
 inline constexpr const char* kOpenTitle = "Открыть tarven.ini";
 inline constexpr const char* kOpenOldTitle = "Открыть tarven.ini старой версии";

@@ -1,11 +1,11 @@
 #include "launch/launch_args.hpp"
 
-#include <cerrno>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "editor/messages.hpp"
+#include "textengine/file_reason.hpp"
 
 namespace ravlet::launch {
 namespace {
@@ -52,14 +52,9 @@ LaunchArgs Run(fs::path folder, fs::path dialogFile) {
     return args;
 }
 
-// The system's own texts are English; the few causes a start-up path can have are named here.
+// The system's own texts are English; its causes are named as a file load names them.
 std::string PathProblem(const std::string& shown, const std::error_code& ec) {
-    const std::string quoted = "\"" + shown + "\"";
-    if (ec.value() == ENOENT || ec.value() == ENOTDIR) return "нет такого файла или папки: " + quoted;
-    if (ec.value() == EACCES || ec.value() == EPERM) return "нет прав доступа к " + quoted;
-    if (ec.value() == ELOOP) return "слишком много символических ссылок в " + quoted;
-    if (ec.value() == ENAMETOOLONG) return "слишком длинный путь " + quoted;
-    return "путь " + quoted + " недоступен (системная ошибка " + std::to_string(ec.value()) + ")";
+    return "\"" + shown + "\": " + ReasonOf(ec.value());
 }
 
 LaunchArgs FromPath(const std::string& given) {

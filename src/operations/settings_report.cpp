@@ -117,7 +117,7 @@ std::vector<ParameterValue> ChangedFromDefaults(std::string_view base, std::stri
         if (!value) return;
         // As the fill would store it: "ON" and "OFF" become "1" and "0".
         std::string stored = DefaultOf(spec);
-        PrepareValue(stored);
+        TranslateSwitchWord(stored);
         if (*value != stored) changed.push_back({group, key, *value});
     });
     return changed;

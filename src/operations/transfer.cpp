@@ -7,6 +7,7 @@
 #include "textengine/codepage.hpp"
 #include "textengine/text_index.hpp"
 #include "textengine/value_edits.hpp"
+#include "textengine/value_rule.hpp"
 #include "versionbase/description_walk.hpp"
 
 namespace ravlet {
@@ -22,7 +23,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
 
     const std::size_t header = DescriptionsHeader(base);
     if (header == 0) {
-        result.failure = "В базе версий нет раздела [DESCRIPTIONS]: переносить нечего.";
+        result.failure = TransferStop{TransferStop::Kind::NoDescriptions, {}};
         return result;
     }
     LookupIndex old(oldText, 0, KeyRule::Settings);
@@ -38,9 +39,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         if (colon == std::string_view::npos) {
             std::string_view text = base.substr(line.pos - 1);
             text = text.substr(0, text.find_first_of("\r\n"));
-            std::string failure = "Перенос остановлен: в строке описаний нет \":\":\n";
-            failure += Cp1251ToUtf8(text);
-            result.failure = std::move(failure);
+            result.failure = TransferStop{TransferStop::Kind::LineWithoutColon, std::string(text)};
             return false;
         }
         std::string group = "[";
@@ -56,7 +55,14 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
         std::string value = old.Get(group, name);
         if (value.empty()) return true;  // the current text need not be searched then
         if (!edits.Get(group, name).empty()) {
-            edits.Put(group, name, value);  // value now holds what is written
+            try {
+                edits.Put(group, name, value);  // value now holds what is written
+            } catch (const InvalidValue&) {
+                // An old value with a control character: carried, it would break the rule
+                // every other writer keeps.
+                result.failure = TransferStop{TransferStop::Kind::ValueRefused, group + name + "=" + value};
+                return false;
+            }
             result.report += "\r\n" + group + name + "=" + value;
             ++result.carried;
         }

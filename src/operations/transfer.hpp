@@ -8,13 +8,25 @@
 
 namespace ravlet {
 
+// Why a transfer walk stopped early; the front ends word it (shared_messages.hpp).
+struct TransferStop {
+    enum class Kind {
+        NoDescriptions,    // the base has no [DESCRIPTIONS] section
+        LineWithoutColon,  // `line`: the description line whose key has no ':'
+        ValueRefused,      // `line`: "group" + "name" + "=" + the old value the value rule refuses
+    };
+    Kind kind;
+    std::string line;  // Windows-1251; "" for NoDescriptions
+    friend bool operator==(const TransferStop&, const TransferStop&) = default;
+};
+
 // What a transfer did. `report` is in Windows-1251 with CR LF line ends: the heading,
-// then "group" + "name" + "=" + value per carried key. `failure` (UTF-8) names why the
-// walk stopped early; what was carried before stays carried and is in `report`.
+// then "group" + "name" + "=" + value per carried key. `failure` says why the walk
+// stopped early; what was carried before stays carried and is in `report`.
 struct TransferResult {
     std::string report;
     int carried = 0;
-    std::optional<std::string> failure;
+    std::optional<TransferStop> failure;
 };
 
 // The heading of the transfer report, in Windows-1251.

@@ -2,6 +2,7 @@
 #include "textengine/codepage.hpp"
 
 #include <array>
+#include <cstdio>
 
 namespace ravlet {
 namespace {
@@ -143,6 +144,33 @@ std::optional<std::string> Utf8ToCp1251(std::string_view utf8) {
         const auto byte = UnicodeToCp1251(decoded->ch);
         if (!byte) return std::nullopt;
         out += static_cast<char>(*byte);
+        i += decoded->length;
+    }
+    return out;
+}
+
+std::string EscapedForTerminal(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    char code[8];
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const auto decoded = DecodeUtf8At(utf8, i);
+        if (!decoded) {
+            std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned char>(utf8[i++]));
+            out += code;
+            continue;
+        }
+        const char32_t c = decoded->ch;
+        if (c < 0x20 || c == 0x7F) {
+            std::snprintf(code, sizeof code, "\\x%02X", static_cast<unsigned>(c));
+            out += code;
+        } else if (c >= 0x80 && c <= 0x9F) {
+            std::snprintf(code, sizeof code, "\\u%04X", static_cast<unsigned>(c));
+            out += code;
+        } else {
+            out.append(utf8, i, decoded->length);
+        }
         i += decoded->length;
     }
     return out;

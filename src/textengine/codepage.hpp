@@ -29,6 +29,11 @@ std::string Cp1251ToUtf8(std::string_view bytes);
 // a character the code page cannot represent.
 std::optional<std::string> Utf8ToCp1251(std::string_view utf8);
 
+// `text` fit to be shown in a message on a terminal: valid UTF-8 stays as it is, while
+// a control character (C0, DEL, C1: an escape sequence would steer the terminal) and a
+// byte that is not part of valid UTF-8 become "\xNN" (C1 characters "\u0080".."\u009F").
+std::string EscapedForTerminal(std::string_view utf8);
+
 // For text that mixes UTF-8 with other bytes (a message naming a file whose name is in
 // the code page already): every UTF-8 character the code page holds becomes its byte,
 // every other byte stays as it is.

@@ -8,14 +8,11 @@
 namespace ravlet {
 
 void PrepareValue(std::string& value) {
-    // A CR or LF in a value would split the file's lines, and a ';' would start a
-    // comment: the value read back would be cut there.
-    for (char c : value) {
-        if (static_cast<unsigned char>(c) < 32) {
-            throw InvalidValue("a value cannot hold a control character");
-        }
-        if (c == ';') throw InvalidValue("a value cannot hold ';'");
-    }
+    if (const auto refused = FirstRefused(std::string_view(value))) throw InvalidValue(*refused);
+    TranslateSwitchWord(value);
+}
+
+void TranslateSwitchWord(std::string& value) {
     if (value == "OFF") value = "0";
     if (value == "ON") value = "1";
 }

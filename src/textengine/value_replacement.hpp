@@ -1,20 +1,18 @@
 // PutParamVal: the one writer of key values in the settings text.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "textengine/value_rule.hpp"
+
 namespace ravlet {
 
-// A value that cannot be written (it holds a control character or ';').
-class InvalidValue : public std::invalid_argument {
-public:
-    using std::invalid_argument::invalid_argument;
-};
+// The switch words as a replacement stores them: "OFF" becomes "0" and "ON" becomes "1".
+void TranslateSwitchWord(std::string& value);
 
-// `value` as a replacement stores it: "OFF" becomes "0" and "ON" becomes "1". Throws
-// InvalidValue, `value` unchanged, when it holds a character below 32 or ';'.
+// `value` as a replacement stores it (TranslateSwitchWord). Throws InvalidValue,
+// `value` unchanged, when the value rule refuses one of its characters.
 void PrepareValue(std::string& value);
 
 // Rewrites the value of `idName` in `iniText`: the text between "=" and the ';' or
@@ -24,7 +22,7 @@ void PrepareValue(std::string& value);
 // group that is not found changes nothing.
 // `value` "OFF" becomes "0" and "ON" becomes "1", also in the caller's variable.
 // Returns false and changes nothing when the key is not found. Throws InvalidValue,
-// text unchanged, when `value` holds a character below 32 or ';'.
+// text unchanged, when the value rule refuses one of `value`'s characters.
 bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
                  std::string& value);
 

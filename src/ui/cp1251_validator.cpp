@@ -3,8 +3,6 @@
 
 #include <string>
 
-#include "editor/storable.hpp"
-
 namespace ravlet {
 
 std::u32string Ucs4(const QString& text) {
@@ -14,7 +12,8 @@ std::u32string Ucs4(const QString& text) {
 }
 
 QValidator::State Cp1251Validator::validate(QString& input, int& /*pos*/) const {
-    return FirstUnstorable(Ucs4(input)) ? Invalid : Acceptable;
+    lastRefused_ = FirstRefused(Ucs4(input));
+    return lastRefused_ ? Invalid : Acceptable;
 }
 
 }  // namespace ravlet

@@ -23,7 +23,6 @@
 #include <QToolTip>
 #include <exception>
 
-#include "editor/storable.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
 
@@ -325,8 +324,11 @@ void Form1::Connect() {
     };
     // textEdited: typing only, not the text the combo or the model puts in the field.
     connect(value_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        // Qt lets a refused edit through when the text before it was refused as well
+        // (a value read from the file with a control character): it is refused here
+        // all the same, and the field shows the model's text again.
         const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
-        if (!bytes) {  // the validator lets nothing else through; show the model's text again
+        if (!bytes || static_cast<const Cp1251Validator*>(value_->validator())->LastRefused()) {
             seenValue_.revision = ShownRevision::kNever;
             SyncWidgets();
             return;
@@ -416,7 +418,8 @@ void Form1::SyncWidgets() {
 }
 
 void Form1::ShowRefused() {
-    const std::optional<char32_t> refused = FirstUnstorable(Ucs4(value_->lineEdit()->text()));
+    const auto* validator = static_cast<const Cp1251Validator*>(value_->validator());
+    const std::optional<RefusedCharacter>& refused = validator->LastRefused();
     if (!refused) return;
     QApplication::beep();
     QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),

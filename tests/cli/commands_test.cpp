@@ -7,6 +7,7 @@
 #include <sstream>
 #include <string>
 
+#include "operations/shared_messages.hpp"
 #include "operations/transfer.hpp"
 #include "test_text.hpp"
 
@@ -47,7 +48,7 @@ struct CommandCase {
     std::optional<std::string> textAfter;  // nullopt: unchanged
 };
 
-const std::string kNotRecognisedLine = std::string(kNotRecognised) + "\n";
+const std::string kNotRecognisedLine = std::string(ravlet::kVersionNotRecognised) + "\n";
 
 const CommandCase kCases[] = {
     {"VersionsInMarkerOrder", "", [](auto&, Streams io) { return VersionsCommand(kBase, io); },
@@ -189,7 +190,7 @@ TEST(CliTransfer, StoppedWalkLeavesTextAndPrintsCause) {
     const Outcome got = RunCommand([&](auto& t, Streams io) { return TransferCommand(base, old, t, io); }, ini);
     EXPECT_EQ(got.status, kNotFound);
     EXPECT_EQ(got.out, "");
-    EXPECT_EQ(got.err, *failure + "\n");
+    EXPECT_EQ(got.err, ravlet::TransferStopMessage(*failure) + "\n");
     EXPECT_EQ(got.text, ini);
 }
 

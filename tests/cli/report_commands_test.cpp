@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/commands.hpp"
+#include "operations/shared_messages.hpp"
 #include "test_text.hpp"
 
 namespace {
@@ -44,7 +45,7 @@ void Expect(const ReportCase& c, Run run) {
     EXPECT_EQ(run(c.ini, version, Streams{out, err}), c.status);
     EXPECT_EQ(out.str(), c.out);
     if (c.status == kNotFound && c.out.empty()) {
-        EXPECT_EQ(err.str(), std::string(kNotRecognised) + "\n");
+        EXPECT_EQ(err.str(), std::string(ravlet::kVersionNotRecognised) + "\n");
     }
 }
 

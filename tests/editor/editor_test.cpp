@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "editor/messages.hpp"
+#include "operations/shared_messages.hpp"
 #include "editor_fixture.hpp"
 
 namespace ravlet::testing {
@@ -92,7 +93,7 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
 TEST_F(EditorTest, UnrecognisedVersionWarnsAndFallsBackToTheLast) {
     StartAndLoad(kBase, Cp(";x⏎TARVEN=9.9⏎[A]⏎X=!0⏎"));
     ASSERT_EQ(platform.messages.size(), 1u);
-    EXPECT_EQ(platform.messages[0].text, messages::kVersionNotRecognised);
+    EXPECT_EQ(platform.messages[0].text, kVersionNotRecognised);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(editor.Version.ListIndex(), 1);
     EXPECT_EQ(editor.Group.Items(), (Items{"[A]"}));

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "editor/messages.hpp"
-#include "editor/storable.hpp"
 #include "editor_fixture.hpp"
 
 namespace ravlet::testing {
@@ -16,16 +15,18 @@ namespace fs = std::filesystem;
 // Which character is refused is decided by the window's validator table; here, how
 // one the UTF-8 message cannot show as it is gets named.
 TEST(RefusedCharacter, InvisibleOrUnencodableNamedByCode) {
-    EXPECT_EQ(RefusedCharacterMessage(U';'), "Символ «;» нельзя записать в файл настроек");
-    EXPECT_EQ(RefusedCharacterMessage(U'😀'), "Символ «😀» нельзя записать в файл настроек");
-    EXPECT_EQ(RefusedCharacterMessage(U'\x7f'), "Символ «U+007F» нельзя записать в файл настроек");
-    EXPECT_EQ(RefusedCharacterMessage(char32_t{0xD83D}), "Символ «U+D83D» нельзя записать в файл настроек");
+    const auto note = [](ValueFault fault, char32_t ch) { return RefusedCharacterMessage({fault, ch}); };
+    EXPECT_EQ(note(ValueFault::Semicolon, U';'), "Символ «;» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::OutsideCodePage, U'😀'), "Символ «😀» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::ControlCharacter, U'\x7f'), "Символ «U+007F» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::ControlCharacter, 0x98), "Символ «U+0098» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::OutsideCodePage, char32_t{0xD83D}), "Символ «U+D83D» нельзя записать в файл настроек");
 }
 
-TEST_F(EditorTest, TypedSemicolonIsNeverWritten) {
+TEST_F(EditorTest, TypedRefusedValueIsNeverWritten) {
     StartAndLoad();
     const std::string before = editor.IniText;
-    for (const char* typed : {";", "1;", "1;;"}) {
+    for (const char* typed : {";", "1;", "1;;", "1\x7f", "1\x98"}) {
         editor.Value.TypeText(typed);
         EXPECT_EQ(editor.IniText, before) << typed;
     }

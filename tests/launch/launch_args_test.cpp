@@ -98,17 +98,17 @@ const TextCase kTextCases[] = {
     {"VersionBeforeMissingPath", {"--version", "missing"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
     {"Help", {"--help"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
     {"ShortHelp", {"-h"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
-    {"MissingPath", {"missing"}, Action::Fail, 2, "ravlet: нет такого файла или папки: \"missing\"" + kHint},
-    {"EmptyPath", {""}, Action::Fail, 2, "ravlet: нет такого файла или папки: \"\"" + kHint},
+    {"MissingPath", {"missing"}, Action::Fail, 2, "ravlet: \"missing\": файл или папка не найдены" + kHint},
+    {"EmptyPath", {""}, Action::Fail, 2, "ravlet: \"\": файл или папка не найдены" + kHint},
     {"PathThroughAFile", {"top.ini/tarven.ini"}, Action::Fail, 2,
-     "ravlet: нет такого файла или папки: \"top.ini/tarven.ini\"" + kHint},
+     "ravlet: \"top.ini/tarven.ini\": в пути есть не папка" + kHint},
     {"TwoPaths", {"dir", "top.ini"}, Action::Fail, 2,
      "ravlet: лишний аргумент \"top.ini\": окну задаётся одна папка или один файл" + kHint},
     {"UnknownOption", {"--full"}, Action::Fail, 2, "ravlet: неизвестная опция \"--full\"" + kHint},
     {"DashNameWithoutDoubleDash", {"-x"}, Action::Fail, 2, "ravlet: неизвестная опция \"-x\"" + kHint},
     {"UnknownOptionBeforeHelp", {"--bogus", "--help"}, Action::Fail, 2, "ravlet: неизвестная опция \"--bogus\"" + kHint},
     {"HelpAfterDoubleDashIsAPath", {"--", "--help"}, Action::Fail, 2,
-     "ravlet: нет такого файла или папки: \"--help\"" + kHint},
+     "ravlet: \"--help\": файл или папка не найдены" + kHint},
 };
 
 TEST_F(LaunchArgsTest, PrintsOrFails) {

@@ -68,7 +68,7 @@ inline TransferResult TransferValues(std::string_view base, std::string_view old
     result.report = TransferReportHeading();
     std::size_t p = FindHeaderLine(base, 1, "[DESCRIPTIONS]", Compare::Text);
     if (p == 0) {
-        result.failure = "no descriptions";
+        result.failure = TransferStop{TransferStop::Kind::NoDescriptions, {}};
         return result;
     }
     for (;;) {
@@ -81,7 +81,7 @@ inline TransferResult TransferValues(std::string_view base, std::string_view old
         const std::string_view key = base.substr(p - 1, e - p);
         const std::size_t colon = key.find(':');
         if (colon == std::string_view::npos) {
-            result.failure = "no colon";
+            result.failure = TransferStop{TransferStop::Kind::LineWithoutColon, {}};
             return result;
         }
         std::string group = "[" + std::string(key.substr(0, colon)) + "]";
@@ -89,7 +89,12 @@ inline TransferResult TransferValues(std::string_view base, std::string_view old
         const std::string name(key.substr(colon + 1));
         std::string old = GetParamVal(oldText, "", group, name, KeyRule::Settings);
         if (!old.empty() && !GetParamVal(ini, "", group, name, KeyRule::Settings).empty()) {
-            PutParamVal(ini, group, name, old);
+            try {
+                PutParamVal(ini, group, name, old);
+            } catch (const InvalidValue&) {
+                result.failure = TransferStop{TransferStop::Kind::ValueRefused, {}};
+                return result;
+            }
             result.report += "\r\n" + group + name + "=" + old;
             ++result.carried;
         }

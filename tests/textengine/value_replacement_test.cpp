@@ -121,8 +121,8 @@ const ReplaceCase kReplaceCases[] = {
     {"CyrillicGroupKeyAndValue", Text("[ЭКРАН]⏎РЕЖИМ=1⏎"), Text("[экран]"), Text("режим"),
      Text("Быстрый"), Text("[ЭКРАН]⏎РЕЖИМ=Быстрый ⏎"), true},
     {"LfOnlyLineEnd", "x\nKEY=5\nY=1\n", "", "KEY", "9", "x\nKEY=9 \nY=1\n", true},
-    {"ValueMayHoldDelAndHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x7f\xff",
-     Text("x⏎KEY=") + "a\x7f\xff" + Text(" ⏎"), true},
+    {"ValueMayHoldHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x97\x99\xff",
+     Text("x⏎KEY=") + "a\x97\x99\xff" + Text(" ⏎"), true},
 };
 
 class ValueReplacementTable : public ::testing::TestWithParam<ReplaceCase> {};
@@ -171,15 +171,35 @@ TEST(ValueReplacement, SwitchWordTranslatedEvenWhenKeyMissing) {
     EXPECT_EQ(text, Text("x⏎A=1⏎"));
 }
 
-TEST(ValueReplacement, ControlCharacterOrSemicolonInValueThrowsAndLeavesText) {
+// The value rule's refusal names the first character it refuses and why.
+TEST(ValueReplacement, RefusedValueThrowsItsFirstRefusedCharacterAndLeavesText) {
     const std::string original = Text("x⏎KEY=5⏎");
-    for (const std::string& bad : {std::string("a\tb"), std::string("a\r\nb"), std::string("\x1f"),
-                                  std::string("a\0b", 3), std::string("\n"), std::string("a;b"),
-                                  std::string(";")}) {
+    using ravlet::ValueFault;
+    const struct {
+        std::string value;
+        ValueFault fault;
+        char32_t character;
+    } rows[] = {
+        {"a\tb", ValueFault::ControlCharacter, U'\t'},
+        {"a\r\nb", ValueFault::ControlCharacter, U'\r'},
+        {"\x1f", ValueFault::ControlCharacter, 0x1F},
+        {std::string("a\0b", 3), ValueFault::ControlCharacter, 0},
+        {"a\x7f", ValueFault::ControlCharacter, 0x7F},  // DEL
+        {"\xE0\x98", ValueFault::ControlCharacter, 0x98},  // unassigned in the code page: a C1 control
+        {"a;b", ValueFault::Semicolon, U';'},
+        {";\x01", ValueFault::Semicolon, U';'},
+    };
+    for (const auto& row : rows) {
         std::string text = original;
-        std::string value = bad;
-        EXPECT_THROW(PutParamVal(text, "", "KEY", value), InvalidValue);
+        std::string value = row.value;
+        try {
+            PutParamVal(text, "", "KEY", value);
+            ADD_FAILURE() << "taken: " << row.value;
+        } catch (const InvalidValue& e) {
+            EXPECT_EQ(e.refused(), (ravlet::RefusedCharacter{row.fault, row.character})) << row.value;
+        }
         EXPECT_EQ(text, original);
+        EXPECT_EQ(value, row.value);
     }
 }
 
