@@ -2,6 +2,8 @@
 #include "editor/editor.hpp"
 
 #include <exception>
+#include <filesystem>
+#include <new>
 
 #include "editor/messages.hpp"
 #include "operations/transfer.hpp"
@@ -58,9 +60,13 @@ Editor::Editor(Platform& platform) : platform_(platform) {
     Save.Click = [this] { Save_Click(); };
 }
 
-void Editor::Quit() {
-    ended_ = true;
-    platform_.Quit();
+void Editor::Quit() { platform_.Quit(); }
+
+void Editor::ReportFailure(const std::exception& error) {
+    // The library's own texts are English; the one a user meets most is worded here.
+    const bool noMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
+    platform_.ShowMessage(messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
+                          MessageIcon::Critical);
 }
 
 void Editor::Yield() {
@@ -71,7 +77,7 @@ void Editor::Yield() {
 
 bool Editor::Form_Load() {
     try {
-        AppDir = platform_.CurrentDirectory() + kPathSeparator;
+        AppDir = platform_.CurrentDirectory() + static_cast<char>(std::filesystem::path::preferred_separator);
         BaseText = LoadTextFile(AppDir + messages::kBaseName);
         ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
