@@ -6,7 +6,7 @@
 
 #include "operations/transfer.hpp"
 #include "operations/fill_defaults.hpp"
-#include "operations/settings_report.hpp"
+#include "operations/settings_checks.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/value_replacement.hpp"
