@@ -8,7 +8,7 @@
 #include <string>
 
 #include "operations/transfer.hpp"
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 

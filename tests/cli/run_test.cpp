@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "cli/commands.hpp"
-#include "cli_test_support.hpp"
-#include "test_text.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 #include "textengine/text_file.hpp"
 #include "versionbase/catalogue.hpp"
 #include "textengine/key_lookup.hpp"
@@ -19,17 +20,9 @@
 namespace {
 
 using ravlet::test::CliOutcome;
+using ravlet::test::RunCliInProcess;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
-
-CliOutcome Cli(std::vector<std::string> args, ravlet::cli::Terminal terminal = ravlet::cli::Terminal::Utf8) {
-    args.insert(args.begin(), "ravlet-cli");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
-    return {status, out.str(), err.str()};
-}
 
 const std::string kBase = Text(
     ";base⏎[DESCRIPTIONS]⏎Звук:Громкость=громкость⏎:Язык=язык меню⏎⏎"
@@ -44,7 +37,7 @@ protected:
 };
 
 TEST_F(RunCliFiles, SetConvertsCyrillicArgumentsAndWritesFile) {
-    const CliOutcome got = Cli({"set", ini, "[Звук]", "Громкость", "громко"});
+    const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Громкость", "громко"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out + got.err, "");
     EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
@@ -58,24 +51,24 @@ TEST(RunCli, SlashLeadingPathsArePaths) {
         GTEST_SKIP() << "the examples are on another drive than the current folder";
     }
     const std::string root = "/" + examples.relative_path().generic_string();
-    const CliOutcome detect = Cli({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
+    const CliOutcome detect = RunCliInProcess({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
     EXPECT_EQ(detect.status, 0) << detect.err;
     EXPECT_EQ(detect.out, "2.0\n");
     const CliOutcome values =
-        Cli({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
+        RunCliInProcess({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
     EXPECT_EQ(values.status, 0) << values.err;
     EXPECT_EQ(values.out, "  1\n  2\n* 3\n  4\n");
 }
 
 TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
-    const CliOutcome got = Cli({"set", ini, "[Звук]", "Язык", "en"});
+    const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"});
     EXPECT_EQ(got.status, 1);
     EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
     EXPECT_EQ(dir.Read("tarven.ini"), kIni);
 }
 
 TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
-    const CliOutcome got = Cli({"--base", base, "defaults", ini, "--dry-run"});
+    const CliOutcome got = RunCliInProcess({"--base", base, "defaults", ini, "--dry-run"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=1 ⏎"));
     EXPECT_EQ(got.err, "");
@@ -84,7 +77,7 @@ TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
 
 TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎Язык=en⏎"));
-    const CliOutcome got = Cli({"transfer", old, ini, "--base", base});
+    const CliOutcome got = RunCliInProcess({"transfer", old, ini, "--base", base});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "Список перенесенных параметров:\n[Звук]Громкость=громко\nЯзык=en\n");
     EXPECT_EQ(got.err, "");
@@ -93,7 +86,7 @@ TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
 
 TEST_F(RunCliFiles, TransferDryRunSendsReportToStderr) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
-    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini});
+    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
     EXPECT_EQ(got.err, "Список перенесенных параметров:\n[Звук]Громкость=громко\n");
@@ -105,7 +98,7 @@ TEST_F(RunCliFiles, TransferFromUnreadableOldFileStopsWithoutWriting) {
     for (const bool dryRun : {false, true}) {
         std::vector<std::string> args{"--base", base, "transfer", missing, ini};
         if (dryRun) args.push_back("--dry-run");
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 1);
         EXPECT_EQ(got.out, "");
         EXPECT_EQ(got.err.rfind("Перенос не выполнен: ", 0), 0u) << got.err;
@@ -127,22 +120,22 @@ TEST(TerminalOfCodeset, OnlyWindows1251NamesGiveACp1251Terminal) {
 // On a Windows-1251 terminal names and values are typed and shown as the texts hold them.
 TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
     const auto cp1251 = ravlet::cli::Terminal::Cp1251;
-    const CliOutcome values = Cli({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
+    const CliOutcome values = RunCliInProcess({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
     EXPECT_EQ(values.status, 0);
     EXPECT_EQ(values.out, Text("* тихо\n  громко\n"));
 
-    const CliOutcome set = Cli({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
+    const CliOutcome set = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 
-    const CliOutcome absent = Cli({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
+    const CliOutcome absent = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
     EXPECT_EQ(absent.status, 1);
     EXPECT_EQ(absent.err, Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
 }
 
 TEST_F(RunCliFiles, Cp1251TerminalDryRunKeepsTheTextsOwnBytes) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
-    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
+    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
     EXPECT_EQ(got.err, Text("Список перенесенных параметров:\n[Звук]Громкость=громко\n"));
@@ -157,7 +150,7 @@ TEST_F(RunCliFiles, MissingBaseIsFileError) {
         expected = std::string(e.what()) + "\n";
     }
     ASSERT_NE(expected, "");
-    const CliOutcome got = Cli({"--base", missing, "versions"});
+    const CliOutcome got = RunCliInProcess({"--base", missing, "versions"});
     EXPECT_EQ(got.status, 3);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, expected);
@@ -170,11 +163,9 @@ TEST_F(RunCliFiles, OutputThatFailsExitsThreeOnBothTerminals) {
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"--base", base, "defaults", ini, "--dry-run"},
               std::vector<std::string>{"--base", base, "versions"}}) {
-            std::vector<const char*> argv{"ravlet-cli"};
-            for (const auto& arg : args) argv.push_back(arg.c_str());
             std::ostream failing(nullptr);
             std::ostringstream err;
-            EXPECT_EQ(ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), failing, err, terminal), 3);
+            EXPECT_EQ(RunCliInProcess(args, failing, err, terminal), 3);
             EXPECT_NE(err.str(), "");
         }
     }
@@ -190,7 +181,7 @@ TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
          {std::vector<std::string>{"set", folder, "[Звук]", "Эхо", "1"},
           {"--base", base, "defaults", folder}, {"--base", base, "defaults", folder, "--dry-run"},
           {"--base", base, "transfer", old, folder}, {"--base", base, "transfer", old, folder, "--dry-run"}}) {
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 3) << args[args.size() > 3 ? 3 : 0];
         EXPECT_EQ(got.err, folder + ": это папка, а не файл\n");
     }
@@ -256,7 +247,7 @@ class RunCliUsage : public testing::TestWithParam<UsageCase> {};
 // Usage errors are found before any file is read (no-such.ini would be a file error).
 TEST_P(RunCliUsage, ExitsTwoWithMessage) {
     const UsageCase& c = GetParam();
-    const CliOutcome got = Cli(c.args, c.terminal);
+    const CliOutcome got = RunCliInProcess(c.args, c.terminal);
     EXPECT_EQ(got.status, 2);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, c.err);
@@ -290,7 +281,7 @@ TEST_F(RunCliFiles, AcceptedForms) {
             if (const auto at = arg.find("@base"); at != std::string::npos) arg.replace(at, 5, base);
             args.push_back(arg);
         }
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.out, c.out) << c.name;
         EXPECT_NE(got.status, 2) << c.name << ": " << got.err;
     }
@@ -314,7 +305,7 @@ TEST(Examples, EveryParameterOfEveryVersionHasItsOwnHint) {
 }
 
 TEST(Examples, OldSettingsCarryIntoNewOnes) {
-    const CliOutcome got = Cli({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
+    const CliOutcome got = RunCliInProcess({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
                                 kExamples + "/old/tarven.ini", kExamples + "/tarven.ini"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.err,

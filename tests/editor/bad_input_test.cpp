@@ -7,9 +7,9 @@
 
 #include "editor/messages.hpp"
 #include "editor_fixture.hpp"
-#include "test_platform.hpp"
+#include "support/files.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -143,4 +143,4 @@ TEST_F(EditorTest, UnreadableBaseEndsStartUp) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

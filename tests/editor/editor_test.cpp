@@ -10,7 +10,7 @@
 #include "editor/messages.hpp"
 #include "editor_fixture.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 using Items = std::vector<std::string>;
@@ -351,4 +351,4 @@ TEST_F(EditorTest, UntouchedFileComesBackByteForByte) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

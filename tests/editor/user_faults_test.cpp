@@ -8,7 +8,7 @@
 #include "editor/storable.hpp"
 #include "editor_fixture.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -106,4 +106,4 @@ TEST_F(EditorTest, DisabledListRefusesTheUsersSelection) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

@@ -1,13 +1,13 @@
-// A temporary folder and the outcome of one ravlet-cli run, for the command-line tests.
+// ravlet-cli run in this process, as its main runs it: the outcome of one run, its
+// stdout and stderr caught.
 #pragma once
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include <ostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
-#include "test_platform.hpp"
+#include "cli/run.hpp"
 
 namespace ravlet::test {
 
@@ -17,31 +17,20 @@ struct CliOutcome {
     std::string err;
 };
 
-class TempDir {
-public:
-    TempDir() : path_(MakeTempDir("ravlet-cli-")) {}
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+// RunCli on `args` (without the program's name) writing to the given streams; the status.
+inline int RunCliInProcess(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                           cli::Terminal terminal = cli::Terminal::Utf8) {
+    std::vector<const char*> argv{"ravlet-cli"};
+    for (const auto& arg : args) argv.push_back(arg.c_str());
+    return cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
+}
 
-    const std::filesystem::path& path() const { return path_; }
-
-    std::string Write(const std::string& name, const std::string& bytes) const {
-        const auto file = path_ / Utf8Path(name);
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-
-    std::string Read(const std::string& name) const {
-        std::ifstream in(path_ / Utf8Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-private:
-    std::filesystem::path path_;
-};
+// RunCli on `args` (without the program's name), stdout and stderr caught.
+inline CliOutcome RunCliInProcess(const std::vector<std::string>& args,
+                                  cli::Terminal terminal = cli::Terminal::Utf8) {
+    std::ostringstream out, err;
+    const int status = RunCliInProcess(args, out, err, terminal);
+    return {status, out.str(), err.str()};
+}
 
 }  // namespace ravlet::test

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 #include "textengine/key_search.hpp"
 
 namespace {
