@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "cli/commands.hpp"
 #include "support/cli_runner.hpp"
 #include "support/files.hpp"
@@ -60,11 +64,30 @@ TEST(RunCli, SlashLeadingPathsArePaths) {
     EXPECT_EQ(values.out, "  1\n  2\n* 3\n  4\n");
 }
 
+// The file is not written at all: the same file (inode), the same time, and a
+// read-only file gives the same answer instead of a failed save.
 TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
-    const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"});
-    EXPECT_EQ(got.status, 1);
-    EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
-    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+    namespace fs = std::filesystem;
+    const fs::path file = dir.path() / "tarven.ini";
+    const auto time = fs::last_write_time(file);
+#ifndef _WIN32
+    struct stat before{};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+#endif
+    for (const bool readOnly : {false, true}) {
+        if (readOnly) fs::permissions(file, fs::perms::owner_read);
+        const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"});
+        EXPECT_EQ(got.status, 1) << got.err;
+        EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
+        EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+        EXPECT_EQ(fs::last_write_time(file), time);
+#ifndef _WIN32
+        struct stat after{};
+        ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+#endif
+    }
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
@@ -133,6 +156,30 @@ TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
     EXPECT_EQ(absent.err, Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
 }
 
+// Windows-1251 pairs that are also valid UTF-8 ("Р»" is the bytes of "л", "С…" of
+// "х", "В" and a no-break space of a no-break space): a conversion that took them for
+// UTF-8 would change them.
+TEST_F(RunCliFiles, Cp1251TerminalKeepsPairsThatLookLikeUtf8) {
+    const std::string pairs = "\xD0\xBB\xD1\x85\xC2\xA0";
+    const std::string base2 = dir.Write("pairs.txt", Text(";b⏎TARVEN=v1⏎SUPPORT=1.0⏎[Звук]⏎+K") + pairs + "=a,@b" + pairs + "\r\n");
+    const std::string ini2 = dir.Write("pairs.ini", ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=a\r\n");
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string out;
+    } rows[] = {
+        {"names", {"--base", base2, "params", "v1", Text("[Звук]")}, "K" + pairs + "\n"},
+        {"values", {"--base", base2, "values", "v1", Text("[Звук]"), "K" + pairs, ini2}, "* a\n  b" + pairs + "\n"},
+        {"dry run", {"--base", base2, "defaults", ini2, "--dry-run"},
+         ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=b" + pairs + " \r\n"},
+    };
+    for (const auto& row : rows) {
+        const CliOutcome got = RunCliInProcess(row.args, ravlet::cli::Terminal::Cp1251);
+        EXPECT_EQ(got.status, 0) << row.name << ": " << got.err;
+        EXPECT_EQ(got.out, row.out) << row.name;
+    }
+}
+
 TEST_F(RunCliFiles, Cp1251TerminalDryRunKeepsTheTextsOwnBytes) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
     const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
@@ -156,7 +203,8 @@ TEST_F(RunCliFiles, MissingBaseIsFileError) {
     EXPECT_EQ(got.err, expected);
 }
 
-// A stream that accepts nothing stands for a full disk or a closed pipe on stdout.
+// A stream that accepts nothing stands for a full disk or a closed pipe on stdout or
+// stderr.
 TEST_F(RunCliFiles, OutputThatFailsExitsThreeOnBothTerminals) {
     using ravlet::cli::Terminal;
     for (const Terminal terminal : {Terminal::Utf8, Terminal::Cp1251}) {
@@ -169,6 +217,10 @@ TEST_F(RunCliFiles, OutputThatFailsExitsThreeOnBothTerminals) {
             EXPECT_NE(err.str(), "");
         }
     }
+    // stderr that takes nothing: the message of a key not found is lost, so is the result.
+    std::ostringstream out;
+    std::ostream failing(nullptr);
+    EXPECT_EQ(RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"}, out, failing), 3);
     EXPECT_EQ(dir.Read("tarven.ini"), kIni);
 }
 
@@ -202,6 +254,8 @@ const std::string kListHint = "\nСписок команд: ravlet-cli --help\n"
 const UsageCase kUsageCases[] = {
     {"GroupWithoutBrackets", {"hint", "Video", "Scale"},
      "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n"},
+    {"GroupWithoutOpeningBracket", {"hint", "Video]", "Scale"},
+     "Группа задаётся заголовком в скобках, например [Video]: \"Video]\"\n"},
     {"CharacterOutsideCodePage", {"hint", "[A]", "Xé"},
      "Аргумент \"Xé\" содержит символ вне кодовой страницы Windows-1251\n"},
     {"ControlCharacterInValue", {"set", "no-such.ini", "[A]", "X", "a\tb"},
