@@ -46,14 +46,6 @@ using ravlet::test::Text;
 
 class TextFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = ravlet::test::MakeTempDir("ravlet-textfile-");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
@@ -70,7 +62,8 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    ravlet::test::TempDir temp_{"ravlet-textfile-"};
+    const fs::path dir_ = temp_.path();
 };
 
 std::string AllBytesText() {
