@@ -8,7 +8,7 @@
 #include <string>
 
 #include "editor/editor.hpp"
-#include "editor/fake_platform.hpp"
+#include "support/fake_platform.hpp"
 #include "generate.hpp"
 
 namespace ravlet::bench {
@@ -50,7 +50,7 @@ void KeepFreedMemory();
 struct LoadedEditor {
     explicit LoadedEditor(const Scaled& scaled);
     const Scaled& scaled;
-    testing::FakePlatform platform;
+    test::FakePlatform platform;
     Editor editor{platform};
 };
 

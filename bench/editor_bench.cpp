@@ -35,7 +35,7 @@ const Action kActions[] = {
     // Start-up without the window: reading rvbase.txt and listing its versions.
     {"Editor_FormLoad", Reads::Base, nullptr, nullptr,
      [](LoadedEditor& l) {
-         testing::FakePlatform platform;
+         test::FakePlatform platform;
          platform.directory = l.scaled.dir;
          Editor editor(platform);
          if (!editor.Form_Load()) throw std::runtime_error("Form_Load failed");

@@ -8,7 +8,7 @@
 
 #include "bench_support.hpp"
 #include "operations/fill_defaults.hpp"
-#include "operations/settings_report.hpp"
+#include "operations/settings_checks.hpp"
 #include "operations/transfer.hpp"
 #include "textengine/key_lookup.hpp"
 #include "textengine/text_search.hpp"

@@ -9,7 +9,7 @@
 #include "operations/transfer.hpp"
 #include "operations/versions_diff.hpp"
 #include "operations/fill_defaults.hpp"
-#include "operations/settings_report.hpp"
+#include "operations/settings_checks.hpp"
 #include "operations/shared_messages.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"

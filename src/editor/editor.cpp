@@ -3,6 +3,8 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <new>
 #include <optional>
 
 #include "editor/messages.hpp"
@@ -74,9 +76,13 @@ Editor::Editor(Platform& platform) : platform_(platform) {
     Save.Click = [this] { Save_Click(); };
 }
 
-void Editor::Quit() {
-    ended_ = true;
-    platform_.Quit();
+void Editor::Quit() { platform_.Quit(); }
+
+void Editor::ReportFailure(const std::exception& error) {
+    // The library's own texts are English; the one a user meets most is worded here.
+    const bool noMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
+    platform_.ShowMessage(messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
+                          MessageIcon::Critical);
 }
 
 void Editor::Yield() {
@@ -87,7 +93,7 @@ void Editor::Yield() {
 
 bool Editor::Form_Load() {
     try {
-        AppDir = platform_.CurrentDirectory() + kPathSeparator;
+        AppDir = platform_.CurrentDirectory() + static_cast<char>(std::filesystem::path::preferred_separator);
         BaseText = LoadTextFile(AppDir + messages::kBaseName);
         ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();

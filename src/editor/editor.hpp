@@ -2,6 +2,7 @@
 // window's procedures and event handlers. Everything the window does is decided here.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -10,13 +11,6 @@
 #include "textengine/value_rule.hpp"
 
 namespace ravlet {
-
-// The platform's own path separator.
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
 
 // The note shown next to the value field for a character the value rule refused
 // (UTF-8); an invisible one is named by its code.
@@ -111,12 +105,9 @@ public:
     // shows the controls as they are at that moment.
     std::function<void()> BeforeYield;
 
-    // True while the fill from base defaults runs.
-    bool Filling() const { return filling_; }
-    // True once the program was asked to end.
-    bool Ended() const { return ended_; }
-
-    Platform& platform() { return platform_; }
+    // An action that failed in a way no handler foresaw (too little memory, say): the
+    // user is told, in a critical message, that the action was not completed and why.
+    void ReportFailure(const std::exception& error);
 
 private:
     void SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)());
@@ -128,7 +119,6 @@ private:
 
     Platform& platform_;
     bool filling_ = false;
-    bool ended_ = false;
 };
 
 }  // namespace ravlet

@@ -24,6 +24,12 @@ inline constexpr const char* kNotInSettingsFile = "нет в файле наст
 inline constexpr const char* kChangedOnDisk =
     "Файл настроек изменён другой программой после загрузки. Перезаписать?";
 
+// An action stopped by a failure no handler foresaw, and its cause.
+inline constexpr const char* kNoMemory = "недостаточно памяти";
+inline std::string UnexpectedFailure(std::string_view cause) {
+    return "Действие не выполнено из-за непредвиденной ошибки:\n" + std::string(cause);
+}
+
 // What a failed file operation was trying to do, for FileFailed.
 inline constexpr const char* kLoadSettingsFile = "загрузить файл настроек";
 inline constexpr const char* kLoadOldSettingsFile = "загрузить старый файл настроек";

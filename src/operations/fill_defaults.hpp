@@ -25,8 +25,9 @@ struct FillSteps {
 
 // `iniText` with every parameter of `version` set to its default from `base`: the
 // groups as the version's group listing gives them, the full parameter list of each,
-// the value spec looked up after the version's marker in that group, and the default
-// written with PutParamVal, so that a key absent from the settings text stays absent.
+// the value spec looked up after the version's marker in that group, and the defaults
+// written in one pass of ValueEdits, which gives what PutParamVal would make of them one
+// by one: a key absent from the settings text stays absent.
 // A version whose marker `base` lacks has no groups: nothing changes. Version "" takes
 // the groups after the first marker, looked up without a version restriction.
 std::string FillFromDefaults(std::string_view base, std::string_view version, std::string iniText,

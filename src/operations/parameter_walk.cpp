@@ -13,7 +13,7 @@
 namespace ravlet {
 
 void WalkParameters(std::string_view base, std::string_view version, const ParameterVisitor& visit) {
-    const std::size_t marker = VersionMarker(base, version);
+    const std::size_t marker = FindVersionMarker(base, version);
     if (marker == 0) return;
     const std::vector<std::string> groups = ListGroups(base, version);
     if (visit.groups) visit.groups(groups);

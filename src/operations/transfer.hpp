@@ -34,7 +34,7 @@ std::string TransferReportHeading();
 
 // Walks the descriptions section of `base` line by line and, for each key that both
 // `oldText` and `iniText` hold with a non-empty value, writes the old value into
-// `iniText` with PutParamVal.
+// `iniText`, all in one pass of ValueEdits (what PutParamVal would make of them one by one).
 // A walk that stops early leaves what it carried before the stop in `iniText`, or,
 // with `keepOnStop` false, leaves `iniText` as it was.
 TransferResult TransferValues(std::string_view base, std::string_view oldText,

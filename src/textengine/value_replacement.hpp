@@ -1,4 +1,5 @@
-// PutParamVal: the one writer of key values in the settings text.
+// PutParamVal: the writer of one key value in the settings text (ValueEdits writes
+// many in one pass, to the same rule).
 #pragma once
 
 #include <string>

@@ -392,7 +392,7 @@ void Form1::Forward(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         // An exception must not cross Qt's event loop; the user learns what failed.
-        editor_.platform().ShowMessage(error.what(), MessageIcon::Critical);
+        editor_.ReportFailure(error);
     }
     --forwardDepth_;
     SyncWidgets();

@@ -21,13 +21,9 @@ std::size_t FindOnLine(std::string_view text, std::size_t from, char ch) {
 
 }  // namespace
 
-std::size_t VersionMarker(std::string_view base, std::string_view version) {
-    return FindVersionMarker(base, version);
-}
-
 std::vector<std::string> ListGroups(std::string_view base, std::string_view version) {
     std::vector<std::string> groups;
-    const std::size_t p = VersionMarker(base, version);
+    const std::size_t p = FindVersionMarker(base, version);
     if (p == 0) return groups;
     for (const ListedHeader& listed : ListHeadersFrom(base, p)) groups.emplace_back(listed.header);
     return groups;
@@ -58,7 +54,7 @@ std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t fro
 
 std::vector<std::string> ListParameters(std::string_view base, std::string_view version,
                                         std::string_view group, bool full) {
-    const std::size_t marker = VersionMarker(base, version);
+    const std::size_t marker = FindVersionMarker(base, version);
     if (marker == 0) return {};
     return ListParametersAt(base, FindHeaderLine(base, marker, group, Compare::Exact), full);
 }

@@ -9,10 +9,6 @@
 
 namespace ravlet {
 
-// 1-based position of the exact marker "TARVEN=" + version in `base`, 0 when absent.
-// With version "" the first marker of any version.
-std::size_t VersionMarker(std::string_view base, std::string_view version);
-
 // The group headers (brackets included, untrimmed) after the version's marker, in
 // text order, up to the first header that repeats one already listed (case-
 // sensitive) or the end of the text. Empty when the marker is absent. A header

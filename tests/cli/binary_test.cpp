@@ -20,15 +20,17 @@
 #include <vector>
 
 #include "cli/run.hpp"
-#include "cli_test_support.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
 #include "run_binary.hpp"
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 using ravlet::test::CliOutcome;
 using ravlet::test::RunBinary;
+using ravlet::test::RunCliInProcess;
 using ravlet::test::Stdout;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
@@ -132,16 +134,14 @@ TEST(CliBinary, DryRunPrintsTheFilesOwnBytes) {
     const std::string base = (copy.dir.path() / "rvbase.txt").string();
     const std::string ini = (copy.dir.path() / "tarven.ini").string();
     const std::vector<std::string> args{"--base", base, "defaults", ini, "--dry-run"};
-    std::vector<const char*> argv{"ravlet-cli"};
-    for (const std::string& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    ASSERT_EQ(ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
-    ASSERT_NE(out.str().find("\r\n"), std::string::npos);
+    const CliOutcome inProcess = RunCliInProcess(args);
+    ASSERT_EQ(inProcess.status, 0) << inProcess.err;
+    ASSERT_NE(inProcess.out.find("\r\n"), std::string::npos);
 
     const CliOutcome got = RunBinary(copy.dir.path(), args);
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.err, "");
-    EXPECT_EQ(got.out, out.str());
+    EXPECT_EQ(got.out, inProcess.out);
 }
 
 // A file named in Cyrillic is read and changed under that name: no second file.

@@ -9,7 +9,7 @@
 
 #include "operations/shared_messages.hpp"
 #include "operations/transfer.hpp"
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 
@@ -55,6 +55,8 @@ const CommandCase kCases[] = {
      kDone, "v1\nv2\n", "", {}},
     {"DetectFindsSupportingVersion", Text(";ini⏎TARVEN=2.0⏎"),
      [](auto& t, Streams io) { return DetectCommand(kBase, t, io); }, kDone, "v2\n", "", {}},
+    {"DetectFindsFirstVersion", Text(";ini⏎TARVEN=1.1⏎"),
+     [](auto& t, Streams io) { return DetectCommand(kBase, t, io); }, kDone, "v1\n", "", {}},
     {"DetectUnrecognisedFallsBackToLast", Text(";ini⏎TARVEN=9.9⏎"),
      [](auto& t, Streams io) { return DetectCommand(kBase, t, io); }, kNotFound, "v2\n",
      kNotRecognisedLine, {}},

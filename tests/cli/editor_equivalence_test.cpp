@@ -8,25 +8,14 @@
 #include <vector>
 
 #include "cli/run.hpp"
-#include "cli_test_support.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
 #include "editor/editor.hpp"
-#include "editor/fake_platform.hpp"
+#include "support/fake_platform.hpp"
 #include "textengine/codepage.hpp"
 
 namespace ravlet::test {
 namespace {
-
-const std::filesystem::path kExamples = RAVLET_EXAMPLES_DIR;
-
-CliOutcome RunInProcess(std::vector<std::string> args) {
-    args.insert(args.begin(), "ravlet-cli");
-    std::vector<const char*> argv;
-    for (const auto& a : args) argv.push_back(a.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 class CliMatchesEditor : public ::testing::Test {
 protected:
@@ -42,22 +31,17 @@ protected:
         loaded = dir.Write("loaded.ini", editor.IniText);
     }
 
-    static std::string ReadExample(const std::string& name) {
-        std::ifstream in(kExamples / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     TempDir dir;
     std::string ini;
     std::string old;
     std::string loaded;
-    testing::FakePlatform platform;
+    FakePlatform platform;
     Editor editor{platform};
 };
 
 TEST_F(CliMatchesEditor, DefaultsEqualsAutoset) {
     const CliOutcome cli =
-        RunInProcess({"--base", (dir.path() / "rvbase.txt").string(), "defaults", loaded, "--dry-run"});
+        RunCliInProcess({"--base", (dir.path() / "rvbase.txt").string(), "defaults", loaded, "--dry-run"});
     ASSERT_EQ(cli.status, 0) << cli.err;
     editor.Autoset.UserClick();
     EXPECT_NE(editor.IniText, dir.Read("loaded.ini"));  // the fill changed something
@@ -66,7 +50,7 @@ TEST_F(CliMatchesEditor, DefaultsEqualsAutoset) {
 
 TEST_F(CliMatchesEditor, TransferEqualsAuto) {
     const CliOutcome cli =
-        RunInProcess({"--base", (dir.path() / "rvbase.txt").string(), "transfer", "--dry-run", old, loaded});
+        RunCliInProcess({"--base", (dir.path() / "rvbase.txt").string(), "transfer", "--dry-run", old, loaded});
     ASSERT_EQ(cli.status, 0) << cli.err;
     platform.answers.push_back(old);
     editor.Autoupdate.UserClick();

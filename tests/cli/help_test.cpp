@@ -10,25 +10,18 @@
 
 #include "cli/command_line.hpp"
 #include "cli/run.hpp"
-#include "cli_test_support.hpp"
-#include "test_text.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 
 namespace {
 
 using ravlet::cli::Commands;
 using ravlet::cli::Synopsis;
 using ravlet::test::CliOutcome;
+using ravlet::test::RunCliInProcess;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
-
-CliOutcome Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), "ravlet-cli");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-    return {status, out.str(), err.str()};
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 
@@ -66,7 +59,7 @@ TEST_F(HelpTouchesNoFile, ExitsZeroWithText) {
     for (const RequestCase& c : kRequestCases) {
         std::vector<std::string> args;
         for (const auto& arg : c.args) args.push_back(arg == "@ini" ? ini : arg == "@base" ? missingBase : arg);
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 0) << c.name << ": " << got.err;
         EXPECT_EQ(got.err, "") << c.name;
         EXPECT_TRUE(StartsWith(got.out, c.outStart)) << c.name << ":\n" << got.out;
@@ -77,7 +70,7 @@ TEST_F(HelpTouchesNoFile, ExitsZeroWithText) {
 // Each command's help names every argument and option it takes, one line each.
 TEST(CommandHelp, ListsEveryArgumentAndOption) {
     for (const auto& command : Commands()) {
-        const CliOutcome got = Cli({std::string(command.name), "--help"});
+        const CliOutcome got = RunCliInProcess({std::string(command.name), "--help"});
         EXPECT_EQ(got.status, 0) << command.name;
         std::vector<std::string> names;
         for (const auto& argument : command.arguments) names.emplace_back(argument.name);
@@ -91,7 +84,7 @@ TEST(CommandHelp, ListsEveryArgumentAndOption) {
 
 // The general help lists every command by its synopsis, as the parser takes it.
 TEST(GeneralHelp, ListsEveryCommand) {
-    const std::string help = Cli({"--help"}).out;
+    const std::string help = RunCliInProcess({"--help"}).out;
     for (const auto& command : Commands()) {
         EXPECT_NE(help.find("\n  " + Synopsis(command) + "  "), std::string::npos) << command.name;
     }

@@ -3,26 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/commands.hpp"
-#include "test_text.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 #include "versionbase/catalogue.hpp"
 #include "versionbase/version_list.hpp"
 
 namespace {
 
 using namespace ravlet::cli;
+using ravlet::test::ReadExample;
 using ravlet::test::ToLf;
-
-std::string ReadExample(const std::string& name) {
-    std::ifstream in(std::filesystem::path(RAVLET_EXAMPLES_DIR) / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Everything the commands print and write for one set of files, in one transcript.
 std::string Transcript(const std::string& base, const std::string& ini, const std::string& old) {

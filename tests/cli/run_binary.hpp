@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "cli_test_support.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
 
 namespace ravlet::test {
 

@@ -11,10 +11,15 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
-#include "cli_test_support.hpp"
-#include "test_text.hpp"
+#include "support/cli_runner.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/value_rule.hpp"
 #include "versionbase/catalogue.hpp"
@@ -24,17 +29,9 @@
 namespace {
 
 using ravlet::test::CliOutcome;
+using ravlet::test::RunCliInProcess;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
-
-CliOutcome Cli(std::vector<std::string> args, ravlet::cli::Terminal terminal = ravlet::cli::Terminal::Utf8) {
-    args.insert(args.begin(), "ravlet-cli");
-    std::vector<const char*> argv;
-    for (const auto& arg : args) argv.push_back(arg.c_str());
-    std::ostringstream out, err;
-    const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
-    return {status, out.str(), err.str()};
-}
 
 const std::string kBase = Text(
     ";base⏎[DESCRIPTIONS]⏎Звук:Громкость=громкость⏎:Язык=язык меню⏎⏎"
@@ -49,7 +46,7 @@ protected:
 };
 
 TEST_F(RunCliFiles, SetConvertsCyrillicArgumentsAndWritesFile) {
-    const CliOutcome got = Cli({"set", ini, "[Звук]", "Громкость", "громко"});
+    const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Громкость", "громко"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out + got.err, "");
     EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
@@ -63,24 +60,43 @@ TEST(RunCli, SlashLeadingPathsArePaths) {
         GTEST_SKIP() << "the examples are on another drive than the current folder";
     }
     const std::string root = "/" + examples.relative_path().generic_string();
-    const CliOutcome detect = Cli({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
+    const CliOutcome detect = RunCliInProcess({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
     EXPECT_EQ(detect.status, 0) << detect.err;
     EXPECT_EQ(detect.out, "2.0\n");
     const CliOutcome values =
-        Cli({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
+        RunCliInProcess({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
     EXPECT_EQ(values.status, 0) << values.err;
     EXPECT_EQ(values.out, "  1\n  2\n* 3\n  4\n");
 }
 
+// The file is not written at all: the same file (inode), the same time, and a
+// read-only file gives the same answer instead of a failed save.
 TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
-    const CliOutcome got = Cli({"set", ini, "[Звук]", "Язык", "en"});
-    EXPECT_EQ(got.status, 1);
-    EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
-    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+    namespace fs = std::filesystem;
+    const fs::path file = dir.path() / "tarven.ini";
+    const auto time = fs::last_write_time(file);
+#ifndef _WIN32
+    struct stat before{};
+    ASSERT_EQ(::stat(ini.c_str(), &before), 0);
+#endif
+    for (const bool readOnly : {false, true}) {
+        if (readOnly) fs::permissions(file, fs::perms::owner_read);
+        const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"});
+        EXPECT_EQ(got.status, 1) << got.err;
+        EXPECT_EQ(got.err, "Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n");
+        EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+        EXPECT_EQ(fs::last_write_time(file), time);
+#ifndef _WIN32
+        struct stat after{};
+        ASSERT_EQ(::stat(ini.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+#endif
+    }
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 }
 
 TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
-    const CliOutcome got = Cli({"--base", base, "defaults", ini, "--dry-run"});
+    const CliOutcome got = RunCliInProcess({"--base", base, "defaults", ini, "--dry-run"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=1 ⏎"));
     EXPECT_EQ(got.err, "");
@@ -89,7 +105,7 @@ TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
 
 TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎Язык=en⏎"));
-    const CliOutcome got = Cli({"transfer", old, ini, "--base", base});
+    const CliOutcome got = RunCliInProcess({"transfer", old, ini, "--base", base});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "Список перенесенных параметров:\n[Звук]Громкость=громко\nЯзык=en\n");
     EXPECT_EQ(got.err, "");
@@ -98,7 +114,7 @@ TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
 
 TEST_F(RunCliFiles, TransferDryRunSendsReportToStderr) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
-    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini});
+    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
     EXPECT_EQ(got.err, "Список перенесенных параметров:\n[Звук]Громкость=громко\n");
@@ -110,7 +126,7 @@ TEST_F(RunCliFiles, TransferFromUnreadableOldFileStopsWithoutWriting) {
     for (const bool dryRun : {false, true}) {
         std::vector<std::string> args{"--base", base, "transfer", missing, ini};
         if (dryRun) args.push_back("--dry-run");
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 1);
         EXPECT_EQ(got.out, "");
         EXPECT_EQ(got.err.rfind("Перенос не выполнен: ", 0), 0u) << got.err;
@@ -132,22 +148,46 @@ TEST(TerminalOfCodeset, OnlyWindows1251NamesGiveACp1251Terminal) {
 // On a Windows-1251 terminal names and values are typed and shown as the texts hold them.
 TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
     const auto cp1251 = ravlet::cli::Terminal::Cp1251;
-    const CliOutcome values = Cli({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
+    const CliOutcome values = RunCliInProcess({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
     EXPECT_EQ(values.status, 0);
     EXPECT_EQ(values.out, Text("* тихо\n  громко\n"));
 
-    const CliOutcome set = Cli({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
+    const CliOutcome set = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 
-    const CliOutcome absent = Cli({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
+    const CliOutcome absent = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
     EXPECT_EQ(absent.status, 1);
     EXPECT_EQ(absent.err, Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
 }
 
+// Windows-1251 pairs that are also valid UTF-8 ("Р»" is the bytes of "л", "С…" of
+// "х", "В" and a no-break space of a no-break space): a conversion that took them for
+// UTF-8 would change them.
+TEST_F(RunCliFiles, Cp1251TerminalKeepsPairsThatLookLikeUtf8) {
+    const std::string pairs = "\xD0\xBB\xD1\x85\xC2\xA0";
+    const std::string base2 = dir.Write("pairs.txt", Text(";b⏎TARVEN=v1⏎SUPPORT=1.0⏎[Звук]⏎+K") + pairs + "=a,@b" + pairs + "\r\n");
+    const std::string ini2 = dir.Write("pairs.ini", ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=a\r\n");
+    const struct {
+        const char* name;
+        std::vector<std::string> args;
+        std::string out;
+    } rows[] = {
+        {"names", {"--base", base2, "params", "v1", Text("[Звук]")}, "K" + pairs + "\n"},
+        {"values", {"--base", base2, "values", "v1", Text("[Звук]"), "K" + pairs, ini2}, "* a\n  b" + pairs + "\n"},
+        {"dry run", {"--base", base2, "defaults", ini2, "--dry-run"},
+         ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=b" + pairs + " \r\n"},
+    };
+    for (const auto& row : rows) {
+        const CliOutcome got = RunCliInProcess(row.args, ravlet::cli::Terminal::Cp1251);
+        EXPECT_EQ(got.status, 0) << row.name << ": " << got.err;
+        EXPECT_EQ(got.out, row.out) << row.name;
+    }
+}
+
 TEST_F(RunCliFiles, Cp1251TerminalDryRunKeepsTheTextsOwnBytes) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
-    const CliOutcome got = Cli({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
+    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
     EXPECT_EQ(got.err, Text("Список перенесенных параметров:\n[Звук]Громкость=громко\n"));
@@ -162,27 +202,30 @@ TEST_F(RunCliFiles, MissingBaseIsFileError) {
         expected = std::string(e.what()) + "\n";
     }
     ASSERT_NE(expected, "");
-    const CliOutcome got = Cli({"--base", missing, "versions"});
+    const CliOutcome got = RunCliInProcess({"--base", missing, "versions"});
     EXPECT_EQ(got.status, 3);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, expected);
 }
 
-// A stream that accepts nothing stands for a full disk or a closed pipe on stdout.
+// A stream that accepts nothing stands for a full disk or a closed pipe on stdout or
+// stderr.
 TEST_F(RunCliFiles, OutputThatFailsExitsThreeOnBothTerminals) {
     using ravlet::cli::Terminal;
     for (const Terminal terminal : {Terminal::Utf8, Terminal::Cp1251}) {
         for (const std::vector<std::string>& args :
              {std::vector<std::string>{"--base", base, "defaults", ini, "--dry-run"},
               std::vector<std::string>{"--base", base, "versions"}}) {
-            std::vector<const char*> argv{"ravlet-cli"};
-            for (const auto& arg : args) argv.push_back(arg.c_str());
             std::ostream failing(nullptr);
             std::ostringstream err;
-            EXPECT_EQ(ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), failing, err, terminal), 3);
+            EXPECT_EQ(RunCliInProcess(args, failing, err, terminal), 3);
             EXPECT_NE(err.str(), "");
         }
     }
+    // stderr that takes nothing: the message of a key not found is lost, so is the result.
+    std::ostringstream out;
+    std::ostream failing(nullptr);
+    EXPECT_EQ(RunCliInProcess({"set", ini, "[Звук]", "Язык", "en"}, out, failing), 3);
     EXPECT_EQ(dir.Read("tarven.ini"), kIni);
 }
 
@@ -195,7 +238,7 @@ TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
          {std::vector<std::string>{"set", folder, "[Звук]", "Эхо", "1"},
           {"--base", base, "defaults", folder}, {"--base", base, "defaults", folder, "--dry-run"},
           {"--base", base, "transfer", old, folder}, {"--base", base, "transfer", old, folder, "--dry-run"}}) {
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 3) << args[args.size() > 3 ? 3 : 0];
         EXPECT_EQ(got.err, folder + ": это папка, а не файл\n");
     }
@@ -216,6 +259,8 @@ const std::string kListHint = "\nСписок команд: ravlet-cli --help\n"
 const UsageCase kUsageCases[] = {
     {"GroupWithoutBrackets", {"hint", "Video", "Scale"},
      "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n"},
+    {"GroupWithoutOpeningBracket", {"hint", "Video]", "Scale"},
+     "Группа задаётся заголовком в скобках, например [Video]: \"Video]\"\n"},
     {"CharacterOutsideCodePage", {"hint", "[A]", "Xé"},
      "Аргумент \"Xé\" содержит символ вне кодовой страницы Windows-1251\n"},
     {"ControlCharacterInValue", {"set", "no-such.ini", "[A]", "X", "a\tb"},
@@ -274,7 +319,7 @@ class RunCliUsage : public testing::TestWithParam<UsageCase> {};
 // Usage errors are found before any file is read (no-such.ini would be a file error).
 TEST_P(RunCliUsage, ExitsTwoWithMessage) {
     const UsageCase& c = GetParam();
-    const CliOutcome got = Cli(c.args, c.terminal);
+    const CliOutcome got = RunCliInProcess(c.args, c.terminal);
     EXPECT_EQ(got.status, 2);
     EXPECT_EQ(got.out, "");
     EXPECT_EQ(got.err, c.err);
@@ -338,7 +383,7 @@ TEST_F(RunCliFiles, AcceptedForms) {
             if (const auto at = arg.find("@base"); at != std::string::npos) arg.replace(at, 5, base);
             args.push_back(arg);
         }
-        const CliOutcome got = Cli(args);
+        const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.out, c.out) << c.name;
         EXPECT_NE(got.status, 2) << c.name << ": " << got.err;
     }
@@ -362,7 +407,7 @@ TEST(Examples, EveryParameterOfEveryVersionHasItsOwnHint) {
 }
 
 TEST(Examples, OldSettingsCarryIntoNewOnes) {
-    const CliOutcome got = Cli({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
+    const CliOutcome got = RunCliInProcess({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
                                 kExamples + "/old/tarven.ini", kExamples + "/tarven.ini"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.err,

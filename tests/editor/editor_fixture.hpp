@@ -5,29 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "editor/editor.hpp"
-#include "fake_platform.hpp"
+#include "support/fake_platform.hpp"
+#include "support/files.hpp"
 #include "textengine/codepage.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 
 // "⏎" stands for CR LF; the text is UTF-8 in the test and Windows-1251 in the result.
 inline std::string Cp(std::string_view utf8) {
     std::string s(utf8);
     for (std::size_t at; (at = s.find("⏎")) != std::string::npos;) s.replace(at, 3, "\r\n");
     return *Utf8ToCp1251(s);
-}
-
-inline std::string ReadBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 // Two versions; v1 has the groups [A], [B], [C] ([C] holds only a "-" parameter).
@@ -76,19 +67,7 @@ inline void StartAndLoadIn(const std::filesystem::path& dir, FakePlatform& platf
 
 class EditorTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("ravlet-editor-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-        platform.directory = dir.string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        std::filesystem::permissions(dir, std::filesystem::perms::owner_all, ec);
-        std::filesystem::remove_all(dir, ec);
-    }
+    void SetUp() override { platform.directory = dir.string(); }
 
     // Starts the editor over `base` and loads `ini` as tarven.ini of the start folder.
     void StartAndLoad(const std::string& base = kBase, const std::string& ini = kIni) {
@@ -101,9 +80,10 @@ protected:
         editor.Loadini.UserClick();
     }
 
-    std::filesystem::path dir;
+    TempDir temp{"ravlet-editor-"};
+    const std::filesystem::path dir = temp.path();
     FakePlatform platform;
     Editor editor{platform};
 };
 
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

@@ -2,13 +2,16 @@
 // loading and saving.
 #include <gtest/gtest.h>
 
+#include <exception>
 #include <filesystem>
+#include <new>
+#include <stdexcept>
 
 #include "editor/messages.hpp"
 #include "operations/shared_messages.hpp"
 #include "editor_fixture.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 using Items = std::vector<std::string>;
@@ -24,7 +27,7 @@ std::vector<bool> EditingEnabled(const Editor& e) {
 TEST_F(EditorTest, StartUpListsVersionsWithEditingDisabled) {
     WriteBytes(dir / "rvbase.txt", kBase);
     ASSERT_TRUE(editor.Form_Load());
-    EXPECT_EQ(editor.AppDir, dir.string() + kPathSeparator);
+    EXPECT_EQ(editor.AppDir, (dir / "").string());
     EXPECT_EQ(editor.BaseText, kBase);
     EXPECT_EQ(editor.Version.Items(), (Items{"v1", "v2"}));
     EXPECT_EQ(editor.Version.ListIndex(), -1);
@@ -40,7 +43,6 @@ TEST_F(EditorTest, StartUpWithoutBaseShowsMessageAndQuits) {
     EXPECT_EQ(platform.messages[0].text, messages::kBaseNotFound);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
     EXPECT_EQ(platform.quits, 1);
-    EXPECT_TRUE(editor.Ended());
 }
 
 TEST_F(EditorTest, BeforeLoadingOnlyTheBoxesAndTheHintFieldReact) {
@@ -81,7 +83,7 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
     ASSERT_EQ(platform.requests.size(), 1u);
     EXPECT_EQ(platform.requests[0].title, "Открыть tarven.ini");
     EXPECT_EQ(platform.requests[0].filter, "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
-    EXPECT_EQ(platform.requests[0].fileName, dir.string() + kPathSeparator + "tarven.ini");
+    EXPECT_EQ(platform.requests[0].fileName, (dir / "tarven.ini").string());
 
     // Started with a settings file named, every Load starts at that file.
     editor.LoadStart = (dir / "other.ini").string();
@@ -310,9 +312,33 @@ TEST_F(EditorTest, FailedSaveKeepsEditingAndTheOldFile) {
                   "Не удалось сохранить файл настроек " + (dir / "tarven.ini").string() + ":\n", 0),
               0u);
     EXPECT_EQ(platform.quits, 0);
-    EXPECT_FALSE(editor.Ended());
     EXPECT_TRUE(std::filesystem::is_directory(dir / "tarven.ini"));
     EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+}
+
+TEST_F(EditorTest, UnforeseenFailureIsWordedInRussian) {
+    const struct {
+        const char* name;
+        std::exception_ptr error;
+        std::string text;
+    } rows[] = {
+        {"no memory", std::make_exception_ptr(std::bad_alloc()),
+         "Действие не выполнено из-за непредвиденной ошибки:\nнедостаточно памяти"},
+        {"other", std::make_exception_ptr(std::length_error("too long")),
+         "Действие не выполнено из-за непредвиденной ошибки:\ntoo long"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        platform.messages.clear();
+        try {
+            std::rethrow_exception(row.error);
+        } catch (const std::exception& error) {
+            editor.ReportFailure(error);
+        }
+        ASSERT_EQ(platform.messages.size(), 1u);
+        EXPECT_EQ(platform.messages[0].text, row.text);
+        EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
+    }
 }
 
 TEST_F(EditorTest, UntouchedFileComesBackByteForByte) {
@@ -326,4 +352,4 @@ TEST_F(EditorTest, UntouchedFileComesBackByteForByte) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

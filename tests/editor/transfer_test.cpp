@@ -4,7 +4,7 @@
 #include "editor_fixture.hpp"
 #include "operations/transfer.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 const std::string kTransferBase = Cp(
@@ -113,4 +113,4 @@ TEST_F(TransferTest, ChoosingTheLoadedFileRestoresItsStoredValues) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

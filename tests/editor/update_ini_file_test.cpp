@@ -4,7 +4,7 @@
 #include "editor_fixture.hpp"
 #include "operations/fill_defaults.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 using Items = std::vector<std::string>;
@@ -49,4 +49,4 @@ TEST_F(EditorTest, HeadlessFillMatchesTheWindowsFill) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

@@ -7,7 +7,7 @@
 #include "editor/messages.hpp"
 #include "editor_fixture.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -107,4 +107,4 @@ TEST_F(EditorTest, DisabledListRefusesTheUsersSelection) {
 }
 
 }  // namespace
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

@@ -11,7 +11,7 @@
 #include "operations/fill_defaults.hpp"
 #include "operations/transfer.hpp"
 #include "reference_walks.hpp"
-#include "test_text.hpp"
+#include "support/text.hpp"
 #include "versionbase/version_list.hpp"
 
 namespace {

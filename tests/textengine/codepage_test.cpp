@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 

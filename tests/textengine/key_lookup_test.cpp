@@ -6,11 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
+#include "textengine/key_search.hpp"
 
 namespace {
 
 using ravlet::FindKey;
+using ravlet::FindVersionMarker;
 using ravlet::GetParamVal;
 using ravlet::test::Filler;
 using ravlet::test::Text;
@@ -87,6 +89,14 @@ const LookupCase kLookupCases[] = {
     {"CapitalYoMatchesSmallYo", Text("x⏎ёлка=1⏎"), "", "", Text("ЁЛКА"), "1"},
     {"YoIsNotYe", Text("x⏎елка=1⏎"), "", "", Text("ЁЛКА"), ""},
 };
+
+TEST(KeySearch, VersionMarkerIsExactAndMayBePrefix) {
+    const std::string base = Text("x⏎tarven=2⏎TARVEN=10⏎TARVEN=1⏎TARVEN=2⏎");
+    EXPECT_EQ(FindVersionMarker(base, "2"), 35u);
+    EXPECT_EQ(FindVersionMarker(base, "1"), 14u);  // the start of "TARVEN=10"
+    EXPECT_EQ(FindVersionMarker(base, "3"), 0u);
+    EXPECT_EQ(FindVersionMarker(base, ""), 14u);
+}
 
 class KeyLookupTable : public ::testing::TestWithParam<LookupCase> {};
 

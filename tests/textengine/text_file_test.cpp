@@ -31,8 +31,8 @@
 #include "textengine/file_reason.hpp"
 #include "textengine/locked_text_file.hpp"
 
-#include "test_platform.hpp"
-#include "test_text.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 
 namespace {
 
@@ -46,26 +46,13 @@ using ravlet::test::Text;
 
 class TextFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = ravlet::test::MakeTempDir("ravlet-textfile-");
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir_, ec);
-    }
 
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     static void WriteRaw(const std::string& path, const std::string& bytes) {
-        std::ofstream out(ravlet::test::Utf8Path(path), std::ios::binary | std::ios::trunc);
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        ravlet::test::WriteBytes(ravlet::test::Utf8Path(path), bytes);
     }
-
-    static std::string ReadRaw(const std::string& path) {
-        std::ifstream in(ravlet::test::Utf8Path(path), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
+    static std::string ReadRaw(const std::string& path) { return ravlet::test::ReadBytes(ravlet::test::Utf8Path(path)); }
 
     std::set<std::string> Entries() const {
         std::set<std::string> names;
@@ -75,7 +62,8 @@ protected:
         return names;
     }
 
-    fs::path dir_;
+    ravlet::test::TempDir temp_{"ravlet-textfile-"};
+    const fs::path dir_ = temp_.path();
 };
 
 std::string AllBytesText() {

@@ -17,8 +17,8 @@
 #include "textengine/text_file.hpp"
 #include "textengine/wide_text.hpp"
 
-#include "test_platform.hpp"
-#include "test_text.hpp"
+#include "support/files.hpp"
+#include "support/text.hpp"
 
 namespace {
 
@@ -47,12 +47,9 @@ protected:
     }
 
     void WriteRaw(const std::string& name, const std::string& bytes) const {
-        std::ofstream(dir_ / Utf8Path(name), std::ios::binary) << bytes;
+        ravlet::test::WriteBytes(dir_ / Utf8Path(name), bytes);
     }
-    std::string ReadRaw(const std::string& name) const {
-        std::ifstream in(dir_ / Utf8Path(name), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    std::string ReadRaw(const std::string& name) const { return ravlet::test::ReadBytes(dir_ / Utf8Path(name)); }
 
     // The folder's entries as the file system names them (UTF-16).
     std::vector<std::wstring> Entries() const {

@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 #include "textengine/codepage.hpp"
 
 namespace {

@@ -30,7 +30,7 @@
 
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
-#include "test_text.hpp"
+#include "support/text.hpp"
 #include "ui/cp1251_validator.hpp"
 #include "ui/form1.hpp"
 #include "ui/open_dialog.hpp"

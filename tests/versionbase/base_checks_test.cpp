@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 

@@ -7,24 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 
 using ravlet::ListGroups;
 using ravlet::ListParameters;
-using ravlet::VersionMarker;
 using ravlet::test::Filler;
 using ravlet::test::Text;
 using Names = std::vector<std::string>;
-
-TEST(Catalogue, VersionMarkerIsExactAndMayBePrefix) {
-    const std::string base = Text("x⏎tarven=2⏎TARVEN=10⏎TARVEN=1⏎TARVEN=2⏎");
-    EXPECT_EQ(VersionMarker(base, "2"), 35u);
-    EXPECT_EQ(VersionMarker(base, "1"), 14u);  // the start of "TARVEN=10"
-    EXPECT_EQ(VersionMarker(base, "3"), 0u);
-    EXPECT_EQ(VersionMarker(base, ""), 14u);
-}
 
 struct GroupsCase {
     const char* name;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "test_text.hpp"
+#include "support/text.hpp"
 
 namespace {
 

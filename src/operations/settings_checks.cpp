@@ -1,6 +1,6 @@
 // The settings checks, each one parameter walk plus indexed lookups in the settings
 // texts, so each is linear in the sizes of its inputs.
-#include "operations/settings_report.hpp"
+#include "operations/settings_checks.hpp"
 
 #include <unordered_map>
 #include <unordered_set>

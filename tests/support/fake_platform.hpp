@@ -10,7 +10,7 @@
 
 #include "editor/platform.hpp"
 
-namespace ravlet::testing {
+namespace ravlet::test {
 
 struct RecordedMessage {
     std::string text;
@@ -59,4 +59,4 @@ public:
     int yields = 0;
 };
 
-}  // namespace ravlet::testing
+}  // namespace ravlet::test

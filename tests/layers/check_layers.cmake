@@ -1,0 +1,63 @@
+# The layering check: reads the table of allowed includes from docs/architecture.md
+# (the rows below the header "| layer | may include |") and fails on every #include
+# under src/ that names a layer its file's layer may not use, and on any folder of
+# src/ the table does not name.
+# Run as: cmake -DROOT=<source folder> -P check_layers.cmake
+cmake_minimum_required(VERSION 3.25)
+if(NOT DEFINED ROOT)
+  message(FATAL_ERROR "check_layers: ROOT (the source folder) is not set")
+endif()
+
+file(STRINGS "${ROOT}/docs/architecture.md" doc_lines ENCODING UTF-8)
+set(in_table FALSE)
+set(layers "")
+foreach(line IN LISTS doc_lines)
+  if(line MATCHES "^\\| *layer *\\| *may include *\\|")
+    set(in_table TRUE)
+  elseif(in_table AND line MATCHES "^\\| *-")
+    # the separator row
+  elseif(in_table AND line MATCHES "^\\| *`([a-z_]+)` *\\|(.*)\\| *$")
+    set(layer "${CMAKE_MATCH_1}")
+    string(REGEX MATCHALL "`[a-z_]+`" uses "${CMAKE_MATCH_2}")
+    string(REPLACE "`" "" uses "${uses}")
+    list(APPEND layers ${layer})
+    set(allowed_${layer} ${layer} ${uses})
+  elseif(in_table)
+    break()
+  endif()
+endforeach()
+if(NOT layers)
+  message(FATAL_ERROR "check_layers: no table \"| layer | may include |\" in docs/architecture.md")
+endif()
+
+set(faults "")
+file(GLOB folders LIST_DIRECTORIES true RELATIVE "${ROOT}/src" "${ROOT}/src/*")
+foreach(folder IN LISTS folders)
+  if(IS_DIRECTORY "${ROOT}/src/${folder}" AND NOT folder IN_LIST layers)
+    list(APPEND faults "src/${folder}: a folder the layer table does not name")
+  endif()
+endforeach()
+
+file(GLOB_RECURSE sources RELATIVE "${ROOT}/src" "${ROOT}/src/*.cpp" "${ROOT}/src/*.hpp")
+foreach(source IN LISTS sources)
+  string(REGEX MATCH "^[^/]+" layer "${source}")
+  if(NOT layer IN_LIST layers)
+    continue()  # reported above
+  endif()
+  file(STRINGS "${ROOT}/src/${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+  foreach(include IN LISTS includes)
+    string(REGEX MATCH "\"([a-z_]+)/" _ "${include}")
+    set(used "${CMAKE_MATCH_1}")
+    if(used IN_LIST layers AND NOT used IN_LIST allowed_${layer})
+      string(STRIP "${include}" include)
+      list(APPEND faults "src/${source}: ${include} (${layer} may not use ${used})")
+    endif()
+  endforeach()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n" text)
+  message(FATAL_ERROR "Includes against the layer table of docs/architecture.md:\n${text}")
+endif()
+list(LENGTH sources count)
+message(STATUS "check_layers: ${count} files of src/ keep to the layer table")
