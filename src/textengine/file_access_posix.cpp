@@ -178,21 +178,49 @@ void FsyncFolder(int dirFd) {
     (void)::fsync(dirFd);
 }
 
-// One attempt at the open-file-description lock over the whole file: F_RDLCK for a
-// reader, F_WRLCK for an in-place writer. A file system without these locks lets
-// everyone through, as it did before.
-bool TryRangeLock(int fd, short type, const std::string& shown) {
-    struct flock range {};
-    range.l_type = type;
-    range.l_whence = SEEK_SET;
-    if (::fcntl(fd, F_OFD_SETLK, &range) == 0) return true;
+// Open-file-description locks (F_OFD_SETLK) on two ranges of a file, apart from the
+// writers' flock: an in-place rewrite holds kContent for writing and a reader waits for
+// it; a Ravlet writer, which replaces the file in one rename, holds kMarker for
+// reading all along, telling readers its flock need not be waited for.
+struct Range {
+    off_t start;
+    off_t length;
+};
+constexpr Range kContent{0, off_t{1} << 62};
+constexpr Range kMarker{off_t{1} << 62, 1};
+
+// One attempt at `type` (F_RDLCK, F_WRLCK) on `range`. A file system without these
+// locks lets everyone through.
+bool TryRangeLock(int fd, short type, Range range, const std::string& shown) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = range.start;
+    lock.l_len = range.length;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) return true;
     if (errno == EAGAIN || errno == EACCES || errno == EINTR) return false;
     if (errno == EINVAL || errno == ENOLCK || errno == EOPNOTSUPP) return true;
     Fail(shown, errno);
 }
 
-void WaitRangeLock(int fd, short type, const std::string& shown) {
-    WaitForLock(shown, [&] { return TryRangeLock(fd, type, shown); });
+// Whether a Ravlet writer holds the file (its marker).
+bool RavletWriterHolds(int fd) {
+    struct flock probe {};
+    probe.l_type = F_WRLCK;
+    probe.l_whence = SEEK_SET;
+    probe.l_start = kMarker.start;
+    probe.l_len = kMarker.length;
+    return ::fcntl(fd, F_OFD_GETLK, &probe) == 0 && probe.l_type != F_UNLCK;
+}
+
+// A reader's lock: waits out an in-place rewrite and a program that holds the flock
+// for its own reasons, but not a Ravlet writer that will replace the file in one step.
+void WaitReaderLock(int fd, const std::string& shown) {
+    WaitForLock(shown, [&] {
+        if (::flock(fd, LOCK_SH | LOCK_NB) == 0) return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) return true;  // no flock here: read on
+        return RavletWriterHolds(fd) && TryRangeLock(fd, F_RDLCK, kContent, shown);
+    });
 }
 
 // The writers' lock (flock), waited for as LockWait allows.
@@ -421,7 +449,7 @@ Descriptor OpenForInPlace(const Folder& folder, const std::string& leaf, const s
     struct stat st {};
     if (::fstat(fd, &st) != 0) Fail(shown, errno);
     if (!Unchanged(st, read)) FailReplaced(shown);
-    WaitRangeLock(fd, F_WRLCK, shown);
+    WaitForLock(shown, [&] { return TryRangeLock(fd, F_WRLCK, kContent, shown); });
     CheckFolderUnchanged(folder, shown);
     return file;
 }
@@ -733,6 +761,7 @@ HeldFile HoldPath(const std::string& path) {
     held->folder = OpenFolder(DirOf(target), path);
     held->leaf = LeafOf(target);
     held->fd = OpenLocked(held->folder, held->leaf, path);
+    (void)TryRangeLock(held->fd.Get(), F_RDLCK, kMarker, path);
     RefuseIfInterrupted(held->folder, held->leaf, path);
     return held;
 }
@@ -771,9 +800,9 @@ std::string CacheFolder() {
 
 std::string Load(const std::string& path) {
     const Descriptor file = OpenRegular(path, O_RDONLY, path);
-    // Waits out an in-place rewrite only, so the text is never half old, half new; a
-    // save that replaces the file leaves this one as it was.
-    WaitRangeLock(file.Get(), F_RDLCK, path);
+    // Waits out an in-place rewrite, so the text is never half old, half new; a save
+    // that replaces the file leaves this one as it was.
+    WaitReaderLock(file.Get(), path);
     const std::string target = ResolveLinks(path, path);
     RefuseIfInterrupted(OpenFolder(DirOf(target), path), LeafOf(target), path);
     return ReadAll(file.Get(), path);
