@@ -86,7 +86,7 @@ bool LooksLikeOption(std::string_view arg) {
 }
 
 std::string UsageLine(const CommandSpec& command) {
-    return "ravlet-cli [--base FILE] [--wait SECONDS] " + Synopsis(command);
+    return "ravlet-cli [--base FILE] " + Synopsis(command);
 }
 
 class Parser {

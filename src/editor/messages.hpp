@@ -22,6 +22,8 @@ inline constexpr const char* kBaseName = "rvbase.txt";
 inline constexpr const char* kNotInSettingsFile = "нет в файле настроек, значение не будет записано";
 inline constexpr const char* kChangedOnDisk =
     "Файл настроек изменён другой программой после загрузки. Перезаписать?";
+inline constexpr const char* kDeletedOnDisk =
+    "Файл настроек удалён другой программой после загрузки. Сохранить его заново?";
 
 // What a failed file operation was trying to do, for FileFailed.
 inline constexpr const char* kLoadSettingsFile = "загрузить файл настроек";

@@ -32,13 +32,13 @@ void WaitForLock(const std::string& shown, const std::function<bool()>& attempt)
     auto pause = std::chrono::milliseconds(5);
     for (;;) {
         const auto waited = Clock::now() - start;
-        if (waited >= wait.limit) {
-            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
-            throw FileError(shown, LockWaitExpired(seconds), FileFailure::Busy);
-        }
         if (!said && waited >= std::chrono::seconds(1)) {
             said = true;
             if (wait.waiting) wait.waiting(shown);
+        }
+        if (waited >= wait.limit) {
+            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
+            throw FileError(shown, LockWaitExpired(seconds), FileFailure::Busy);
         }
         // Short pauses first: most holders are another save that ends in a moment.
         std::this_thread::sleep_for(std::min<Clock::duration>(pause, wait.limit - waited));
