@@ -75,13 +75,18 @@ for ((n = 1; n <= kills; n++)); do
     mode=$([[ $((RANDOM % 2)) == 0 ]] && echo linked || echo folder)
     setup "$mode"
     file="$work/case/tarven.ini"
+    # Every other kill lands in the last 40% of the run, where the file is written.
     delay=$((RANDOM * 32768 + RANDOM))
-    delay=$((delay % (duration[$c] + 1)))
+    if ((n % 2)); then
+        delay=$((delay % (duration[$c] + 1)))
+    else
+        delay=$((duration[$c] * 6 / 10 + delay % (duration[$c] * 4 / 10 + 1)))
+    fi
     # shellcheck disable=SC2046
     env XDG_CACHE_HOME="$work/cache" "${as[@]}" "$cli" --base "$base" $(run_args "$c" "$file") \
         > /dev/null 2>&1 &
     pid=$!
-    sleep "$(printf '0.%03d' "$delay")" 2>/dev/null || sleep "$((delay / 1000))"
+    sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
     kill -9 "$pid" 2>/dev/null || true
     wait "$pid" 2>/dev/null || true
     if cmp -s "$file" "$big"; then
