@@ -261,6 +261,9 @@ TEST_F(TextFile, LockedWriterWaitsAndReadsTheSavedText) {
 // A reader does not wait for a writer that only holds the file (its rewrite takes one
 // step, or holds off readers while it writes in place): it reads the old text whole.
 TEST_F(TextFile, ReaderDoesNotWaitForAHoldingWriter) {
+    if (ravlet::test::kWindows) {
+        GTEST_SKIP() << "a Windows writer's lock bars reads of the whole file; readers wait for it within LockWait";
+    }
     const std::string path = PathOf("tarven.ini");
     WriteRaw(path, "old");
     fs::create_hard_link(path, PathOf("second.ini"));
