@@ -6,10 +6,11 @@
 set -euo pipefail
 
 # dpkg-dev and file: the Debian package's library dependencies (dpkg-shlibdeps);
-# man-db: the manual pages are checked as man renders them.
+# man-db: the manual pages are checked as man renders them; strace: the crash tests inject
+# kills and delays into system calls.
 packages=(cmake g++ libgtest-dev libgmock-dev qt6-base-dev libbenchmark-dev
           xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev
-          dpkg-dev file man-db)
+          dpkg-dev file man-db strace)
 if (($# > 0)); then packages=("$@"); fi
 
 missing=()

@@ -15,6 +15,8 @@ constexpr ArgumentSpec kIni{"INI", "файл настроек"};
 constexpr OptionSpec kVersionOfIni{"--version", "V", "версия V; без опции — распознанная по INI"};
 
 constexpr OptionSpec kBaseOption{"--base", "FILE", "база версий; без опции rvbase.txt текущей папки (до или после команды)"};
+constexpr OptionSpec kWaitOption{"--wait", "SECONDS",
+                                 "ждать файл, занятый другой программой, не дольше SECONDS секунд (без опции 30)"};
 
 const std::vector<CommandSpec> kCommands = {
     {"versions", {}, {}, "имена версий в порядке базы"},
@@ -51,6 +53,8 @@ const std::vector<CommandSpec> kCommands = {
      "ошибки базы версий, по строке «ФАЙЛ:СТРОКА: сообщение» на каждую; статус 1, если что-то выведено"},
     {"versions-diff", {{"V1", "версия, с которой сравнивается V2"}, {"V2", "версия, чьи изменения выводятся"}}, {},
      "что версия V2 меняет против V1: +[G], -[G], +[G]K=SPEC, -[G]K=SPEC, [G]K: A -> B; статус 1, если что-то выведено"},
+    {"recover", {{"INI", "файл настроек, чья запись была прервана"}}, {},
+     "возвращает INI прежний текст из копии, оставленной прерванной записью, и удаляет копию"},
 };
 
 std::string Padded(std::string_view text, std::size_t width) {
@@ -73,6 +77,7 @@ const CommandSpec* FindCommand(std::string_view name) {
 
 const OptionSpec* FindOption(const CommandSpec* command, std::string_view name) {
     if (name == kBaseOption.name) return &kBaseOption;
+    if (name == kWaitOption.name) return &kWaitOption;
     if (command == nullptr) return nullptr;
     const auto it = std::find_if(command->options.begin(), command->options.end(),
                                  [&](const OptionSpec& o) { return o.name == name; });
@@ -154,6 +159,14 @@ private:
             line_.base = std::move(value);
             return;
         }
+        if (option == &kWaitOption) {
+            if (line_.wait) Fail("опция --wait задана дважды");
+            if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
+                Fail("опция --wait ожидает число секунд, а не " + Quoted(value));
+            }
+            line_.wait = std::stoi(value);
+            return;
+        }
         if (!line_.options.emplace(option->name, std::move(value)).second) Fail("опция " + name + " задана дважды");
     }
 
@@ -191,7 +204,7 @@ std::string GeneralHelp() {
     std::string text =
         "ravlet-cli: файл настроек tarven.ini эмулятора Tarven Pimlow по базе версий rvbase.txt\n"
         "\n"
-        "Использование: ravlet-cli [--base FILE] COMMAND ARGS...\n"
+        "Использование: ravlet-cli [--base FILE] [--wait SECONDS] COMMAND ARGS...\n"
         "               ravlet-cli COMMAND --help\n"
         "               ravlet-cli --help | --version\n"
         "\n"
@@ -202,10 +215,11 @@ std::string GeneralHelp() {
     text +=
         "\n"
         "Опции:\n"
-        "  --base FILE   " + std::string(kBaseOption.help) + "\n"
-        "  -h, --help    справка; после команды — справка по этой команде\n"
-        "  --version     версия программы (до команды)\n"
-        "  --            дальше только аргументы, даже если они начинаются с \"-\"\n"
+        "  --base FILE     " + std::string(kBaseOption.help) + "\n"
+        "  --wait SECONDS  " + std::string(kWaitOption.help) + "\n"
+        "  -h, --help      справка; после команды — справка по этой команде\n"
+        "  --version       версия программы (до команды)\n"
+        "  --              дальше только аргументы, даже если они начинаются с \"-\"\n"
         "\n"
         "GROUP — заголовок группы в скобках, как его выводит groups: [Video]. Вывод — по одному\n"
         "элементу в строке; имена и значения выводятся и принимаются в кодировке терминала\n"
@@ -223,6 +237,7 @@ std::string CommandHelp(const CommandSpec& command) {
     const std::size_t arguments = rows.size();
     for (const OptionSpec& option : command.options) rows.emplace_back(OptionColumn(option), option.help);
     rows.emplace_back(OptionColumn(kBaseOption), kBaseOption.help);
+    rows.emplace_back(OptionColumn(kWaitOption), kWaitOption.help);
     rows.emplace_back("-h, --help", "эта справка");
     std::size_t width = 0;
     for (const auto& row : rows) width = std::max(width, row.first.size());

@@ -1,5 +1,6 @@
 #include "cli/run.hpp"
 
+#include <chrono>
 #include <exception>
 #include <new>
 #include <optional>
@@ -55,6 +56,18 @@ std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) 
     return NameArg(arg, terminal);
 }
 
+// The process's lock wait for one run, restored after it (the tests run many).
+class ScopedLockWait {
+public:
+    explicit ScopedLockWait(LockWait wait) : previous_(ExchangeLockWait(std::move(wait))) {}
+    ~ScopedLockWait() { ExchangeLockWait(std::move(previous_)); }
+    ScopedLockWait(const ScopedLockWait&) = delete;
+    ScopedLockWait& operator=(const ScopedLockWait&) = delete;
+
+private:
+    LockWait previous_;
+};
+
 void WriteText(std::ostream& out, const std::string& text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
@@ -78,6 +91,16 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         return kDone;
     }
 
+    // A file held by another program is waited for as --wait allows, and said so once.
+    LockWait wait;
+    if (line.wait) wait.limit = std::chrono::seconds(*line.wait);
+    const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
+    wait.waiting = [&err, seconds](const std::string& file) {
+        err << "ravlet-cli: файл " << file << " занят другой программой, жду (не дольше " << seconds << " с)\n";
+        err.flush();
+    };
+    const ScopedLockWait scopedWait(std::move(wait));
+
     const std::string_view command = line.command->name;
     const auto is = [&](std::string_view name) { return command == name; };
     const std::string& path = is("get") ? line.Argument("FILE") : line.Argument("INI");
@@ -97,6 +120,11 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             const int status = SetCommand(text, group, key, std::move(value), {out, err});
             if (status == kDone) locked.Save(text);
             return status;
+        }
+        if (is("recover")) {
+            if (RecoverTextFile(path)) return kDone;
+            err << "У файла " << path << " нет копии прерванной записи: возвращать нечего\n";
+            return kNotFound;
         }
         if (is("get")) {
             const std::string key = NameArg(line.Argument("KEY"), terminal);

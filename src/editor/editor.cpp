@@ -12,6 +12,7 @@
 #include "operations/transfer.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/key_lookup.hpp"
+#include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/value_replacement.hpp"
 #include "versionbase/catalogue.hpp"
@@ -218,6 +219,8 @@ void Editor::Loadini_Click() {
 
     std::string text;
     try {
+        // A file another program holds is waited for under the busy pointer.
+        const BusyPointer busy(platform_);
         text = LoadTextFile(*chosen);
     } catch (const FileError& error) {
         platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error), MessageIcon::Critical);
@@ -266,20 +269,43 @@ void Editor::Autoupdate_Click() {
 }
 
 void Editor::Save_Click() {
-    bool changedOnDisk = false;
-    try {
-        changedOnDisk = LoadTextFile(IniPath) != LoadedIniText;
-    } catch (const FileError&) {
-        changedOnDisk = true;  // gone or unreadable: not what was loaded either
-    }
-    // No keeps the edits in memory; the user may save again later.
-    if (changedOnDisk && !platform_.AskYesNo(messages::kChangedOnDisk)) return;
-    try {
-        SaveTextFile(IniPath, IniText);
-    } catch (const FileError& error) {
-        // The edits stay in memory so that the user can try again.
-        platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
-        return;
+    // What the file may hold for the save to go ahead: what was loaded, or what the
+    // user since agreed to overwrite (nullopt: agreed that it is gone).
+    std::optional<std::string> expected = LoadedIniText;
+    for (;;) {
+        BusyPointer busy(platform_);
+        // Compared and written under one lock, so no writer lands in between.
+        std::optional<LockedTextFile> file;
+        try {
+            file.emplace(IniPath);
+        } catch (const FileError& error) {
+            if (error.kind() != FileFailure::Missing) {
+                busy.Release();
+                platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
+                return;
+            }
+        }
+        std::optional<std::string> onDisk;
+        if (file) onDisk = file->Text();
+        if (onDisk != expected) {
+            // Not locked while the user thinks; the answer is checked against the file again.
+            file.reset();
+            busy.Release();
+            // No keeps the edits in memory; the user may save again later.
+            if (!platform_.AskYesNo(onDisk ? messages::kChangedOnDisk : messages::kDeletedOnDisk)) return;
+            expected = std::move(onDisk);
+            continue;
+        }
+        try {
+            if (file) file->Save(IniText);
+            else SaveTextFile(IniPath, IniText);
+        } catch (const FileError& error) {
+            // The edits stay in memory so that the user can try again.
+            busy.Release();
+            platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
+            return;
+        }
+        break;
     }
     LoadedIniText = IniText;
     platform_.ShowMessage(messages::kSaved, MessageIcon::Information);

@@ -23,6 +23,8 @@ inline constexpr const char* kBaseName = "rvbase.txt";
 inline constexpr const char* kNotInSettingsFile = "нет в файле настроек, не будет записано";
 inline constexpr const char* kChangedOnDisk =
     "Файл настроек изменён другой программой после загрузки. Перезаписать?";
+inline constexpr const char* kDeletedOnDisk =
+    "Файл настроек удалён другой программой после загрузки. Сохранить его заново?";
 
 // An action stopped by a failure no handler foresaw, and its cause.
 inline constexpr const char* kNoMemory = "недостаточно памяти";

@@ -1,7 +1,7 @@
 // What the settings files ask of the operating system, in one small interface with an
 // implementation per system (file_access_posix.cpp, file_access_windows.cpp): reading
 // a regular file whole under a shared lock, one writer's exclusive hold, and the save
-// that never leaves a half-written file. Paths are what the program holds: bytes on
+// that never leaves a half-written file, bound to the folder the file was read from. Paths are what the program holds: bytes on
 // POSIX, UTF-8 on Windows (turned into UTF-16 at the system call).
 #pragma once
 
@@ -31,5 +31,12 @@ HeldFile Hold(const std::string& path, std::string& text);
 // Writes `text` over the held file as Save does; `oldText` is what Hold read. Once per
 // hold: the save may replace the locked file. Throws FileError.
 void SaveHeld(Held& held, const std::string& text, const std::string& oldText);
+
+// RecoverTextFile (text_file.hpp).
+bool Recover(const std::string& path);
+
+// The user's cache folder for Ravlet's recovery copies ("" when the system names
+// none): $XDG_CACHE_HOME/ravlet or ~/.cache/ravlet, %LOCALAPPDATA%\Ravlet on Windows.
+std::string CacheFolder();
 
 }  // namespace ravlet::file_access

@@ -5,11 +5,13 @@
 
 namespace ravlet {
 
-FileError::FileError(const std::string& path, const std::string& reason)
-    : std::runtime_error(path + ": " + reason), path_(path), reason_(reason) {}
+FileError::FileError(const std::string& path, const std::string& reason, FileFailure kind)
+    : std::runtime_error(path + ": " + reason), path_(path), reason_(reason), kind_(kind) {}
 
 std::string LoadTextFile(const std::string& path) { return file_access::Load(path); }
 
 void SaveTextFile(const std::string& path, const std::string& text) { file_access::Save(path, text); }
+
+bool RecoverTextFile(const std::string& path) { return file_access::Recover(path); }
 
 }  // namespace ravlet

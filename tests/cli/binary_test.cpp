@@ -6,6 +6,8 @@
 #include <atomic>
 #include <thread>
 #else
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -13,6 +15,7 @@
 #endif
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <sstream>
@@ -246,6 +249,94 @@ TEST(CliBinary, ParallelSetsLoseNothing) {
     EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 2);
 }
 
+// Runs `command` in a shell in `dir`; its exit status, or -1 when the shell did not end
+// normally.
+int Shell(const fs::path& dir, const std::string& command) {
+    const int status = std::system(("cd '" + dir.string() + "' && " + command).c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveStrace() { return std::system("strace -V > /dev/null 2>&1") == 0; }
+
+// A save in place (the file has a second hard link) killed at each step: the file is
+// the old text, or a recovery copy is there and `recover` brings the old text back to
+// both names.
+TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) {
+    if (!HaveStrace()) GTEST_SKIP() << "strace is not installed";
+    const struct {
+        const char* injection;  // the n-th call of a system call that is killed
+        bool copyLeft;
+    } rows[] = {
+        {"pwrite64:when=1", false},  // writing the recovery copy
+        {"pwrite64:when=2", true},   // writing the file
+        {"ftruncate", true},
+        {"fsync:when=3", true},  // the file's own sync: the new text may be whole
+        {"unlinkat", true},      // removing the copy
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.injection);
+        const ExampleCopy copy;
+        const std::string old = copy.dir.Read("tarven.ini");
+        fs::create_hard_link(copy.dir.path() / "tarven.ini", copy.dir.path() / "second.ini");
+        const std::string syscall = std::string(row.injection).substr(0, std::string(row.injection).find(':'));
+        const std::string rest = std::string(row.injection).substr(syscall.size());
+        Shell(copy.dir.path(), "strace -f -o /dev/null -e inject=" + syscall + ":signal=SIGKILL" + rest + " '" +
+                                   RAVLET_CLI_PATH + "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null 2>&1");
+        const CliOutcome get = RunBinary(copy.dir.path(), {"get", "tarven.ini", "Scale"});
+        if (row.copyLeft) {
+            EXPECT_EQ(get.status, 3);
+            EXPECT_NE(get.err.find("ravlet-cli recover tarven.ini"), std::string::npos) << get.err;
+            EXPECT_EQ(RunBinary(copy.dir.path(), {"recover", "tarven.ini"}).status, 0);
+        }
+        EXPECT_EQ(copy.dir.Read("tarven.ini"), old);
+        EXPECT_EQ(copy.dir.Read("second.ini"), old);
+        // The next save goes through, and removes a temporary file the kill left.
+        EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "5"}).status, 0);
+        EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 3);
+    }
+}
+
+// The folder is swapped for a link to another folder while the save writes its
+// temporary file: the save refuses, and the other folder gets nothing.
+TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) {
+    if (!HaveStrace()) GTEST_SKIP() << "strace is not installed";
+    const ExampleCopy copy;
+    const TempDir other;
+    fs::create_directory(copy.dir.path() / "d");
+    fs::copy(copy.dir.path() / "tarven.ini", copy.dir.path() / "d");
+    const pid_t swapper = fork();
+    if (swapper == 0) {
+        usleep(700000);  // inside the delayed sync of the temporary file
+        fs::rename(copy.dir.path() / "d", copy.dir.path() / "moved");
+        fs::create_directory_symlink(other.path(), copy.dir.path() / "d");
+        _exit(0);
+    }
+    const int status = Shell(copy.dir.path(), std::string("strace -f -o /dev/null -e inject=fsync:delay_enter=1500000:when=1 '") +
+                                                  RAVLET_CLI_PATH + "' defaults d/tarven.ini 2> err");
+    waitpid(swapper, nullptr, 0);
+    EXPECT_EQ(status, 3);
+    EXPECT_EQ(copy.dir.Read("err"), "d/tarven.ini: файл заменён другой программой во время сохранения\n");
+    EXPECT_TRUE(fs::is_empty(other.path()));
+    EXPECT_EQ(copy.dir.Read("moved/tarven.ini"), copy.dir.Read("tarven.ini"));
+}
+
+// A file another program keeps locked: a writer and a reader each say once that they
+// wait, and give up after --wait with status 3.
+TEST(CliBinary, LockHeldByAnotherProgramIsWaitedForWithinTheLimit) {
+    const ExampleCopy copy;
+    const int held = open((copy.dir.path() / "tarven.ini").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"--wait", "1", "set", "tarven.ini", "[Video]", "Scale", "3"}, {"get", "tarven.ini", "Scale", "--wait=1"}}) {
+        const CliOutcome got = RunBinary(copy.dir.path(), args);
+        EXPECT_EQ(got.status, 3);
+        EXPECT_EQ(got.err,
+                  "ravlet-cli: файл tarven.ini занят другой программой, жду (не дольше 1 с)\n"
+                  "tarven.ini: файл занят другой программой, ожидание прекращено через 1 с\n");
+    }
+    close(held);
+}
+
 // A root's edit leaves the file to its owner.
 TEST(CliBinary, SetKeepsOwnerAndMode) {
     if (geteuid() != 0) GTEST_SKIP() << "only root can give the file to another user";
@@ -264,6 +355,11 @@ TEST(CliBinary, SetKeepsOwnerAndMode) {
 #else
 
 TEST(CliBinary, FailedOutputExitsThree) { GTEST_SKIP() << "Windows has no /dev/full to write to"; }
+TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) { GTEST_SKIP() << "strace injects kills on Linux only"; }
+TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) { GTEST_SKIP() << "strace injects delays on Linux only"; }
+TEST(CliBinary, LockHeldByAnotherProgramIsWaitedForWithinTheLimit) {
+    GTEST_SKIP() << "flock is POSIX; LockFileEx waits are bounded by the same code (lock_wait.cpp)";
+}
 TEST(CliBinary, SpecialFilesAreRefused) {
     GTEST_SKIP() << "Windows has no FIFOs or device nodes in folders; see WindowsFiles.DevicesAndFoldersAreRefused";
 }

@@ -37,7 +37,7 @@ row() {
 row "versions versions-diff" ve
 row "changed check check-base" ch
 row "0.9 1.2 2.0" versions-diff 1.2 ""
-row "--base --help --version" --
+row "--base --help --version --wait" --
 row "0.9 1.2 2.0" groups ""
 row "[Video]" params 2.0 "[V"
 row "Scale" values 2.0 "[Video]" S
@@ -49,7 +49,7 @@ row "[Debug]" set tarven.ini "[D"
 row "x1" --base other/base.txt groups ""
 row "x1" groups --base other/base.txt ""
 row "[Zeta]" --base=other/base.txt hint ""
-row "--base --dry-run --help --version" defaults tarven.ini --
+row "--base --dry-run --help --version --wait" defaults tarven.ini --
 row "[Sound] [System]" get tarven.ini Scale --group "[S"
 row "0.9 1.2 2.0" check tarven.ini --version ""
 row "tarven.ini" detect tarv

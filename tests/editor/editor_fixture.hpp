@@ -63,6 +63,7 @@ inline void StartAndLoadIn(const std::filesystem::path& dir, FakePlatform& platf
     ASSERT_TRUE(editor.Form_Load());
     platform.answers.push_back((dir / "tarven.ini").string());
     editor.Loadini.UserClick();
+    platform.busyCalls.clear();  // the load's own; a test follows what comes after
 }
 
 class EditorTest : public ::testing::Test {

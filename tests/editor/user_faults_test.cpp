@@ -68,18 +68,27 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         bool yes;
         int questions;
         std::string onDisk;  // "" for no file
+        const char* question = messages::kChangedOnDisk;
+        std::optional<std::string> changedWhileAsked = std::nullopt;  // asked again, Yes again
     };
     const Row rows[] = {
         {"unchanged: no question", kIni, false, 0, edited},
         {"same size, other bytes, No", sameSize, false, 1, sameSize},
         {"changed, Yes", Cp(";other⏎"), true, 1, edited},
-        {"removed, Yes", std::nullopt, true, 1, edited},
+        {"removed, Yes", std::nullopt, true, 1, edited, messages::kDeletedOnDisk},
+        {"changed again while asked, Yes twice", Cp(";other⏎"), true, 2, edited, messages::kChangedOnDisk,
+         Cp(";third⏎")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         FakePlatform p;
         p.directory = dir.string();
         p.yesNoAnswers = {r.yes};
+        if (r.changedWhileAsked) {
+            p.onAsk = [&] {
+                if (p.questions.size() == 1) WriteBytes(dir / "tarven.ini", *r.changedWhileAsked);
+            };
+        }
         Editor e(p);
         StartAndLoadIn(dir, p, e);
         if (HasFatalFailure()) return;
@@ -87,7 +96,7 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         if (r.changedTo) WriteBytes(dir / "tarven.ini", *r.changedTo);
         else fs::remove(dir / "tarven.ini");
         e.Save.UserClick();
-        EXPECT_EQ(p.questions, std::vector<std::string>(r.questions, messages::kChangedOnDisk));
+        EXPECT_EQ(p.questions, std::vector<std::string>(r.questions, r.question));
         EXPECT_EQ(fs::exists(dir / "tarven.ini") ? ReadBytes(dir / "tarven.ini") : "", r.onDisk);
         const bool saved = r.onDisk == edited;
         EXPECT_EQ(p.quits, saved ? 1 : 0);

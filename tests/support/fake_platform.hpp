@@ -40,6 +40,7 @@ public:
     void SetBusy(bool busy) override { busyCalls.push_back(busy); }
     bool AskYesNo(const std::string& text) override {
         questions.push_back(text);
+        if (onAsk) onAsk();
         if (yesNoAnswers.empty()) return true;
         const bool answer = yesNoAnswers.front();
         yesNoAnswers.pop_front();
@@ -55,6 +56,7 @@ public:
     bool yieldDue = true;
     std::deque<bool> yesNoAnswers;  // Yes once they run out
     std::vector<std::string> questions;
+    std::function<void()> onAsk;  // runs while the question is open
     int quits = 0;
     int yields = 0;
 };

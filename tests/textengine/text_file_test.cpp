@@ -14,6 +14,8 @@
 #include <thread>
 
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -30,6 +32,7 @@
 
 #include "textengine/file_reason.hpp"
 #include "textengine/locked_text_file.hpp"
+#include "textengine/recovery_copy.hpp"
 
 #include "support/files.hpp"
 #include "support/text.hpp"
@@ -243,20 +246,59 @@ TEST_F(TextFile, LockedWriterWaitsAndReadsTheSavedText) {
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
 }
 
-// A file with a second name is rewritten in place; a reader waits for the writer, so it
-// never sees the text half written.
-TEST_F(TextFile, ReaderWaitsForInPlaceWriter) {
+// A reader does not wait for a writer that only holds the file (its rewrite takes one
+// step, or holds off readers while it writes in place): it reads the old text whole.
+TEST_F(TextFile, ReaderDoesNotWaitForAHoldingWriter) {
+    if (ravlet::test::kWindows) {
+        GTEST_SKIP() << "a Windows writer's lock bars reads of the whole file; readers wait for it within LockWait";
+    }
     const std::string path = PathOf("tarven.ini");
     WriteRaw(path, "old");
     fs::create_hard_link(path, PathOf("second.ini"));
-    auto writer = std::make_unique<LockedTextFile>(path);
+    LockedTextFile writer(path);
     std::string read;
     std::thread reader([&] { read = LoadTextFile(path); });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    writer->Save("new text");
-    writer.reset();
     reader.join();
-    EXPECT_EQ(read, "new text");
+    EXPECT_EQ(read, "old");
+    writer.Save("new text");
+    EXPECT_EQ(LoadTextFile(PathOf("second.ini")), "new text");
+}
+
+// A recovery copy beside the file (an in-place save cut off) stops every read and
+// write, naming the copy; RecoverTextFile puts it back once.
+TEST_F(TextFile, RecoveryCopyIsRefusedUntilRecovered) {
+    const std::string path = PathOf("tarven.ini");
+    WriteRaw(path, "torn");
+    WriteRaw(PathOf(".tarven.ini.ravlet-recovery"), "old text");
+    const std::string copy = (fs::path(dir_.string()) / ".tarven.ini.ravlet-recovery").string();
+    const std::function<void()> uses[] = {
+        [&] { LoadTextFile(path); },
+        [&] { SaveTextFile(path, "new"); },
+        [&] { LockedTextFile file(path); },
+    };
+    for (const auto& use : uses) {
+        try {
+            use();
+            ADD_FAILURE() << "not refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), ravlet::FileFailure::Interrupted);
+            EXPECT_EQ(e.reason(), ravlet::RecoveryCopyFound(copy, path));
+        }
+    }
+    EXPECT_EQ(ReadRaw(path), "torn");
+    EXPECT_TRUE(ravlet::RecoverTextFile(path));
+    EXPECT_EQ(ReadRaw(path), "old text");
+    EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
+    EXPECT_FALSE(ravlet::RecoverTextFile(path));
+}
+
+// The cache folder's name of a copy leads back to its file, and stays a legal name.
+TEST(RecoveryCopy, CacheNameEscapesThePathAndStaysShort) {
+    EXPECT_EQ(ravlet::RecoveryLeafInCache("/srv/a%b/tarven.ini"), "%2Fsrv%2Fa%25b%2Ftarven.ini.ravlet-recovery");
+    const std::string longer = ravlet::RecoveryLeafInCache("/" + std::string(300, 'd') + "/tarven.ini");
+    EXPECT_EQ(longer.size(), 200u);
+    EXPECT_TRUE(longer.ends_with("d%2Ftarven.ini.ravlet-recovery")) << longer;
+    EXPECT_NE(longer, ravlet::RecoveryLeafInCache("/" + std::string(301, 'd') + "/tarven.ini"));
 }
 
 // What only POSIX systems have: folder write permission binding other users, FIFOs,
@@ -310,7 +352,15 @@ TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::replace);
     if (geteuid() != 0) fs::permissions(dir_, fs::perms::owner_write, fs::perm_options::remove);
-    const ChildOutcome saved = InChild([&] { SaveTextFile(path, "new, longer"); });
+    // The recovery copy of the in-place save goes to the cache folder, and is gone after.
+    const fs::path cache = ravlet::test::MakeTempDir("ravlet-cache-");
+    fs::permissions(cache, fs::perms::all, fs::perm_options::replace);
+    const ChildOutcome saved = InChild([&] {
+        setenv("XDG_CACHE_HOME", cache.c_str(), 1);
+        SaveTextFile(path, "new, longer");
+    });
+    EXPECT_TRUE(fs::is_empty(cache / "ravlet"));
+    fs::remove_all(cache);
     const ChildOutcome created = InChild([&] { SaveTextFile(PathOf("new.ini"), "x"); });
     fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::replace);
     ASSERT_TRUE(saved.ran && created.ran);
@@ -318,6 +368,20 @@ TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     EXPECT_EQ(ReadRaw(path), "new, longer");
     EXPECT_EQ(created.reason, ravlet::kFolderNotWritable);
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
+}
+
+// A save removes the temporary files a killed save left (nobody holds their lock), not
+// one another writer is writing.
+TEST_F(TextFile, SaveRemovesStaleTemporaryFiles) {
+    const std::string path = PathOf("tarven.ini");
+    WriteRaw(path, "old");
+    WriteRaw(PathOf(".ravlet-stale00000.tmp"), "left by a kill");
+    WriteRaw(PathOf(".ravlet-writing000.tmp"), "being written");
+    const int held = open(PathOf(".ravlet-writing000.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    SaveTextFile(path, "new");
+    close(held);
+    EXPECT_EQ(Entries(), (std::set<std::string>{".ravlet-writing000.tmp", "tarven.ini"}));
 }
 
 // Rule: anything but a regular file is refused by a load, a save and a lock, is never
@@ -470,19 +534,32 @@ TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
 // through a temporary file and in place alike.
 TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
     const std::string old = Filler(100);
-    for (const bool hardLinked : {false, true}) {
-        SCOPED_TRACE(hardLinked ? "in place" : "temporary file");
+    const struct {
+        const char* name;
+        bool hardLinked;
+        rlim_t limit;
+        std::string reason;
+    } rows[] = {
+        {"temporary file", false, old.size() + 10, ravlet::ReasonOf(EFBIG)},
+        {"in place", true, old.size() + 10, ravlet::ReasonOf(EFBIG)},
+        // Not even the recovery copy fits: nothing was touched, and the message says so.
+        {"in place, limit below the old size", true, old.size() - 10,
+         ravlet::RecoveryCopyFailed(ravlet::ReasonOf(EFBIG))},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const bool hardLinked = row.hardLinked;
         const std::string path = PathOf("tarven.ini");
         WriteRaw(path, old);
         if (hardLinked) fs::create_hard_link(path, PathOf("other"));
         const ChildOutcome outcome = InChild([&] {
             std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{old.size() + 10, old.size() + 10};
+            const rlimit limit{row.limit, row.limit};
             setrlimit(RLIMIT_FSIZE, &limit);
             SaveTextFile(path, Filler(5000));
         }, false);
         EXPECT_TRUE(outcome.ran);
-        EXPECT_EQ(outcome.reason, ravlet::ReasonOf(EFBIG));
+        EXPECT_EQ(outcome.reason, row.reason);
         EXPECT_EQ(ReadRaw(path), old);
         fs::remove(PathOf("other"));
         EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
@@ -525,6 +602,9 @@ TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
     GTEST_SKIP() << "owners, mode bits and POSIX ACLs are not Windows'; see WindowsFiles for attributes and hard links";
 }
 TEST_F(TextFile, FailedSaveLeavesOldFileWhole) { GTEST_SKIP() << "Windows has no file size limit per process"; }
+TEST_F(TextFile, SaveRemovesStaleTemporaryFiles) {
+    GTEST_SKIP() << "Windows saves leave no temporary file to a kill with a lock on it; the Ctrl-C handler removes theirs";
+}
 TEST(FileReason, EveryErrnoIsExplainedInRussian) {
     GTEST_SKIP() << "on Windows the reasons are of GetLastError codes; see WindowsFiles.EveryErrorCodeIsExplainedInRussian";
 }

@@ -1,7 +1,8 @@
 // Windows file access: UTF-16 paths, regular files only, LockFileEx (shared for
-// readers, exclusive for writers), and the save through a temporary file in the same
-// folder moved over the target in one step, or in place for a file with other hard
-// links.
+// readers, exclusive for writers, waited for as LockWait allows), and the save through
+// a temporary file in the same folder moved over the target in one step, once the
+// folder and the file are checked to be the ones read, or in place behind a recovery
+// copy for a file with other hard links.
 #include "textengine/file_access.hpp"
 
 #include <algorithm>
@@ -16,7 +17,9 @@
 #include <windows.h>
 
 #include "textengine/file_reason.hpp"
+#include "textengine/lock_wait.hpp"
 #include "textengine/pending_temp.hpp"
+#include "textengine/recovery_copy.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/wide_text.hpp"
 
@@ -26,7 +29,12 @@ namespace {
 constexpr const char* kFolder = "это папка, а не файл";
 
 [[noreturn]] void Fail(const std::string& shown, DWORD err) {
-    throw FileError(shown, ReasonOf(static_cast<int>(err)));
+    const bool missing = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
+    throw FileError(shown, ReasonOf(static_cast<int>(err)), missing ? FileFailure::Missing : FileFailure::Other);
+}
+
+[[noreturn]] void FailReplaced(const std::string& shown) {
+    throw FileError(shown, kReplacedWhileSaving, FileFailure::Replaced);
 }
 
 [[noreturn]] void FailLast(const std::string& shown) { Fail(shown, ::GetLastError()); }
@@ -80,10 +88,17 @@ public:
     HANDLE Get() const { return file_.Get(); }
     bool Valid() const { return file_.Valid(); }
 
-    // Waits for the lock: LOCKFILE_EXCLUSIVE_LOCK for a writer, 0 for a reader.
-    bool Lock(DWORD flags) {
-        OVERLAPPED whole{};
-        locked_ = ::LockFileEx(file_.Get(), flags, 0, MAXDWORD, MAXDWORD, &whole) != 0;
+    // Waits for the lock as LockWait allows: LOCKFILE_EXCLUSIVE_LOCK for a writer, 0
+    // for a reader. False where the file system has no locks.
+    bool Lock(DWORD flags, const std::string& shown) {
+        WaitForLock(shown, [&] {
+            OVERLAPPED whole{};
+            if (::LockFileEx(file_.Get(), flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+                locked_ = true;
+                return true;
+            }
+            return ::GetLastError() != ERROR_LOCK_VIOLATION && ::GetLastError() != ERROR_IO_PENDING;
+        });
         return locked_;
     }
 
@@ -230,13 +245,17 @@ DWORD SetSize(HANDLE file, std::uint64_t size) {
     return 0;
 }
 
-// Makes `bytes` the whole content of `file`, whose size is `size`: the file grows
-// first, so a full disk usually stops the save before a byte is overwritten.
+// Makes `bytes` the whole content of `file`, whose size is `size`: written over the old
+// bytes, then cut to length, so the file never grows with zeros. Space beyond the old
+// end is reserved first without moving the end, so a full disk usually stops the save
+// before a byte is overwritten.
 DWORD Overwrite(HANDLE file, const std::string& bytes, std::size_t size) {
     if (bytes.size() > size) {
-        if (const DWORD err = SetSize(file, bytes.size()); err != 0) {
-            (void)SetSize(file, size);
-            return err;
+        FILE_ALLOCATION_INFO reserve{};
+        reserve.AllocationSize.QuadPart = static_cast<LONGLONG>(bytes.size());
+        if (!::SetFileInformationByHandle(file, FileAllocationInfo, &reserve, sizeof reserve)) {
+            const DWORD err = ::GetLastError();
+            if (err == ERROR_DISK_FULL || err == ERROR_HANDLE_DISK_FULL) return err;
         }
     }
     const LARGE_INTEGER start{};
@@ -263,9 +282,13 @@ OwnedMutex WriterMutex(const std::wstring& target, const std::string& shown) {
     std::swprintf(name, std::size(name), L"Local\\ravlet-save-%016llx", static_cast<unsigned long long>(hash));
     Handle mutex(::CreateMutexW(nullptr, FALSE, name));
     if (!mutex.Valid()) FailLast(shown);
-    const DWORD waited = ::WaitForSingleObject(mutex.Get(), INFINITE);
-    // Abandoned: its last owner ended without a release; it is ours now all the same.
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) FailLast(shown);
+    WaitForLock(shown, [&] {
+        const DWORD waited = ::WaitForSingleObject(mutex.Get(), 0);
+        // Abandoned: its last owner ended without a release; it is ours now all the same.
+        if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+        if (waited == WAIT_TIMEOUT) return false;
+        FailLast(shown);
+    });
     return OwnedMutex(std::move(mutex));
 }
 
@@ -345,30 +368,137 @@ enum class Outcome { Done, InPlace };
 constexpr DWORD kKeptAttributes =
     FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// A new file with the text (and the attributes of `old`, when it replaces one) moved
-// over `target`. `lock`, when given, is let go just before the move.
-Outcome ReplaceThroughTemp(const std::wstring& target, const BY_HANDLE_FILE_INFORMATION* old,
-                           const std::string& text, LockedHandle* lock, const std::string& shown) {
+// What `path` itself is (a link not followed): false when it cannot be opened.
+bool InfoOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    const Handle h(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                 nullptr));
+    return h.Valid() && ::GetFileInformationByHandle(h.Get(), &info);
+}
+
+bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
+           a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Whether `now` is the file as it was read: same file, size and last write.
+bool Unchanged(const BY_HANDLE_FILE_INFORMATION& now, const BY_HANDLE_FILE_INFORMATION& read) {
+    return SameFile(now, read) && now.nFileSizeHigh == read.nFileSizeHigh && now.nFileSizeLow == read.nFileSizeLow &&
+           now.ftLastWriteTime.dwLowDateTime == read.ftLastWriteTime.dwLowDateTime &&
+           now.ftLastWriteTime.dwHighDateTime == read.ftLastWriteTime.dwHighDateTime;
+}
+
+std::wstring FolderOf(const std::wstring& target) {
+    const std::wstring prefix = FolderPrefix(target);
+    return prefix.empty() ? L"." : prefix;
+}
+
+// The folder a file was read from and the file as read, checked again before the file
+// is replaced: Windows keeps no folder handle a move could be made relative to, so the
+// path must still lead to the same folder (not a link put in its place) and the same
+// file.
+struct Bound {
+    std::wstring folder;
+    BY_HANDLE_FILE_INFORMATION folderInfo{};
+    BY_HANDLE_FILE_INFORMATION read{};
+};
+
+void CheckUnchanged(const Bound& bound, const std::wstring& target, const std::string& shown) {
+    BY_HANDLE_FILE_INFORMATION now{};
+    if (!InfoOf(bound.folder, now) || !SameFile(now, bound.folderInfo) ||
+        ((now.dwFileAttributes ^ bound.folderInfo.dwFileAttributes) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        FailReplaced(shown);
+    }
+    if (!InfoOf(target, now) || !Unchanged(now, bound.read)) FailReplaced(shown);
+}
+
+// A new file with the text (and the attributes of the file read, when it replaces one)
+// moved over `target`. `lock`, when given, is let go just before the move.
+Outcome ReplaceThroughTemp(const std::wstring& target, const Bound* bound, const std::string& text,
+                           LockedHandle* lock, const std::string& shown) {
     Temp temp;
     const DWORD created = CreateTemp(FolderPrefix(target), temp);
     if (created == ERROR_ACCESS_DENIED) {
-        if (old != nullptr) return Outcome::InPlace;
+        if (bound != nullptr) return Outcome::InPlace;
         throw FileError(shown, kFolderNotWritable);
     }
     if (created != 0) Fail(shown, created);
     if (const DWORD err = WriteAll(temp.file.Get(), text); err != 0) Fail(shown, err);
-    if (old != nullptr && (old->dwFileAttributes & kKeptAttributes) != 0) {
+    if (bound != nullptr && (bound->read.dwFileAttributes & kKeptAttributes) != 0) {
         FILE_BASIC_INFO basic{};  // zero times: left as they are
-        basic.FileAttributes = old->dwFileAttributes & kKeptAttributes;
+        basic.FileAttributes = bound->read.dwFileAttributes & kKeptAttributes;
         if (!::SetFileInformationByHandle(temp.file.Get(), FileBasicInfo, &basic, sizeof basic)) FailLast(shown);
     }
     if (!::FlushFileBuffers(temp.file.Get())) FailLast(shown);
     temp.file.Reset();
+    if (bound != nullptr) CheckUnchanged(*bound, target, shown);
     if (lock != nullptr) lock->Reset();
     if (const DWORD err = MoveOver(temp.name, target); err != 0) Fail(shown, err);
     temp.name.clear();
     ClearPendingTemp();
     return Outcome::Done;
+}
+
+// Where a recovery copy of `target` is or goes: its own folder, and the cache folder.
+std::wstring CopyInFolder(const std::wstring& target) {
+    const std::wstring prefix = FolderPrefix(target);
+    const std::string leaf = WideToUtf8(target.substr(prefix.size())).value_or(std::string());
+    return prefix + Utf8ToWide(RecoveryLeafInFolder(leaf)).value_or(std::wstring());
+}
+
+std::wstring CopyInCache(const std::wstring& target, const std::string& shown) {
+    const std::string cache = CacheFolder();
+    if (cache.empty()) return {};
+    const std::string full = WideToUtf8(FullPath(target, shown)).value_or(std::string());
+    return Utf8ToWide(cache + "\\" + RecoveryLeafInCache(full)).value_or(std::wstring());
+}
+
+bool Exists(const std::wstring& path) {
+    return !path.empty() && ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The recovery copy a cut-off in-place save of `target` left, or "".
+std::wstring FindRecoveryCopy(const std::wstring& target, const std::string& shown) {
+    if (const std::wstring inFolder = CopyInFolder(target); Exists(inFolder)) return inFolder;
+    if (const std::wstring inCache = CopyInCache(target, shown); Exists(inCache)) return inCache;
+    return {};
+}
+
+void RefuseIfInterrupted(const std::wstring& target, const std::string& shown) {
+    if (const std::wstring copy = FindRecoveryCopy(target, shown); !copy.empty()) {
+        throw FileError(shown, RecoveryCopyFound(WideToUtf8(copy).value_or("?"), shown), FileFailure::Interrupted);
+    }
+}
+
+// Writes `bytes` to `copy` through a temporary file moved into place once flushed, so
+// a copy that exists is complete. 0 or the error.
+DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
+    Temp temp;
+    if (const DWORD err = CreateTemp(FolderPrefix(copy), temp); err != 0) return err;
+    if (const DWORD err = WriteAll(temp.file.Get(), bytes); err != 0) return err;
+    if (!::FlushFileBuffers(temp.file.Get())) return ::GetLastError();
+    temp.file.Reset();
+    if (const DWORD err = MoveOver(temp.name, copy); err != 0) return err;
+    temp.name.clear();
+    ClearPendingTemp();
+    return 0;
+}
+
+// The old bytes put where a later run finds them before the file changes: beside the
+// file, or in the cache folder where its folder is not writable.
+std::wstring MakeRecoveryCopy(const std::wstring& target, const std::string& old, const std::string& shown) {
+    const std::wstring inFolder = CopyInFolder(target);
+    DWORD err = WriteCopy(inFolder, old);
+    if (err == 0) return inFolder;
+    if (err != ERROR_ACCESS_DENIED && err != ERROR_WRITE_PROTECT) {
+        throw FileError(shown, RecoveryCopyFailed(ReasonOf(static_cast<int>(err))));
+    }
+    const std::wstring inCache = CopyInCache(target, shown);
+    if (inCache.empty()) throw FileError(shown, RecoveryCopyFailed(kFolderNotWritable));
+    ::CreateDirectoryW(FolderPrefix(inCache).c_str(), nullptr);
+    err = WriteCopy(inCache, old);
+    if (err != 0) throw FileError(shown, RecoveryCopyFailed(ReasonOf(static_cast<int>(err))));
+    return inCache;
 }
 
 }  // namespace
@@ -379,6 +509,7 @@ struct Held {
     OwnedMutex writers;  // declared first: released after the file
     LockedHandle file;
     bool writable = false;
+    Bound bound;
 };
 
 void HeldRelease::operator()(Held* held) const noexcept { delete held; }
@@ -386,7 +517,9 @@ void HeldRelease::operator()(Held* held) const noexcept { delete held; }
 namespace {
 
 HeldFile HoldTarget(const std::wstring& target, const std::string& shown) {
-    HeldFile held(new Held{shown, target, WriterMutex(target, shown), {}, false});
+    HeldFile held(new Held{shown, target, WriterMutex(target, shown), {}, false, {}});
+    held->bound.folder = FolderOf(target);
+    if (!InfoOf(held->bound.folder, held->bound.folderInfo)) FailLast(shown);
     // Opened for writing where it may be: an in-place save has to go through the
     // handle that holds the lock, since Windows locks bind every other handle.
     Handle file;
@@ -399,51 +532,63 @@ HeldFile HoldTarget(const std::wstring& target, const std::string& shown) {
     if (err == ERROR_ACCESS_DENIED) err = OpenRegular(target, GENERIC_READ, shown, file);
     if (err != 0) Fail(shown, err);
     held->file = LockedHandle(std::move(file));
-    if (!held->file.Lock(LOCKFILE_EXCLUSIVE_LOCK)) FailLast(shown);
+    if (!held->file.Lock(LOCKFILE_EXCLUSIVE_LOCK, shown)) FailLast(shown);
+    RefuseIfInterrupted(target, shown);
     return held;
 }
 
-// The text is fully prepared before the first byte of the file changes; a failed
-// write puts the old bytes back.
-void SaveInPlace(Held& held, const std::string& text, const std::string* oldText) {
-    std::string readOld;
-    if (oldText == nullptr) {
-        readOld = ReadAll(held.file.Get(), held.shown);
-        oldText = &readOld;
-    }
+// Rewrites the file in place behind a recovery copy of `old`: after a kill the file is
+// old, new, or put back by Recover. A failed write puts the old bytes back itself.
+void SaveInPlace(Held& held, const std::string& text, const std::string& old) {
+    const std::wstring copy = MakeRecoveryCopy(held.target, old, held.shown);
     const InterruptionDeferred deferred;
-    const DWORD err = Overwrite(held.file.Get(), text, oldText->size());
-    if (err == 0) return;
-    const DWORD restoreErr = Overwrite(held.file.Get(), *oldText, oldText->size());
+    const DWORD err = Overwrite(held.file.Get(), text, old.size());
+    if (err == 0) {
+        ::DeleteFileW(copy.c_str());
+        return;
+    }
     std::string reason = ReasonOf(static_cast<int>(err));
-    if (restoreErr != 0) reason += "; прежний текст вернуть не удалось: " + ReasonOf(static_cast<int>(restoreErr));
+    if (const DWORD restoreErr = Overwrite(held.file.Get(), old, old.size()); restoreErr != 0) {
+        throw FileError(held.shown, reason + "; прежний текст вернуть не удалось: " +
+                                        ReasonOf(static_cast<int>(restoreErr)) + "; " +
+                                        RecoveryCopyFound(WideToUtf8(copy).value_or("?"), held.shown));
+    }
+    ::DeleteFileW(copy.c_str());
     throw FileError(held.shown, reason);
 }
 
-void SaveOver(Held& held, const std::string& text, const std::string* oldText) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(held.file.Get(), &info)) FailLast(held.shown);
+void SaveOver(Held& held, const std::string& text, const std::string& old) {
+    const BY_HANDLE_FILE_INFORMATION& info = held.bound.read;
     // The read-only attribute means "keep this file as it is"; so does a file this user
     // may not write.
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 || !held.writable) {
         throw FileError(held.shown, kReadOnlyFile);
     }
     // Another name would keep the old text if a new file took this one's place.
-    if (info.nNumberOfLinks > 1) return SaveInPlace(held, text, oldText);
-    if (ReplaceThroughTemp(held.target, &info, text, &held.file, held.shown) == Outcome::InPlace) {
-        SaveInPlace(held, text, oldText);
+    if (info.nNumberOfLinks > 1) return SaveInPlace(held, text, old);
+    if (ReplaceThroughTemp(held.target, &held.bound, text, &held.file, held.shown) == Outcome::InPlace) {
+        SaveInPlace(held, text, old);
     }
 }
 
 }  // namespace
 
+std::string CacheFolder() {
+    const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') return {};
+    const std::optional<std::string> folder = WideToUtf8(local);
+    return folder ? *folder + "\\Ravlet" : std::string();
+}
+
 std::string Load(const std::string& path) {
+    const std::wstring system = SystemPath(path, path);
     Handle opened;
-    if (const DWORD err = OpenRegular(SystemPath(path, path), GENERIC_READ, path, opened); err != 0) Fail(path, err);
+    if (const DWORD err = OpenRegular(system, GENERIC_READ, path, opened); err != 0) Fail(path, err);
     LockedHandle file(std::move(opened));
     // A shared lock waits out a writer that rewrites the file in place, so the text is
     // never half old, half new. Where the file system has no locks, the read goes on.
-    (void)file.Lock(0);
+    (void)file.Lock(0, path);
+    RefuseIfInterrupted(ResolveLinks(system), path);
     return ReadAll(file.Get(), path);
 }
 
@@ -458,19 +603,46 @@ void Save(const std::string& path, const std::string& text) {
         return;
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) throw FileError(path, kFolder);
-    const HeldFile held = HoldTarget(target, path);
-    SaveOver(*held, text, nullptr);
+    std::string old;
+    const HeldFile held = Hold(path, old);
+    SaveOver(*held, text, old);
 }
 
 HeldFile Hold(const std::string& path, std::string& text) {
     HeldFile held = HoldTarget(ResolveLinks(SystemPath(path, path)), path);
     text = ReadAll(held->file.Get(), path);
+    if (!::GetFileInformationByHandle(held->file.Get(), &held->bound.read)) FailLast(path);
     return held;
 }
 
 void SaveHeld(Held& held, const std::string& text, const std::string& oldText) {
     if (!held.file.Valid()) throw std::logic_error("a held file is saved once");
-    SaveOver(held, text, &oldText);
+    SaveOver(held, text, oldText);
+}
+
+bool Recover(const std::string& path) {
+    const std::wstring target = ResolveLinks(SystemPath(path, path));
+    const OwnedMutex writers = WriterMutex(target, path);
+    const std::wstring copy = FindRecoveryCopy(target, path);
+    if (copy.empty()) return false;
+    const std::string shownCopy = WideToUtf8(copy).value_or("?");
+    Handle opened;
+    if (const DWORD err = OpenRegular(copy, GENERIC_READ, shownCopy, opened); err != 0) Fail(shownCopy, err);
+    const std::string old = ReadAll(opened.Get(), shownCopy);
+    opened.Reset();
+    Handle file;
+    if (const DWORD err = OpenRegular(target, GENERIC_READ | GENERIC_WRITE, path, file); err != 0) Fail(path, err);
+    LockedHandle locked(std::move(file));
+    if (!locked.Lock(LOCKFILE_EXCLUSIVE_LOCK, path)) FailLast(path);
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(locked.Get(), &size)) FailLast(path);
+    const InterruptionDeferred deferred;
+    // Back into the same file, in place, so that every hard link sees it.
+    if (const DWORD err = Overwrite(locked.Get(), old, static_cast<std::size_t>(size.QuadPart)); err != 0) {
+        Fail(path, err);
+    }
+    ::DeleteFileW(copy.c_str());
+    return true;
 }
 
 }  // namespace ravlet::file_access
