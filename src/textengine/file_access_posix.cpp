@@ -131,7 +131,8 @@ int Overwrite(int fd, const std::string& bytes, std::size_t size) {
         const int err = ::posix_fallocate(fd, static_cast<off_t>(size),
                                           static_cast<off_t>(bytes.size() - size));
         if (err != 0 && err != EINVAL && err != EOPNOTSUPP && err != ENOTSUP) {
-            (void)::ftruncate(fd, static_cast<off_t>(size));
+            // Gives back the reserved space if it can; the reservation's error is the one to report.
+            if (::ftruncate(fd, static_cast<off_t>(size)) != 0) return err;
             return err;
         }
     }
