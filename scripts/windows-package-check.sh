@@ -2,8 +2,8 @@
 # Tries the Windows downloads of scripts/windows-package.sh under wine, as a user would:
 # - the zip holds exactly its files, the README in CR LF, and unzipped into a folder of
 #   any name its ravlet-cli.exe runs on its examples;
-# - the installer, run silently into an emulator's folder (a Cyrillic name with a space)
-#   that already holds a tarven.ini and an rvbase.txt, adds exactly its files there, the
+# - the installer, run silently into an emulator's folder (a Cyrillic name) that already
+#   holds a tarven.ini and an rvbase.txt, adds exactly its files there, the
 #   Start-menu shortcut with that folder as its working folder and the uninstall entry;
 #   the installed ravlet-cli.exe recognises the tarven.ini; the silent uninstall takes
 #   away exactly what was added, and the user's two files stay byte for byte.
@@ -53,7 +53,9 @@ expect "the zip's ravlet-cli.exe detect" "2.0" "$(cd "$unpacked/examples" && win
 echo "zip $zip_file: files, README, programs checked" >&2
 
 # --- The installer ---
-folder="$scratch/Эмулятор Tarven"
+# No space in it: wine quotes an argument with a space, and the installer takes /D= only
+# unquoted (in a command prompt a path with spaces is typed as it is).
+folder="$scratch/Эмулятор_Tarven"
 mkdir -p "$folder"
 cp "$root/examples/tarven.ini" "$root/examples/rvbase.txt" "$folder/"
 windows_folder="Z:${folder//\//\\}"
@@ -61,8 +63,10 @@ windows_folder="Z:${folder//\//\\}"
 listing() { (cd "$folder" && find . -mindepth 1 | LC_ALL=C sort && find . -type f -exec sha256sum {} + | LC_ALL=C sort -k2); }
 before=$(listing)
 start_menu() { find "$WINEPREFIX/drive_c/users" -name Ravlet.lnk; }
-[[ -z $(start_menu) ]] || fail "a Ravlet.lnk is left from an earlier run: $(start_menu)"
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Ravlet'
+# What a failed earlier run may have left in the prefix would pass for this run's.
+start_menu | while read -r left; do rm -f "$left"; done
+wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 
 wine "$setup" /S "/D=$windows_folder"
 expect "the folder after the installation" \
@@ -76,11 +80,10 @@ expect "the installed ravlet-cli.exe detect" "2.0" "$(cd "$folder" && wine ravle
 
 shortcut=$(start_menu)
 [[ -n $shortcut ]] || fail "no Start-menu shortcut Ravlet.lnk"
-# The working folder is a counted UTF-16 string of the link; the target, the folder
-# followed by \ravlet.exe, must not be what matches.
+# The working folder is a UTF-16 string of the link that ends with the folder's name; the
+# target is the same folder followed by \ravlet.exe, which must not be what matches.
 utf16_hex() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx1 | tr -d ' \n' | sed 's/../\\x&/g'; }
-count=${#windows_folder}
-working_dir=$(printf '\\x%02x\\x%02x' $((count & 255)) $((count >> 8)))$(utf16_hex "$windows_folder")'(?!\\\x00)'
+working_dir="$(utf16_hex "$windows_folder")(?!\\x5c\\x00)"
 LC_ALL=C grep -qaP "$working_dir" "$shortcut" || fail "the shortcut's working folder is not $windows_folder"
 wine reg query "$uninstall_key" /v UninstallString >/dev/null || fail "no uninstall entry $uninstall_key"
 

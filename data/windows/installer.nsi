@@ -5,7 +5,8 @@
 ; uninstaller removes those alone: the user's files in that folder are never touched.
 ; Per user, without administrator rights: the emulator's folder must be writable by the
 ; user anyway, since Ravlet saves tarven.ini there.
-Unicode true
+; 64-bit, as the programs are (and wine without its 32-bit part runs it).
+Target amd64-unicode
 ManifestDPIAware true
 RequestExecutionLevel user
 SetCompressor /SOLID lzma
@@ -42,6 +43,7 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "© 2026 the Ravlet authors"
 !define MUI_FINISHPAGE_TEXT "Ravlet установлен в папку $INSTDIR. Ярлык «Ravlet» в меню «Пуск» открывает его в этой папке."
 !insertmacro MUI_PAGE_FINISH
 
+!define MUI_UNCONFIRMPAGE_TEXT_TOP "Будут удалены ravlet.exe, ravlet-cli.exe, ravlet-readme.txt, эта программа удаления и ярлык «Ravlet» в меню «Пуск». Файлы эмулятора (tarven.ini, rvbase.txt и остальные) останутся в папке."
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 
