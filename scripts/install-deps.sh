@@ -25,5 +25,8 @@ if ((${#missing[@]} > 0)); then
   echo "Installing: ${missing[*]}"
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
   # Waits for another apt run (an unattended upgrade, say) instead of failing at once.
-  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y "${missing[@]}"
+  # Recommended packages stay out: the build and the tests need none of them, and on a
+  # fresh machine they would bring a desktop's worth (systemd, GTK).
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y \
+    --no-install-recommends "${missing[@]}"
 fi

@@ -65,7 +65,7 @@ std::string Padded(std::string_view text, std::size_t width) {
 
 std::string OptionColumn(const OptionSpec& option) {
     std::string column(option.name);
-    if (!option.valueName.empty()) column += " " + std::string(option.valueName);
+    if (!option.valueName.empty()) column.append(" ").append(option.valueName);
     return column;
 }
 
@@ -193,8 +193,8 @@ const std::vector<CommandSpec>& Commands() { return kCommands; }
 
 std::string Synopsis(const CommandSpec& command) {
     std::string text(command.name);
-    for (const ArgumentSpec& argument : command.arguments) text += " " + std::string(argument.name);
-    for (const OptionSpec& option : command.options) text += " [" + OptionColumn(option) + "]";
+    for (const ArgumentSpec& argument : command.arguments) text.append(" ").append(argument.name);
+    for (const OptionSpec& option : command.options) text.append(" [").append(OptionColumn(option)).append("]");
     return text;
 }
 
