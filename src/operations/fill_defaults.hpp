@@ -30,6 +30,8 @@ struct FillSteps {
 // by one: a key absent from the settings text stays absent.
 // A version whose marker `base` lacks has no groups: nothing changes. Version "" takes
 // the groups after the first marker, looked up without a version restriction.
+// Throws InvalidValue, and changes nothing, when a default is one the value rule refuses
+// (a control character in the base).
 std::string FillFromDefaults(std::string_view base, std::string_view version, std::string iniText,
                              const FillSteps& steps = {});
 
