@@ -14,7 +14,10 @@ constexpr std::size_t kLongestName = 200;
 }  // namespace
 
 std::string RecoveryLeafInFolder(std::string_view leaf) {
-    return "." + std::string(leaf) + std::string(kSuffix);
+    // Appended, not concatenated to a literal: GCC 12 warns falsely (-Wrestrict) on that.
+    std::string name = ".";
+    name.append(leaf).append(kSuffix);
+    return name;
 }
 
 std::string RecoveryLeafInCache(std::string_view fullPath) {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "editor/storable.hpp"
 #include "textengine/codepage.hpp"
+#include "textengine/value_rule.hpp"
 #include "textengine/wide_text.hpp"
 #include "win32/win_platform.hpp"
 
@@ -151,7 +151,7 @@ HWND EditOf(HWND combo) {
 
 }  // namespace
 
-Form1::Form1(Editor& editor) : editor_(editor) {
+Form1::Form1(WinPlatform& platform, Editor& editor) : platform_(platform), editor_(editor) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -417,8 +417,7 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SETCURSOR: {
-            auto& platform = static_cast<WinPlatform&>(editor_.platform());
-            if (platform.Busy()) {
+            if (platform_.Busy()) {
                 ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
                 return TRUE;
             }
@@ -534,8 +533,10 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                 }
                 highSurrogate_ = 0;
                 // Below a space are the edit's own keys (Backspace, Ctrl+C, ...), not text.
-                if (full >= 0x20 && full != 0x7F && FirstUnstorable(std::u32string(1, full))) {
-                    ShowRefused(full);
+                if (const std::optional<RefusedCharacter> refused = full >= 0x20 && full != 0x7F
+                                                                        ? FirstRefused(std::u32string(1, full))
+                                                                        : std::nullopt) {
+                    ShowRefused(*refused);
                     return 0;
                 }
             }
@@ -550,7 +551,7 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                     }
                     ::CloseClipboard();
                 }
-                if (const std::optional<char32_t> refused = FirstUnstorable(pasted)) {
+                if (const std::optional<RefusedCharacter> refused = FirstRefused(pasted)) {
                     ShowRefused(*refused);
                     return 0;
                 }
@@ -659,7 +660,7 @@ void Form1::Forward(const std::function<void()>& action) {
         action();
     } catch (const std::exception& error) {
         // An exception must not cross the system's window procedure; the user learns what failed.
-        editor_.platform().ShowMessage(error.what(), MessageIcon::Critical);
+        editor_.ReportFailure(error);
     }
     --forwardDepth_;
     SyncControls();
@@ -699,12 +700,12 @@ void Form1::SyncControls() {
     syncing_ = wasSyncing;
 }
 
-void Form1::ShowRefused(char32_t ch) {
+void Form1::ShowRefused(const RefusedCharacter& refused) {
     ::MessageBeep(MB_ICONWARNING);
     const HWND value = Control("Value");
     RECT r;
     ::GetWindowRect(value, &r);
-    std::wstring text = Wide(RefusedCharacterMessage(ch));
+    std::wstring text = Wide(RefusedCharacterMessage(refused));
     TOOLINFOW info{};
     info.cbSize = sizeof info;
     info.hwnd = window_;

@@ -15,13 +15,16 @@
 
 namespace ravlet::win32 {
 
+class WinPlatform;
+
 class Form1 {
 public:
     static constexpr std::size_t kCount = std::size(window::kComponents);
 
-    // Creates the window, hidden and centred on its monitor, over `editor`, which
-    // outlives it.
-    explicit Form1(Editor& editor);
+    // Creates the window, hidden and centred on its monitor, over `editor` and the
+    // platform it was built with (whose busy state the window's cursor shows); both
+    // outlive it.
+    Form1(WinPlatform& platform, Editor& editor);
     ~Form1();
     Form1(const Form1&) = delete;
     Form1& operator=(const Form1&) = delete;
@@ -71,9 +74,10 @@ private:
     // Runs a user's action on the model, then brings every control up to date.
     void Forward(const std::function<void()>& action);
     void SyncControls();
-    void ShowRefused(char32_t ch);
+    void ShowRefused(const RefusedCharacter& refused);
     std::size_t IndexOf(std::string_view name) const;
 
+    WinPlatform& platform_;
     Editor& editor_;
     HWND window_ = nullptr;
     std::array<HWND, kCount> controls_{};

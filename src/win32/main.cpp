@@ -93,7 +93,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     ravlet::win32::WinPlatform platform;
     ravlet::Editor editor(platform);
     editor.LoadStart = Utf8Of(launch.dialogFile);
-    ravlet::win32::Form1 window(editor);
+    ravlet::win32::Form1 window(platform, editor);
     platform.SetWindow(window.Window());
     platform.dispatch = [&window](MSG& msg) { window.Dispatch(msg); };
     // Start-up runs before the window is shown; when it fails its message has been

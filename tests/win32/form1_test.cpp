@@ -14,7 +14,7 @@
 
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
-#include "test_platform.hpp"
+#include "support/files.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/text_file.hpp"
 #include "win32/win_platform.hpp"
@@ -101,7 +101,7 @@ protected:
             fs::copy_file(fs::path(RAVLET_EXAMPLES_DIR) / name, dir_ / name);
         }
         ASSERT_TRUE(::SetCurrentDirectoryW(dir_.wstring().c_str()));
-        form_ = std::make_unique<ravlet::win32::Form1>(editor_);
+        form_ = std::make_unique<ravlet::win32::Form1>(platform_, editor_);
         platform_.SetWindow(form_->Window());
         platform_.dispatch = [this](MSG& msg) { form_->Dispatch(msg); };
         ASSERT_TRUE(form_->Load());
