@@ -12,6 +12,7 @@
 #include <optional>
 #include <random>
 #include <stdexcept>
+#include <string_view>
 #include <utility>
 
 #include <windows.h>
@@ -309,8 +310,9 @@ std::wstring ResolveLinks(const std::wstring& path) {
     return target;
 }
 
-// The temporary file of a save; whatever it still names is removed when it goes out of
-// scope.
+// The temporary file of a save, held open from its creation until it is moved into
+// place, so that a later save can tell one whose writer is gone: no one else can open
+// it exclusively. Whatever it still names is removed when it goes out of scope.
 struct Temp {
     Handle file;
     std::wstring name;
@@ -333,9 +335,11 @@ DWORD CreateTemp(const std::wstring& prefix, Temp& temp) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::wstring name = prefix + RandomLeaf();
         RegisterPendingTemp(WideToUtf8(name).value_or(std::string()));
-        // Shared for deletion: the Ctrl-C handler may remove it while it is open.
-        Handle file(::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Shared for deletion: the Ctrl-C handler may remove it, and the move renames
+        // it, while it is open. Shared for reading and writing too, since once moved it
+        // is the file others open, until this handle is closed.
+        Handle file(::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             temp.file = std::move(file);
             temp.name = name;
@@ -346,6 +350,27 @@ DWORD CreateTemp(const std::wstring& prefix, Temp& temp) {
         if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) return err;
     }
     return ERROR_FILE_EXISTS;
+}
+
+// Removes the temporary files in the folder `prefix` whose writer is gone: a killed
+// save's. One being written is open, so the exclusive open fails and it stays; a link
+// is left alone. Housekeeping only: whatever fails is let be.
+void RemoveStaleTemps(const std::wstring& prefix) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = ::FindFirstFileW((prefix + L".ravlet-*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::wstring_view leaf = found.cFileName;
+        const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+        // The pattern may also match by a short name; the long one decides.
+        if ((found.dwFileAttributes & skipped) != 0 || !leaf.starts_with(L".ravlet-") || !leaf.ends_with(L".tmp")) {
+            continue;
+        }
+        // Removed by the close that ends the handle's scope.
+        const Handle stale(::CreateFileW((prefix + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
 }
 
 // Moves the complete temporary file over `target` in one step. Windows replaces no
@@ -430,10 +455,10 @@ Outcome ReplaceThroughTemp(const std::wstring& target, const Bound* bound, const
         if (!::SetFileInformationByHandle(temp.file.Get(), FileBasicInfo, &basic, sizeof basic)) FailLast(shown);
     }
     if (!::FlushFileBuffers(temp.file.Get())) FailLast(shown);
-    temp.file.Reset();
     if (bound != nullptr) CheckUnchanged(*bound, target, shown);
     if (lock != nullptr) lock->Reset();
     if (const DWORD err = MoveOver(temp.name, target); err != 0) Fail(shown, err);
+    temp.file.Reset();
     temp.name.clear();
     ClearPendingTemp();
     return Outcome::Done;
@@ -477,8 +502,8 @@ DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
     if (const DWORD err = CreateTemp(FolderPrefix(copy), temp); err != 0) return err;
     if (const DWORD err = WriteAll(temp.file.Get(), bytes); err != 0) return err;
     if (!::FlushFileBuffers(temp.file.Get())) return ::GetLastError();
-    temp.file.Reset();
     if (const DWORD err = MoveOver(temp.name, copy); err != 0) return err;
+    temp.file.Reset();
     temp.name.clear();
     ClearPendingTemp();
     return 0;
@@ -564,6 +589,7 @@ void SaveOver(Held& held, const std::string& text, const std::string& old) {
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 || !held.writable) {
         throw FileError(held.shown, kReadOnlyFile);
     }
+    RemoveStaleTemps(FolderPrefix(held.target));
     // Another name would keep the old text if a new file took this one's place.
     if (info.nNumberOfLinks > 1) return SaveInPlace(held, text, old);
     if (ReplaceThroughTemp(held.target, &held.bound, text, &held.file, held.shown) == Outcome::InPlace) {
@@ -599,6 +625,7 @@ void Save(const std::string& path, const std::string& text) {
         const DWORD err = ::GetLastError();
         if (err != ERROR_FILE_NOT_FOUND) Fail(path, err);
         const OwnedMutex writers = WriterMutex(target, path);
+        RemoveStaleTemps(FolderPrefix(target));
         (void)ReplaceThroughTemp(target, nullptr, text, nullptr, path);
         return;
     }
