@@ -38,7 +38,8 @@ double MemchrSeconds(std::string_view text) {
     static std::map<std::pair<const char*, std::size_t>, double> measured;
     const auto key = std::make_pair(text.data(), text.size());
     if (auto it = measured.find(key); it != measured.end()) return it->second;
-    const std::size_t passes = std::max<std::size_t>(1, (std::size_t{8} << 20) / std::max<std::size_t>(1, text.size()));
+    const std::size_t passes =
+        std::max<std::size_t>(1, (std::size_t{8} << 20) / std::max<std::size_t>(1, text.size()));
     std::vector<double> perPass;
     for (int batch = 0; batch < 31; ++batch) {
         const double t0 = ThreadCpuSeconds();
@@ -66,8 +67,10 @@ const Scaled& AtScale(int scale) {
     if (!slot) {
         auto s = std::make_unique<Scaled>();
         s->texts = Generate(scale);
-        std::string pattern = (std::filesystem::temp_directory_path() / "ravlet-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "ravlet-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("cannot create a temporary folder");
         s->dir = pattern;
         WriteFiles(s->texts, s->dir);
         slot = std::move(s);
@@ -92,7 +95,8 @@ void Report(benchmark::State& state, const Texts& t, Reads reads) {
     if (reads != Reads::Base) pass(t.ini, reads == Reads::BaseAndBothInis ? 2 : 1);
     using benchmark::Counter;
     // A rate counter divides by the CPU time; inverted, it gives time per iteration over the floor.
-    state.counters["x_memchr"] = Counter(floor, Counter::kIsIterationInvariantRate | Counter::kInvert);
+    state.counters["x_memchr"] =
+        Counter(floor, Counter::kIsIterationInvariantRate | Counter::kInvert);
     state.counters["MiB"] = static_cast<double>(bytes) / (1 << 20);
 }
 

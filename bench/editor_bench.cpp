@@ -17,9 +17,9 @@ using Step = void (*)(LoadedEditor&);
 struct Action {
     const char* name;
     Reads reads;
-    Step setup;   // once, untimed; may be null
-    Step before;  // before each run, untimed; may be null
-    Step act;     // the timed action
+    Step setup;                           // once, untimed; may be null
+    Step before;                          // before each run, untimed; may be null
+    Step act;                             // the timed action
     const char* (*fault)(LoadedEditor&);  // after the runs: what went wrong, or null
 };
 
@@ -29,7 +29,9 @@ void LastParameter(LoadedEditor& l) {
     l.editor.Parameters.UserSelect(l.editor.Parameters.ListCount() - 1);
 }
 void FreshIni(LoadedEditor& l) { l.editor.IniText = l.scaled.texts.ini; }
-const char* NoMessage(LoadedEditor& l) { return l.platform.messages.empty() ? nullptr : "a message was shown"; }
+const char* NoMessage(LoadedEditor& l) {
+    return l.platform.messages.empty() ? nullptr : "a message was shown";
+}
 
 const Action kActions[] = {
     // Start-up without the window: reading rvbase.txt and listing its versions.
@@ -49,7 +51,9 @@ const Action kActions[] = {
      [](LoadedEditor& l) { l.editor.Version.UserSelect(l.scaled.texts.iniVersion); }, NoMessage},
     {"Editor_SelectLastGroup", Reads::BaseAndIni, nullptr, nullptr, LastGroup,
      [](LoadedEditor& l) {
-         return l.editor.Group.Text() == l.scaled.texts.groups.back() ? nullptr : "the last group was not selected";
+         return l.editor.Group.Text() == l.scaled.texts.groups.back()
+                    ? nullptr
+                    : "the last group was not selected";
      }},
     {"Editor_SelectLastParameter", Reads::BaseAndIni, LastGroup, nullptr,
      [](LoadedEditor& l) { l.editor.Parameters.UserSelect(l.editor.Parameters.ListCount() - 1); },
@@ -66,9 +70,12 @@ const Action kActions[] = {
          std::string written[2];
          for (int k = 0; k < 2; ++k) {
              e.Value.UserSelect(k);
-             written[k] = GetParamVal(e.IniText, "", e.Group.Text(), e.Parameters.Text(), KeyRule::Settings);
+             written[k] =
+                 GetParamVal(e.IniText, "", e.Group.Text(), e.Parameters.Text(), KeyRule::Settings);
          }
-         return written[0].empty() || written[0] == written[1] ? "the selected values were not written" : nullptr;
+         return written[0].empty() || written[0] == written[1]
+                    ? "the selected values were not written"
+                    : nullptr;
      }},
     // One keystroke in the value field of the last parameter.
     {"Editor_TypeValue", Reads::Ini, LastParameter, nullptr,
@@ -90,7 +97,8 @@ const Action kActions[] = {
      [](LoadedEditor& l) {
          // The first and the last key hold their default as written: followed by a space.
          for (const Param* p : {&l.scaled.texts.FirstParam(), &l.scaled.texts.LastParam()}) {
-             if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") == std::string::npos) {
+             if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") ==
+                 std::string::npos) {
                  return "the fill did not write the defaults";
              }
          }
@@ -104,11 +112,13 @@ const Action kActions[] = {
      },
      [](LoadedEditor& l) { l.editor.Autoupdate.UserClick(); },
      [](LoadedEditor& l) {
-         return !l.platform.messages.empty() || l.editor.IniText == l.scaled.texts.ini ? "the transfer failed"
-                                                                                        : nullptr;
+         return !l.platform.messages.empty() || l.editor.IniText == l.scaled.texts.ini
+                    ? "the transfer failed"
+                    : nullptr;
      }},
     // Save and Exit: the check that nobody changed the file, then the safe write.
-    {"Editor_Save", Reads::Ini, [](LoadedEditor& l) { l.editor.IniPath = l.scaled.dir + "/saved.ini"; }, nullptr,
+    {"Editor_Save", Reads::Ini,
+     [](LoadedEditor& l) { l.editor.IniPath = l.scaled.dir + "/saved.ini"; }, nullptr,
      [](LoadedEditor& l) { l.editor.Save.UserClick(); },
      [](LoadedEditor& l) {
          const auto& shown = l.platform.messages;

@@ -46,12 +46,16 @@ std::string Cp1251(std::string_view utf8) {
 void AppendFiller(std::string& out, Rng& rng, std::size_t n) {
     static const std::vector<std::string> words = [] {
         constexpr std::array kUtf8 = {
-            "частота", "звука", "видеорежим", "эмуляции", "процессора", "память", "диска",
-            "клавиатура", "джойстик", "экрана", "цвет", "таймер", "прерывания", "порт",
-            "принтера", "загрузка", "скорость", "буфер", "кадра", "синхронизация", "значение",
-            "по", "умолчанию", "включает", "выключает", "параметр", "задаёт", "для", "при",
-            "если", "версии", "эмулятора", "Tarven", "Pimlow", "COM1", "44100", "Гц", "мс",
-            "ЁЛКА", "Щит", "объём", "приоритет", "устройства", "сеть", "адрес", "модема"};
+            "частота",  "звука",     "видеорежим", "эмуляции", "процессора",
+            "память",   "диска",     "клавиатура", "джойстик", "экрана",
+            "цвет",     "таймер",    "прерывания", "порт",     "принтера",
+            "загрузка", "скорость",  "буфер",      "кадра",    "синхронизация",
+            "значение", "по",        "умолчанию",  "включает", "выключает",
+            "параметр", "задаёт",    "для",        "при",      "если",
+            "версии",   "эмулятора", "Tarven",     "Pimlow",   "COM1",
+            "44100",    "Гц",        "мс",         "ЁЛКА",     "Щит",
+            "объём",    "приоритет", "устройства", "сеть",     "адрес",
+            "модема"};
         std::vector<std::string> out;
         for (const char* w : kUtf8) out.push_back(Cp1251(w));
         return out;
@@ -64,14 +68,17 @@ void AppendFiller(std::string& out, Rng& rng, std::size_t n) {
 }
 
 // No word is another's ending, so no key or group name is found inside a longer one.
-constexpr std::array kGroupWords = {"Video", "Sound", "Input", "System", "Network", "Printer", "Disk",
-                                    "Memory", "Timer", "Serial", "Debug", "Display", "Keyboard", "Joystick"};
-constexpr std::array kKeyWords = {"Scale", "Rate", "Volume", "Mode", "Layout", "Speed", "Port", "Buffer",
-                                  "Delay", "Level", "Filter", "Palette", "Border", "Cursor", "Turbo", "Model"};
+constexpr std::array kGroupWords = {"Video",   "Sound",   "Input",    "System",  "Network",
+                                    "Printer", "Disk",    "Memory",   "Timer",   "Serial",
+                                    "Debug",   "Display", "Keyboard", "Joystick"};
+constexpr std::array kKeyWords = {"Scale",  "Rate",   "Volume", "Mode",  "Layout", "Speed",
+                                  "Port",   "Buffer", "Delay",  "Level", "Filter", "Palette",
+                                  "Border", "Cursor", "Turbo",  "Model"};
 
 template <std::size_t N>
 std::string Numbered(const std::array<const char*, N>& words, int i) {
-    return std::string(words[static_cast<std::size_t>(i) % N]) + std::to_string(i / static_cast<int>(N) + 1);
+    return std::string(words[static_cast<std::size_t>(i) % N]) +
+           std::to_string(i / static_cast<int>(N) + 1);
 }
 
 std::vector<std::string> Split(const std::string& list) {
@@ -99,23 +106,35 @@ Param MakeParam(int v, int g, int i) {
             p.choices = {"0", "1"};
             p.fallback = p.spec.substr(1);
             return p;
-        case 1: list = v >= 3 ? "Авто,@Ручной,Выкл" : "@Авто,Ручной,Выкл"; break;
-        case 2: list = "1,2,4,8"; break;
-        case 3: list = "320x200,640x480,@800x600,1024x768"; break;
-        case 4: list = v >= 4 ? "11025,22050,44100,@48000" : "11025,22050,@44100,48000"; break;
-        default: list = "Нет,Да,Всегда"; break;
+        case 1:
+            list = v >= 3 ? "Авто,@Ручной,Выкл" : "@Авто,Ручной,Выкл";
+            break;
+        case 2:
+            list = "1,2,4,8";
+            break;
+        case 3:
+            list = "320x200,640x480,@800x600,1024x768";
+            break;
+        case 4:
+            list = v >= 4 ? "11025,22050,44100,@48000" : "11025,22050,@44100,48000";
+            break;
+        default:
+            list = "Нет,Да,Всегда";
+            break;
     }
     p.spec = Cp1251(list);
     p.choices = Split(p.spec);
     const std::size_t at = p.spec.find('@');
-    p.fallback = at == std::string::npos ? p.choices.front() : p.spec.substr(at + 1, p.spec.find(',', at) - at - 1);
+    p.fallback = at == std::string::npos ? p.choices.front()
+                                         : p.spec.substr(at + 1, p.spec.find(',', at) - at - 1);
     return p;
 }
 
 // Lengths of `count` pieces that add up to `total`, each within +-40 % of the mean
 // (the last one takes the remainder). Throws when `total` is too small.
 std::vector<std::size_t> Lengths(std::size_t total, std::size_t count, Rng& rng) {
-    if (count == 0 || total < count * 8) throw std::invalid_argument("no room for the texts at this scale");
+    if (count == 0 || total < count * 8)
+        throw std::invalid_argument("no room for the texts at this scale");
     const std::size_t mean = total / count;
     const std::size_t spread = mean * 4 / 10;
     std::vector<std::size_t> out;
@@ -141,7 +160,8 @@ std::string Settings(const Texts& d, int v, std::size_t bytes, std::uint32_t see
     auto build = [&](const std::vector<std::size_t>* comments) {
         Rng rng(seed);
         Rng fill(seed + 1);
-        std::string text = Cp1251(";Файл настроек эмулятора Tarven Pimlow, не править во время работы\r\n");
+        std::string text =
+            Cp1251(";Файл настроек эмулятора Tarven Pimlow, не править во время работы\r\n");
         text += "TARVEN=" + d.builds[static_cast<std::size_t>(v)] + "\r\n";
         std::size_t slot = 0;
         const auto& groups = d.params[static_cast<std::size_t>(v)];
@@ -165,7 +185,8 @@ std::string Settings(const Texts& d, int v, std::size_t bytes, std::uint32_t see
         return std::make_pair(std::move(text), slot);
     };
     const auto [bare, slots] = build(nullptr);
-    if (bare.size() + slots * 8 > bytes) throw std::invalid_argument("settings keys exceed the size");
+    if (bare.size() + slots * 8 > bytes)
+        throw std::invalid_argument("settings keys exceed the size");
     Rng lengths(seed + 2);
     const auto comments = Lengths(bytes - bare.size(), slots, lengths);
     std::string text = build(&comments).first;
@@ -181,7 +202,8 @@ void Check(const Texts& d) {
         if (!ok) throw std::runtime_error("generated data: " + what);
     };
     expect(ListVersions(d.base) == d.versions, "ListVersions gives the generated versions");
-    for (const std::string& v : d.versions) expect(ListGroups(d.base, v) == d.groups, "every group listed in " + v);
+    for (const std::string& v : d.versions)
+        expect(ListGroups(d.base, v) == d.groups, "every group listed in " + v);
     const Detection ini = DetectVersion(d.ini, d.base, d.versions);
     const Detection old = DetectVersion(d.oldIni, d.base, d.versions);
     expect(ini.recognised && ini.index == d.iniVersion, "tarven.ini detected as the last version");
@@ -211,7 +233,8 @@ Texts Generate(int scale) {
         auto& record = d.params[static_cast<std::size_t>(v)];
         record.resize(static_cast<std::size_t>(groups));
         for (int g = 0; g < groups; ++g) {
-            for (int i = 0; i < kFirstGroupSize + v; ++i) record[static_cast<std::size_t>(g)].push_back(MakeParam(v, g, i));
+            for (int i = 0; i < kFirstGroupSize + v; ++i)
+                record[static_cast<std::size_t>(g)].push_back(MakeParam(v, g, i));
         }
     }
 
@@ -222,7 +245,8 @@ Texts Generate(int scale) {
         records += "SUPPORT=" + name + ".0," + name + ".1," + name + ".2\r\n";
         for (int g = 0; g < groups; ++g) {
             records += d.groups[static_cast<std::size_t>(g)] + "\r\n";
-            for (const Param& p : d.params[static_cast<std::size_t>(v)][static_cast<std::size_t>(g)]) {
+            for (const Param& p :
+                 d.params[static_cast<std::size_t>(v)][static_cast<std::size_t>(g)]) {
                 records += (p.advanced ? "-" : "+") + p.key + "=" + p.spec + "\r\n";
             }
         }
@@ -230,7 +254,8 @@ Texts Generate(int scale) {
 
     // The descriptions: one line per key of the last record; the hints fill the base to
     // S MiB exactly.
-    const std::string head = Cp1251(";База версий эмулятора Tarven Pimlow\r\n") + "[DESCRIPTIONS]\r\n";
+    const std::string head =
+        Cp1251(";База версий эмулятора Tarven Pimlow\r\n") + "[DESCRIPTIONS]\r\n";
     std::vector<std::string> prefixes;
     std::size_t prefixBytes = 0;
     for (int g = 0; g < groups; ++g) {
@@ -241,7 +266,8 @@ Texts Generate(int scale) {
     }
     const std::size_t target = static_cast<std::size_t>(scale) << 20;
     const std::size_t fixed = head.size() + prefixBytes + records.size();
-    if (fixed + prefixes.size() * 8 > target) throw std::logic_error("base records exceed the size");
+    if (fixed + prefixes.size() * 8 > target)
+        throw std::logic_error("base records exceed the size");
     Rng rng(static_cast<std::uint64_t>(scale) * 1000 + 1);
     const auto hints = Lengths(target - fixed, prefixes.size(), rng);
     d.base.reserve(target);

@@ -26,10 +26,12 @@ void Keep(T&& value) {
 }
 
 // Alternates two values of the parameter, as picking them in the window writes them.
-void Write(std::string& ini, const std::string& group, const std::string& key, const char* a, const char* b) {
+void Write(std::string& ini, const std::string& group, const std::string& key, const char* a,
+           const char* b) {
     static bool flip = false;
     std::string value = (flip = !flip) ? a : b;
-    if (!PutParamVal(ini, group, key, value)) throw std::runtime_error("the key to write is missing");
+    if (!PutParamVal(ini, group, key, value))
+        throw std::runtime_error("the key to write is missing");
 }
 
 struct Case {
@@ -60,34 +62,47 @@ const Case kCases[] = {
      }},
     // A value one byte longer or shorter: the rest of the text moves.
     {"PutParamVal_FirstKeyResized", Reads::Ini,
-     [](const Texts& t, std::string& ini) { Write(ini, t.groups.front(), t.FirstParam().key, "1", "10"); }},
+     [](const Texts& t, std::string& ini) {
+         Write(ini, t.groups.front(), t.FirstParam().key, "1", "10");
+     }},
     {"ListVersions", Reads::Base, [](const Texts& t, std::string&) { Keep(ListVersions(t.base)); }},
     {"DetectVersion", Reads::BaseAndIni,
      [](const Texts& t, std::string&) { Keep(DetectVersion(t.ini, t.base, t.versions)); }},
     {"ListGroups", Reads::Base,
      [](const Texts& t, std::string&) { Keep(ListGroups(t.base, t.versions.back())); }},
     {"ListParameters_LastGroup", Reads::Base,
-     [](const Texts& t, std::string&) { Keep(ListParameters(t.base, t.versions.back(), t.groups.back(), true)); }},
+     [](const Texts& t, std::string&) {
+         Keep(ListParameters(t.base, t.versions.back(), t.groups.back(), true));
+     }},
     {"ListValues_LastKey", Reads::BaseAndIni,
      [](const Texts& t, std::string&) {
          Keep(ListValues(t.base, t.ini, t.versions.back(), t.groups.back(), t.LastParam().key));
      }},
     {"ParameterHint_LastKey", Reads::Base,
-     [](const Texts& t, std::string&) { Keep(ParameterHint(t.base, t.groups.back(), t.LastParam().key)); }},
+     [](const Texts& t, std::string&) {
+         Keep(ParameterHint(t.base, t.groups.back(), t.LastParam().key));
+     }},
     // The commands: defaults, transfer, check, changed, diff.
     {"FillFromDefaults", Reads::BaseAndIni,
-     [](const Texts& t, std::string&) { Keep(FillFromDefaults(t.base, t.versions.back(), t.ini)); }},
+     [](const Texts& t, std::string&) {
+         Keep(FillFromDefaults(t.base, t.versions.back(), t.ini));
+     }},
     {"TransferValues", Reads::BaseAndBothInis,
      [](const Texts& t, std::string& ini) {
-         if (TransferValues(t.base, t.oldIni, ini).carried != t.carried) throw std::runtime_error("carried too few");
+         if (TransferValues(t.base, t.oldIni, ini).carried != t.carried)
+             throw std::runtime_error("carried too few");
      },
      true},
     {"CheckSettings", Reads::BaseAndIni,
      [](const Texts& t, std::string&) { Keep(CheckSettings(t.base, t.versions.back(), t.ini)); }},
     {"ChangedFromDefaults", Reads::BaseAndIni,
-     [](const Texts& t, std::string&) { Keep(ChangedFromDefaults(t.base, t.versions.back(), t.ini)); }},
+     [](const Texts& t, std::string&) {
+         Keep(ChangedFromDefaults(t.base, t.versions.back(), t.ini));
+     }},
     {"DiffSettings", Reads::BaseAndBothInis,
-     [](const Texts& t, std::string&) { Keep(DiffSettings(t.base, t.versions.back(), t.oldIni, t.ini)); }},
+     [](const Texts& t, std::string&) {
+         Keep(DiffSettings(t.base, t.versions.back(), t.oldIni, t.ini));
+     }},
 };
 
 void Run(benchmark::State& state, const Case& c) {

@@ -30,8 +30,10 @@ int main(int argc, char** argv) {
             const Texts& t = AtScale(s).texts;
             std::size_t keys = 0;
             for (const auto& group : t.params.back()) keys += group.size();
-            std::fprintf(stderr, "x%d: version base %zu bytes, settings files %zu bytes, %zu keys in %zu groups\n", s,
-                         t.base.size(), t.ini.size(), keys, t.groups.size());
+            std::fprintf(
+                stderr,
+                "x%d: version base %zu bytes, settings files %zu bytes, %zu keys in %zu groups\n",
+                s, t.base.size(), t.ini.size(), keys, t.groups.size());
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "ravlet_bench: %s\n", e.what());

@@ -45,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Both terminals, on the same arguments: bytes that are not UTF-8 take other paths there.
     for (const auto terminal : {ravlet::cli::Terminal::Utf8, ravlet::cli::Terminal::Cp1251}) {
         std::ostringstream out, err;
-        const int status = ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
+        const int status =
+            ravlet::cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);
         if (status < 0 || status > 3) std::abort();
     }
     return 0;

@@ -11,7 +11,8 @@ namespace ravlet::fuzz {
 
 inline constexpr std::string_view kSeparator = "\n%%%%\n";
 
-inline std::vector<std::string_view> Split(const std::uint8_t* data, std::size_t size, std::size_t parts) {
+inline std::vector<std::string_view> Split(const std::uint8_t* data, std::size_t size,
+                                           std::size_t parts) {
     std::string_view rest(reinterpret_cast<const char*>(data), size);
     std::vector<std::string_view> out;
     while (out.size() + 1 < parts) {

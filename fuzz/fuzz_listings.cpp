@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view base = in[0];
     const auto versions = ravlet::ListVersions(base);
     for (const auto& v : versions) {
-        if (v.empty() || ravlet::FindVersionMarker(base, v) == 0) std::abort();  // always selectable
+        if (v.empty() || ravlet::FindVersionMarker(base, v) == 0)
+            std::abort();  // always selectable
         for (const auto& g : ravlet::ListGroups(base, v)) {
             if (g.size() < 2 || g.front() != '[' || g.back() != ']') std::abort();
             const auto shortList = ravlet::ListParameters(base, v, g, false);

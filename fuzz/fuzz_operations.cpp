@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         // The fill never adds or removes a line break.
         for (char nl : {'\r', '\n'}) {
-            if (std::count(filled.begin(), filled.end(), nl) != std::count(in[1].begin(), in[1].end(), nl)) {
+            if (std::count(filled.begin(), filled.end(), nl) !=
+                std::count(in[1].begin(), in[1].end(), nl)) {
                 std::abort();
             }
         }

@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string inserted = value + " ";
     if (after.size() < inserted.size()) std::abort();
     std::size_t common = 0;
-    while (common < before.size() && common < after.size() && before[common] == after[common]) ++common;
+    while (common < before.size() && common < after.size() && before[common] == after[common])
+        ++common;
     for (std::size_t s = 1; s <= common && s <= before.size(); ++s) {
         if (before[s - 1] != '=') continue;
         if (after.substr(s, inserted.size()) != inserted) continue;
@@ -41,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto c = static_cast<unsigned char>(before[k]);
             if (c == ';' || c < 32) oldValueClean = false;
         }
-        const bool ends = e == before.size() || before[e] == ';' || static_cast<unsigned char>(before[e]) < 32;
+        const bool ends =
+            e == before.size() || before[e] == ';' || static_cast<unsigned char>(before[e]) < 32;
         if (oldValueClean && ends) return 0;
     }
     std::abort();

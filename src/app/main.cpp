@@ -30,7 +30,8 @@ constexpr bool kDisplayFromEnvironment = false;
 // to a user who just started the program over ssh or in a container.
 bool DisplayMissing() {
     return kDisplayFromEnvironment && qEnvironmentVariableIsEmpty("DISPLAY") &&
-           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 // Qt ends the program with an English fatal message and an abort when no platform
@@ -52,7 +53,8 @@ void ShowHeld() {
         if (qtHandler != nullptr) {
             qtHandler(message.type, context, message.text);
         } else {
-            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(message.type, context, message.text)));
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(qFormatLogMessage(message.type, context, message.text)));
         }
     }
     held.clear();

@@ -14,46 +14,78 @@ constexpr ArgumentSpec kKey{"KEY", "имя параметра"};
 constexpr ArgumentSpec kIni{"INI", "файл настроек"};
 constexpr OptionSpec kVersionOfIni{"--version", "V", "версия V; без опции — распознанная по INI"};
 
-constexpr OptionSpec kBaseOption{"--base", "FILE", "база версий; без опции rvbase.txt текущей папки (до или после команды)"};
-constexpr OptionSpec kWaitOption{"--wait", "SECONDS",
-                                 "ждать файл, занятый другой программой, не дольше SECONDS секунд (без опции 30)"};
+constexpr OptionSpec kBaseOption{
+    "--base", "FILE", "база версий; без опции rvbase.txt текущей папки (до или после команды)"};
+constexpr OptionSpec kWaitOption{
+    "--wait", "SECONDS",
+    "ждать файл, занятый другой программой, не дольше SECONDS секунд (без опции 30)"};
 
 const std::vector<CommandSpec> kCommands = {
     {"versions", {}, {}, "имена версий в порядке базы"},
-    {"detect", {kIni}, {},
-     "версия, к которой относится INI; нераспознанный файл: имя последней версии, сообщение и статус 1"},
+    {"detect",
+     {kIni},
+     {},
+     "версия, к которой относится INI; нераспознанный файл: имя последней версии, сообщение и "
+     "статус 1"},
     {"groups", {kVersion}, {}, "заголовки групп версии"},
-    {"params", {kVersion, kGroup}, {{"--full", "", "также параметры полного списка (строки базы с «-»)"}},
+    {"params",
+     {kVersion, kGroup},
+     {{"--full", "", "также параметры полного списка (строки базы с «-»)"}},
      "имена параметров группы (с --full и параметры «-»)"},
-    {"values", {kVersion, kGroup, kKey, {"INI", "файл настроек, чьё текущее значение отмечается"}}, {},
-     "допустимые значения; «* » отмечает выбранное текущим значением в INI, остальные начинаются с двух пробелов"},
+    {"values",
+     {kVersion, kGroup, kKey, {"INI", "файл настроек, чьё текущее значение отмечается"}},
+     {},
+     "допустимые значения; «* » отмечает выбранное текущим значением в INI, остальные начинаются с "
+     "двух пробелов"},
     {"hint", {kGroup, kKey}, {}, "подсказка параметра (пустая строка, если её нет)"},
-    {"get", {{"FILE", "любой файл: файл настроек или база версий"}, kKey},
+    {"get",
+     {{"FILE", "любой файл: файл настроек или база версий"}, kKey},
      {{"--group", "G", "искать только в группе G (заголовок в скобках, \"\" — вне групп)"},
       {"--version", "V", "читать FILE как базу версий, от метки версии V"}},
      "значение ключа в любом файле: с --version как в базе версий, без неё как в файле настроек"},
     {"set",
-     {kIni, {"GROUP", "заголовок группы в скобках; \"\" — ключ вне групп"}, kKey,
+     {kIni,
+      {"GROUP", "заголовок группы в скобках; \"\" — ключ вне групп"},
+      kKey,
       {"VALUE", "новое значение; ON и OFF записываются как 1 и 0"}},
      {},
      "записывает VALUE в ключ группы; без такого ключа или группы ничего не меняет (статус 1)"},
-    {"defaults", {{"INI", "файл настроек, который изменяется"}},
+    {"defaults",
+     {{"INI", "файл настроек, который изменяется"}},
      {kVersionOfIni, {"--dry-run", "", "вывести получившийся файл в stdout, ничего не записывать"}},
      "ставит каждому параметру версии значение по умолчанию там, где ключ есть в INI"},
     {"transfer",
-     {{"OLD", "старый файл настроек, откуда берутся значения"}, {"INI", "файл настроек, который изменяется"}},
-     {{"--dry-run", "", "вывести получившийся файл в stdout, отчёт в stderr, ничего не записывать"}},
+     {{"OLD", "старый файл настроек, откуда берутся значения"},
+      {"INI", "файл настроек, который изменяется"}},
+     {{"--dry-run", "",
+       "вывести получившийся файл в stdout, отчёт в stderr, ничего не записывать"}},
      "переносит значения из OLD в INI и выводит отчёт о перенесённых"},
-    {"check", {kIni}, {kVersionOfIni},
+    {"check",
+     {kIni},
+     {kVersionOfIni},
      "что в INI нарушает правила версии, по строке на каждое; статус 1, если что-то выведено"},
-    {"changed", {kIni}, {kVersionOfIni}, "[G]K=VALUE для каждого параметра, чьё значение в INI не по умолчанию"},
-    {"diff", {{"OLD", "файл настроек, с которым сравнивается INI"}, kIni}, {kVersionOfIni},
-     "[G]K: A -> B для каждого параметра, чьи значения в OLD и INI различаются; статус 1, если что-то выведено"},
-    {"check-base", {}, {},
-     "ошибки базы версий, по строке «ФАЙЛ:СТРОКА: сообщение» на каждую; статус 1, если что-то выведено"},
-    {"versions-diff", {{"V1", "версия, с которой сравнивается V2"}, {"V2", "версия, чьи изменения выводятся"}}, {},
-     "что версия V2 меняет против V1: +[G], -[G], +[G]K=SPEC, -[G]K=SPEC, [G]K: A -> B; статус 1, если что-то выведено"},
-    {"recover", {{"INI", "файл настроек, чья запись была прервана"}}, {},
+    {"changed",
+     {kIni},
+     {kVersionOfIni},
+     "[G]K=VALUE для каждого параметра, чьё значение в INI не по умолчанию"},
+    {"diff",
+     {{"OLD", "файл настроек, с которым сравнивается INI"}, kIni},
+     {kVersionOfIni},
+     "[G]K: A -> B для каждого параметра, чьи значения в OLD и INI различаются; статус 1, если "
+     "что-то выведено"},
+    {"check-base",
+     {},
+     {},
+     "ошибки базы версий, по строке «ФАЙЛ:СТРОКА: сообщение» на каждую; статус 1, если что-то "
+     "выведено"},
+    {"versions-diff",
+     {{"V1", "версия, с которой сравнивается V2"}, {"V2", "версия, чьи изменения выводятся"}},
+     {},
+     "что версия V2 меняет против V1: +[G], -[G], +[G]K=SPEC, -[G]K=SPEC, [G]K: A -> B; статус 1, "
+     "если что-то выведено"},
+    {"recover",
+     {{"INI", "файл настроек, чья запись была прервана"}},
+     {},
      "возвращает INI прежний текст из копии, оставленной прерванной записью, и удаляет копию"},
 };
 
@@ -95,7 +127,8 @@ std::string UsageLine(const CommandSpec& command) {
 
 class Parser {
 public:
-    Parser(int argc, const char* const* argv, Terminal terminal) : argc_(argc), argv_(argv), terminal_(terminal) {}
+    Parser(int argc, const char* const* argv, Terminal terminal)
+        : argc_(argc), argv_(argv), terminal_(terminal) {}
 
     CommandLine Parse() {
         bool optionsEnded = false;
@@ -123,11 +156,13 @@ public:
         }
         if (line_.command == nullptr) Fail("не задана команда");
         const auto& expected = line_.command->arguments;
-        if (positionals.size() > expected.size()) Fail("лишний аргумент " + Quoted(positionals[expected.size()]));
+        if (positionals.size() > expected.size())
+            Fail("лишний аргумент " + Quoted(positionals[expected.size()]));
         if (positionals.size() < expected.size()) {
             Fail("не задан аргумент " + std::string(expected[positionals.size()].name));
         }
-        for (std::size_t n = 0; n < expected.size(); ++n) line_.arguments[expected[n].name] = positionals[n];
+        for (std::size_t n = 0; n < expected.size(); ++n)
+            line_.arguments[expected[n].name] = positionals[n];
         return std::move(line_);
     }
 
@@ -151,7 +186,8 @@ private:
         } else {
             value = argv_[++i];
             // "--group --version" is more likely a forgotten value than a group named so.
-            if (LooksLikeOption(value)) Fail("вместо значения опции " + name + " задана опция " + Quoted(value));
+            if (LooksLikeOption(value))
+                Fail("вместо значения опции " + name + " задана опция " + Quoted(value));
         }
         if (option == &kBaseOption) {
             if (baseGiven_) Fail("опция --base задана дважды");
@@ -161,13 +197,15 @@ private:
         }
         if (option == &kWaitOption) {
             if (line_.wait) Fail("опция --wait задана дважды");
-            if (value.empty() || value.size() > 6 || value.find_first_not_of("0123456789") != std::string::npos) {
+            if (value.empty() || value.size() > 6 ||
+                value.find_first_not_of("0123456789") != std::string::npos) {
                 Fail("опция --wait ожидает число секунд, а не " + Quoted(value));
             }
             line_.wait = std::stoi(value);
             return;
         }
-        if (!line_.options.emplace(option->name, std::move(value)).second) Fail("опция " + name + " задана дважды");
+        if (!line_.options.emplace(option->name, std::move(value)).second)
+            Fail("опция " + name + " задана дважды");
     }
 
     std::string Quoted(const std::string& arg) const { return QuotedArgument(arg, terminal_); }
@@ -194,7 +232,8 @@ const std::vector<CommandSpec>& Commands() { return kCommands; }
 std::string Synopsis(const CommandSpec& command) {
     std::string text(command.name);
     for (const ArgumentSpec& argument : command.arguments) text.append(" ").append(argument.name);
-    for (const OptionSpec& option : command.options) text.append(" [").append(OptionColumn(option)).append("]");
+    for (const OptionSpec& option : command.options)
+        text.append(" [").append(OptionColumn(option)).append("]");
     return text;
 }
 
@@ -215,8 +254,12 @@ std::string GeneralHelp() {
     text +=
         "\n"
         "Опции:\n"
-        "  --base FILE     " + std::string(kBaseOption.help) + "\n"
-        "  --wait SECONDS  " + std::string(kWaitOption.help) + "\n"
+        "  --base FILE     " +
+        std::string(kBaseOption.help) +
+        "\n"
+        "  --wait SECONDS  " +
+        std::string(kWaitOption.help) +
+        "\n"
         "  -h, --help      справка; после команды — справка по этой команде\n"
         "  --version       версия программы (до команды)\n"
         "  --              дальше только аргументы, даже если они начинаются с \"-\"\n"
@@ -233,16 +276,19 @@ std::string GeneralHelp() {
 
 std::string CommandHelp(const CommandSpec& command) {
     std::vector<std::pair<std::string, std::string_view>> rows;
-    for (const ArgumentSpec& argument : command.arguments) rows.emplace_back(argument.name, argument.help);
+    for (const ArgumentSpec& argument : command.arguments)
+        rows.emplace_back(argument.name, argument.help);
     const std::size_t arguments = rows.size();
-    for (const OptionSpec& option : command.options) rows.emplace_back(OptionColumn(option), option.help);
+    for (const OptionSpec& option : command.options)
+        rows.emplace_back(OptionColumn(option), option.help);
     rows.emplace_back(OptionColumn(kBaseOption), kBaseOption.help);
     rows.emplace_back(OptionColumn(kWaitOption), kWaitOption.help);
     rows.emplace_back("-h, --help", "эта справка");
     std::size_t width = 0;
     for (const auto& row : rows) width = std::max(width, row.first.size());
 
-    std::string text = "Использование: " + UsageLine(command) + "\n" + std::string(command.help) + "\n";
+    std::string text =
+        "Использование: " + UsageLine(command) + "\n" + std::string(command.help) + "\n";
     for (std::size_t n = 0; n < rows.size(); ++n) {
         if (n == 0 && arguments > 0) text += "\nАргументы:\n";
         if (n == arguments) text += "\nОпции:\n";

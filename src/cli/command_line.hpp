@@ -55,7 +55,7 @@ struct CommandLine {
     Request request = Request::Run;
     const CommandSpec* command = nullptr;  // Help without a command: the general help
     std::string base = "rvbase.txt";
-    std::optional<int> wait;  // --wait SECONDS
+    std::optional<int> wait;                            // --wait SECONDS
     std::map<std::string_view, std::string> arguments;  // by ArgumentSpec::name
     std::map<std::string_view, std::string> options;    // value options given
     std::set<std::string_view> flags;                   // flags given

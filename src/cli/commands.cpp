@@ -25,9 +25,7 @@ namespace {
 // Names in messages are shown quoted, in the terminal's encoding.
 std::string Quoted(std::string_view cp1251) { return QuotedArgument(cp1251, Terminal::Cp1251); }
 
-void PrintItem(std::ostream& out, std::string_view cp1251) {
-    out << Cp1251ToUtf8(cp1251) << '\n';
-}
+void PrintItem(std::ostream& out, std::string_view cp1251) { out << Cp1251ToUtf8(cp1251) << '\n'; }
 
 void PrintItems(std::ostream& out, const std::vector<std::string>& items) {
     for (const auto& item : items) PrintItem(out, item);
@@ -56,7 +54,8 @@ bool CheckGroup(std::string_view base, std::string_view version, std::string_vie
 // The version a command works with: `version` when given and listed, else the one
 // `iniText` belongs to. nullopt, with the message on `err`, when there is none.
 std::optional<std::string> ChosenVersion(std::string_view base, std::string_view iniText,
-                                         std::optional<std::string_view> version, std::ostream& err) {
+                                         std::optional<std::string_view> version,
+                                         std::ostream& err) {
     if (version) {
         if (!CheckVersion(base, *version, err)) return std::nullopt;
         return std::string(*version);
@@ -95,9 +94,12 @@ void PrintReport(std::ostream& out, std::string_view report) {
 std::string ValueRefusal(const RefusedCharacter& refused) {
     switch (refused.fault) {
         case ValueFault::Semicolon:
-            return "Значение не может содержать \";\": с него в файле настроек начинается комментарий";
-        case ValueFault::ControlCharacter: return "Значение не может содержать управляющие символы";
-        case ValueFault::OutsideCodePage: break;
+            return "Значение не может содержать \";\": с него в файле настроек начинается "
+                   "комментарий";
+        case ValueFault::ControlCharacter:
+            return "Значение не может содержать управляющие символы";
+        case ValueFault::OutsideCodePage:
+            break;
     }
     return "Значение содержит символ вне кодовой страницы Windows-1251";
 }
@@ -115,7 +117,8 @@ int VersionsCommand(std::string_view base, Streams io) {
 int DetectCommand(std::string_view base, std::string_view iniText, Streams io) {
     const auto versions = ListVersions(base);
     const Detection detection = DetectVersion(iniText, base, versions);
-    if (detection.index >= 0) PrintItem(io.out, versions[static_cast<std::size_t>(detection.index)]);
+    if (detection.index >= 0)
+        PrintItem(io.out, versions[static_cast<std::size_t>(detection.index)]);
     if (detection.recognised) return kDone;
     io.err << kVersionNotRecognised << '\n';
     return kNotFound;
@@ -150,8 +153,7 @@ int ValuesCommand(std::string_view base, std::string_view iniText, std::string_v
     return kDone;
 }
 
-int HintCommand(std::string_view base, std::string_view group, std::string_view key,
-                Streams io) {
+int HintCommand(std::string_view base, std::string_view group, std::string_view key, Streams io) {
     PrintItem(io.out, ParameterHint(base, group, key));
     return kDone;
 }
@@ -194,8 +196,8 @@ int DefaultsCommand(std::string_view base, std::string& iniText,
     return kDone;
 }
 
-int CheckCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
-                 Streams io) {
+int CheckCommand(std::string_view base, std::string_view iniText,
+                 std::optional<std::string_view> version, Streams io) {
     const auto chosen = ChosenVersion(base, iniText, version, io.err);
     if (!chosen) return kNotFound;
     const std::string ofVersion = " версии " + Cp1251ToUtf8(*chosen);
@@ -207,24 +209,26 @@ int CheckCommand(std::string_view base, std::string_view iniText, std::optional<
                 break;
             case CheckFinding::Kind::NotAllowed: {
                 std::string allowed;
-                for (const std::string& item : f.allowed) allowed += (allowed.empty() ? "" : ", ") + item;
-                io.out << Cp1251ToUtf8(f.group + f.key + "=" + f.value) << ": нет в списке допустимых ("
-                       << Cp1251ToUtf8(allowed) << ")\n";
+                for (const std::string& item : f.allowed)
+                    allowed += (allowed.empty() ? "" : ", ") + item;
+                io.out << Cp1251ToUtf8(f.group + f.key + "=" + f.value)
+                       << ": нет в списке допустимых (" << Cp1251ToUtf8(allowed) << ")\n";
                 break;
             }
             case CheckFinding::Kind::UnknownGroup:
                 io.out << Cp1251ToUtf8(f.group) << ": группа не знакома" << ofVersion << '\n';
                 break;
             case CheckFinding::Kind::UnknownKey:
-                io.out << Cp1251ToUtf8(f.group + f.key) << ": параметр не знаком" << ofVersion << '\n';
+                io.out << Cp1251ToUtf8(f.group + f.key) << ": параметр не знаком" << ofVersion
+                       << '\n';
                 break;
         }
     }
     return findings.empty() ? kDone : kNotFound;
 }
 
-int ChangedCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
-                   Streams io) {
+int ChangedCommand(std::string_view base, std::string_view iniText,
+                   std::optional<std::string_view> version, Streams io) {
     const auto chosen = ChosenVersion(base, iniText, version, io.err);
     if (!chosen) return kNotFound;
     for (const ParameterValue& p : ChangedFromDefaults(base, *chosen, iniText)) {
@@ -242,7 +246,8 @@ int DiffCommand(std::string_view base, std::string_view oldText, std::string_vie
     };
     const auto differences = DiffSettings(base, *chosen, oldText, iniText);
     for (const ValueDifference& d : differences) {
-        io.out << Cp1251ToUtf8(d.group + d.key) << ": " << shown(d.before) << " -> " << shown(d.after) << '\n';
+        io.out << Cp1251ToUtf8(d.group + d.key) << ": " << shown(d.before) << " -> "
+               << shown(d.after) << '\n';
     }
     return differences.empty() ? kDone : kNotFound;
 }
@@ -261,19 +266,29 @@ int TransferCommand(std::string_view base, std::string_view oldText, std::string
 
 int CheckBaseCommand(std::string_view file, std::string_view base, Streams io) {
     const std::vector<BaseFinding> findings = CheckBase(base);
-    for (const BaseFinding& f : findings) io.out << file << ':' << f.line << ": " << f.message << '\n';
+    for (const BaseFinding& f : findings)
+        io.out << file << ':' << f.line << ": " << f.message << '\n';
     return findings.empty() ? kDone : kNotFound;
 }
 
-int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to, Streams io) {
+int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to,
+                        Streams io) {
     if (!CheckVersion(base, from, io.err) || !CheckVersion(base, to, io.err)) return kNotFound;
     const std::vector<VersionChange> changes = DiffVersions(base, from, to);
     for (const VersionChange& c : changes) {
         switch (c.kind) {
-            case VersionChange::Kind::GroupAdded: PrintItem(io.out, "+" + c.group); break;
-            case VersionChange::Kind::GroupRemoved: PrintItem(io.out, "-" + c.group); break;
-            case VersionChange::Kind::Added: PrintItem(io.out, "+" + c.group + c.key + "=" + c.after); break;
-            case VersionChange::Kind::Removed: PrintItem(io.out, "-" + c.group + c.key + "=" + c.before); break;
+            case VersionChange::Kind::GroupAdded:
+                PrintItem(io.out, "+" + c.group);
+                break;
+            case VersionChange::Kind::GroupRemoved:
+                PrintItem(io.out, "-" + c.group);
+                break;
+            case VersionChange::Kind::Added:
+                PrintItem(io.out, "+" + c.group + c.key + "=" + c.after);
+                break;
+            case VersionChange::Kind::Removed:
+                PrintItem(io.out, "-" + c.group + c.key + "=" + c.before);
+                break;
             case VersionChange::Kind::SpecChanged:
             case VersionChange::Kind::ListChanged:
                 PrintItem(io.out, c.group + c.key + ": " + c.before + " -> " + c.after);

@@ -50,12 +50,12 @@ int ValuesCommand(std::string_view base, std::string_view iniText, std::string_v
                   std::string_view group, std::string_view key, Streams io);
 
 // The hint of `key` in `group`; an empty line when there is none.
-int HintCommand(std::string_view base, std::string_view group, std::string_view key,
-                Streams io);
+int HintCommand(std::string_view base, std::string_view group, std::string_view key, Streams io);
 
 // The value of `key` in any text, as GetParamVal reads it ("" group or version: no
 // restriction). With a version the text is read as a version base (one leading
-// character skipped), without one as a settings file (the key starts its line). An empty value prints an empty line; a key not found is kNotFound.
+// character skipped), without one as a settings file (the key starts its line). An empty value
+// prints an empty line; a key not found is kNotFound.
 int GetCommand(std::string_view text, std::string_view key, std::string_view group,
                std::string_view version, Streams io);
 
@@ -81,12 +81,12 @@ int DefaultsCommand(std::string_view base, std::string& iniText,
 // version does not list ("[X]: группа не знакома версии V") and key line of a listed group
 // its full list lacks ("[G]K: параметр не знаком версии V"). kDone when nothing was
 // printed, kNotFound when something was, or when there is no version to check against.
-int CheckCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
-                 Streams io);
+int CheckCommand(std::string_view base, std::string_view iniText,
+                 std::optional<std::string_view> version, Streams io);
 
 // "[G]K=VALUE" for every parameter `iniText` holds with a value other than its default.
-int ChangedCommand(std::string_view base, std::string_view iniText, std::optional<std::string_view> version,
-                   Streams io);
+int ChangedCommand(std::string_view base, std::string_view iniText,
+                   std::optional<std::string_view> version, Streams io);
 
 // "[G]K: A -> B" for every parameter whose value in `oldText` (A) differs from that in
 // `iniText` (B), "(нет)" standing for an absent key; the version is detected from
@@ -107,6 +107,7 @@ int CheckBaseCommand(std::string_view file, std::string_view base, Streams io);
 // What version `to` changes against `from`: "+[G]", "-[G]", "+[G]K=SPEC", "-[G]K=SPEC",
 // "[G]K: SPEC1 -> SPEC2" and "[G]K: + -> -" lines. kDone when the two are the same,
 // kNotFound when something was printed or a version is not listed.
-int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to, Streams io);
+int VersionsDiffCommand(std::string_view base, std::string_view from, std::string_view to,
+                        Streams io);
 
 }  // namespace ravlet::cli

@@ -53,5 +53,6 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
     RemoveTempOnTerminationSignals();
-    return ravlet::cli::RunCli(argc, argv, std::cout, std::cerr, ravlet::cli::TerminalOfEnvironment());
+    return ravlet::cli::RunCli(argc, argv, std::cout, std::cerr,
+                               ravlet::cli::TerminalOfEnvironment());
 }

@@ -30,7 +30,8 @@ std::string FileFailure(const FileError& e, Terminal terminal) {
 std::string ToCp1251(const std::string& arg, Terminal terminal) {
     if (terminal == Terminal::Cp1251) return arg;
     if (auto bytes = Utf8ToCp1251(arg)) return *std::move(bytes);
-    throw UsageError("Аргумент " + QuotedArgument(arg, terminal) + " содержит символ вне кодовой страницы Windows-1251");
+    throw UsageError("Аргумент " + QuotedArgument(arg, terminal) +
+                     " содержит символ вне кодовой страницы Windows-1251");
 }
 
 // Group and key names with a line break would match across lines of the text.
@@ -42,7 +43,8 @@ std::string NameArg(const std::string& arg, Terminal terminal) {
 // A value is refused before any file is read, as the value rule would refuse it.
 std::string ValueArg(const std::string& arg, Terminal terminal) {
     std::string value = ToCp1251(arg, terminal);
-    if (const auto refused = FirstRefused(std::string_view(value))) throw UsageError(ValueRefusal(*refused));
+    if (const auto refused = FirstRefused(std::string_view(value)))
+        throw UsageError(ValueRefusal(*refused));
     return value;
 }
 
@@ -51,7 +53,8 @@ std::string ValueArg(const std::string& arg, Terminal terminal) {
 std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) {
     if (arg.empty() && allowNone) return {};
     if (arg.size() < 2 || arg.front() != '[' || arg.back() != ']') {
-        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: " + QuotedArgument(arg, terminal));
+        throw UsageError("Группа задаётся заголовком в скобках, например [Video]: " +
+                         QuotedArgument(arg, terminal));
     }
     return NameArg(arg, terminal);
 }
@@ -96,7 +99,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     if (line.wait) wait.limit = std::chrono::seconds(*line.wait);
     const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
     wait.waiting = [&err, seconds](const std::string& file) {
-        err << "ravlet-cli: файл " << file << " занят другой программой, жду (не дольше " << seconds << " с)\n";
+        err << "ravlet-cli: файл " << file << " занят другой программой, жду (не дольше " << seconds
+            << " с)\n";
         err.flush();
     };
     const ScopedLockWait scopedWait(std::move(wait));
@@ -129,7 +133,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         if (is("get")) {
             const std::string key = NameArg(line.Argument("KEY"), terminal);
             const std::string group = groupOption ? GroupArg(*groupOption, true, terminal) : "";
-            const std::string version = versionOptionArg ? NameArg(*versionOptionArg, terminal) : "";
+            const std::string version =
+                versionOptionArg ? NameArg(*versionOptionArg, terminal) : "";
             return GetCommand(LoadTextFile(path), key, group, version, {out, err});
         }
 
@@ -139,29 +144,35 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
         const bool takesGroup = line.arguments.contains("GROUP");
         const bool takesKey = line.arguments.contains("KEY");
         const std::string version = takesVersion ? NameArg(line.Argument("VERSION"), terminal) : "";
-        const std::string group = takesGroup ? GroupArg(line.Argument("GROUP"), false, terminal) : "";
+        const std::string group =
+            takesGroup ? GroupArg(line.Argument("GROUP"), false, terminal) : "";
         const std::string key = takesKey ? NameArg(line.Argument("KEY"), terminal) : "";
         std::optional<std::string> versionOption;
         if (versionOptionArg) versionOption = NameArg(*versionOptionArg, terminal);
-        const std::string from = line.arguments.contains("V1") ? NameArg(line.Argument("V1"), terminal) : "";
-        const std::string to = line.arguments.contains("V2") ? NameArg(line.Argument("V2"), terminal) : "";
+        const std::string from =
+            line.arguments.contains("V1") ? NameArg(line.Argument("V1"), terminal) : "";
+        const std::string to =
+            line.arguments.contains("V2") ? NameArg(line.Argument("V2"), terminal) : "";
 
         const std::string base = LoadTextFile(line.base);
         if (is("versions")) return VersionsCommand(base, {out, err});
         if (is("versions-diff")) return VersionsDiffCommand(base, from, to, {out, err});
         if (is("check-base")) {
-            const std::string file = terminal == Terminal::Cp1251 ? Cp1251ToUtf8(line.base) : line.base;
+            const std::string file =
+                terminal == Terminal::Cp1251 ? Cp1251ToUtf8(line.base) : line.base;
             return CheckBaseCommand(file, base, {out, err});
         }
         if (is("detect")) return DetectCommand(base, LoadTextFile(path), {out, err});
         if (is("groups")) return GroupsCommand(base, version, {out, err});
-        if (is("params")) return ParamsCommand(base, version, group, line.Flag("--full"), {out, err});
+        if (is("params"))
+            return ParamsCommand(base, version, group, line.Flag("--full"), {out, err});
         if (is("values")) {
             return ValuesCommand(base, LoadTextFile(path), version, group, key, {out, err});
         }
         if (is("hint")) return HintCommand(base, group, key, {out, err});
         if (is("check")) return CheckCommand(base, LoadTextFile(path), versionOption, {out, err});
-        if (is("changed")) return ChangedCommand(base, LoadTextFile(path), versionOption, {out, err});
+        if (is("changed"))
+            return ChangedCommand(base, LoadTextFile(path), versionOption, {out, err});
         if (is("diff")) {
             const std::string oldText = LoadTextFile(oldFile);
             return DiffCommand(base, oldText, LoadTextFile(path), versionOption, {out, err});
@@ -173,8 +184,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             std::string text = dryRun ? LoadTextFile(path) : file->Text();
             const int status = DefaultsCommand(base, text, versionOption, {out, err});
             if (status != kDone) return status;
-            if (dryRun) WriteText(out, text);
-            else file->Save(text);
+            if (dryRun)
+                WriteText(out, text);
+            else
+                file->Save(text);
             return kDone;
         }
         if (is("transfer")) {
@@ -222,7 +235,8 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
 int CheckedOutput(int status, std::ostream& out, std::ostream& err, Terminal terminal) {
     out.flush();
     if (!out) {
-        const std::string message = "Вывод не записан полностью: ошибка записи в стандартный вывод\n";
+        const std::string message =
+            "Вывод не записан полностью: ошибка записи в стандартный вывод\n";
         err << (terminal == Terminal::Cp1251 ? Utf8ToCp1251Lenient(message) : message);
         status = kFileFailure;
     }
@@ -268,16 +282,19 @@ int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal termin
     }
 }
 
-int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err, Terminal terminal) {
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
+           Terminal terminal) {
     bool rawOut = false;
     if (terminal == Terminal::Utf8) {
-        return CheckedOutput(RunCatchingMemory(argc, argv, out, err, terminal, rawOut), out, err, terminal);
+        return CheckedOutput(RunCatchingMemory(argc, argv, out, err, terminal, rawOut), out, err,
+                             terminal);
     }
     try {
         // Written through once the command has run: only then is it known whether
         // stdout holds a settings text, whose bytes must not be converted.
         std::ostringstream bufferedOut, bufferedErr;
-        const int status = RunCatchingMemory(argc, argv, bufferedOut, bufferedErr, terminal, rawOut);
+        const int status =
+            RunCatchingMemory(argc, argv, bufferedOut, bufferedErr, terminal, rawOut);
         out << (rawOut ? bufferedOut.str() : Utf8ToCp1251Lenient(bufferedOut.str()));
         err << Utf8ToCp1251Lenient(bufferedErr.str());
         return CheckedOutput(status, out, err, terminal);

@@ -13,7 +13,9 @@ Terminal TerminalOfCodeset(std::string_view codeset) {
 }
 
 std::string QuotedArgument(std::string_view arg, Terminal terminal) {
-    return '"' + EscapedForTerminal(terminal == Terminal::Cp1251 ? Cp1251ToUtf8(arg) : std::string(arg)) + '"';
+    return '"' +
+           EscapedForTerminal(terminal == Terminal::Cp1251 ? Cp1251ToUtf8(arg) : std::string(arg)) +
+           '"';
 }
 
 }  // namespace ravlet::cli

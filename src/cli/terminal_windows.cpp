@@ -21,7 +21,8 @@ Terminal TerminalOfEnvironment() {
     // Without a console (output to a file or a pipe) there is nothing to switch, and the
     // bytes go out as UTF-8 all the same.
     const UINT current = ::GetConsoleOutputCP();
-    if (current != 0 && current != CP_UTF8 && consoleCodePage == 0 && ::SetConsoleOutputCP(CP_UTF8)) {
+    if (current != 0 && current != CP_UTF8 && consoleCodePage == 0 &&
+        ::SetConsoleOutputCP(CP_UTF8)) {
         consoleCodePage = current;
         std::atexit(RestoreConsoleCodePage);
     }

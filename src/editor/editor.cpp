@@ -82,8 +82,9 @@ void Editor::Quit() { platform_.Quit(); }
 void Editor::ReportFailure(const std::exception& error) {
     // The library's own texts are English; the one a user meets most is worded here.
     const bool noMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
-    platform_.ShowMessage(messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
-                          MessageIcon::Critical);
+    platform_.ShowMessage(
+        messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
+        MessageIcon::Critical);
 }
 
 void Editor::Yield() {
@@ -94,7 +95,8 @@ void Editor::Yield() {
 
 bool Editor::Form_Load() {
     try {
-        AppDir = platform_.CurrentDirectory() + static_cast<char>(std::filesystem::path::preferred_separator);
+        AppDir = platform_.CurrentDirectory() +
+                 static_cast<char>(std::filesystem::path::preferred_separator);
         BaseText = LoadTextFile(AppDir + messages::kBaseName);
         ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
@@ -213,7 +215,8 @@ void Editor::Description_Click() { Description.SetText(IniText); }
 
 void Editor::Loadini_Click() {
     DialogFileName = LoadStart.empty() ? AppDir + messages::kDefaultIniName : LoadStart;
-    const auto chosen = platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
+    const auto chosen =
+        platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
     if (!chosen) return;  // cancelled: nothing changes
     DialogFileName = *chosen;
 
@@ -223,7 +226,8 @@ void Editor::Loadini_Click() {
         const BusyPointer busy(platform_);
         text = LoadTextFile(*chosen);
     } catch (const FileError& error) {
-        platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error), MessageIcon::Critical);
+        platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error),
+                              MessageIcon::Critical);
         return;
     }
     // Path and text change together, only after the whole file was read.
@@ -281,7 +285,8 @@ void Editor::Save_Click() {
         } catch (const FileError& error) {
             if (error.kind() != FileFailure::Missing) {
                 busy.Release();
-                platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
+                platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error),
+                                      MessageIcon::Critical);
                 return;
             }
         }
@@ -292,17 +297,21 @@ void Editor::Save_Click() {
             file.reset();
             busy.Release();
             // No keeps the edits in memory; the user may save again later.
-            if (!platform_.AskYesNo(onDisk ? messages::kChangedOnDisk : messages::kDeletedOnDisk)) return;
+            if (!platform_.AskYesNo(onDisk ? messages::kChangedOnDisk : messages::kDeletedOnDisk))
+                return;
             expected = std::move(onDisk);
             continue;
         }
         try {
-            if (file) file->Save(IniText);
-            else SaveTextFile(IniPath, IniText);
+            if (file)
+                file->Save(IniText);
+            else
+                SaveTextFile(IniPath, IniText);
         } catch (const FileError& error) {
             // The edits stay in memory so that the user can try again.
             busy.Release();
-            platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error), MessageIcon::Critical);
+            platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error),
+                                  MessageIcon::Critical);
             return;
         }
         break;

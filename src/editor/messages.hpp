@@ -38,8 +38,10 @@ inline constexpr const char* kLoadOldSettingsFile = "загрузить стар
 inline constexpr const char* kSaveSettingsFile = "сохранить файл настроек";
 
 // A file operation that failed: what it was trying to do, on which file, and why.
-inline std::string FileFailed(std::string_view attempt, std::string_view path, std::string_view reason) {
-    return "Не удалось " + std::string(attempt) + " " + std::string(path) + ":\n" + std::string(reason);
+inline std::string FileFailed(std::string_view attempt, std::string_view path,
+                              std::string_view reason) {
+    return "Не удалось " + std::string(attempt) + " " + std::string(path) + ":\n" +
+           std::string(reason);
 }
 
 // The sign next to the value field when a typed or pasted character is refused.

@@ -13,7 +13,16 @@ inline constexpr const char* kCredit = "© 2026 the Ravlet authors";
 // Twips per pixel at 96 dots per inch.
 inline constexpr int kTwipsPerPixelAt96 = 15;
 
-enum class Kind { Frame, PushButton, CheckBox, DropDownList, EditableDropDown, ListBox, TextBox, Label };
+enum class Kind {
+    Frame,
+    PushButton,
+    CheckBox,
+    DropDownList,
+    EditableDropDown,
+    ListBox,
+    TextBox,
+    Label
+};
 // Dialog: the window's small sans-serif font; List: "Courier New" 8.25 pt, Cyrillic;
 // Credit: "Times New Roman" 12 pt bold italic, Cyrillic, teal (0, 128, 128).
 enum class Font { Dialog, List, Credit };
@@ -33,26 +42,31 @@ struct Component {
 inline constexpr Component kComponents[] = {
     {"Save", Kind::PushButton, "Form1", 2880, 4440, 2175, 400, 7, "Save and Exit",
      "Запись измененного ini файла и выход", Font::Dialog},
-    {"Frame2", Kind::Frame, "Form1", 120, 120, 4935, 1215, 4, "Версия tarven.ini", "", Font::Dialog},
-    {"Loadini", Kind::PushButton, "Frame2", 3960, 680, 855, 400, 12, "Load", "Загрузить файл ini для настройки",
+    {"Frame2", Kind::Frame, "Form1", 120, 120, 4935, 1215, 4, "Версия tarven.ini", "",
      Font::Dialog},
+    {"Loadini", Kind::PushButton, "Frame2", 3960, 680, 855, 400, 12, "Load",
+     "Загрузить файл ini для настройки", Font::Dialog},
     {"Autoset", Kind::CheckBox, "Frame2", 120, 600, 2775, 255, 11, "Заполнить значениями из базы",
-     "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл", Font::Dialog},
+     "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл",
+     Font::Dialog},
     {"Autoupdate", Kind::PushButton, "Frame2", 3000, 680, 855, 400, 10, "Auto",
      "Перенос настроек из старой версии эмулятора в новую", Font::Dialog},
     {"Advanced", Kind::CheckBox, "Frame2", 120, 840, 3015, 255, 6, "Полный список параметров",
      "Разрешить отображение полного списка доступных для изменения параметров", Font::Dialog},
     {"Version", Kind::DropDownList, "Frame2", 120, 240, 4695, 330, 5, "",
      "Выбор записи версии эмулятора из базы версий", Font::List},
-    {"Frame1", Kind::Frame, "Form1", 120, 1440, 4935, 2895, 0, "Насторйка параметров", "", Font::Dialog},
-    {"Description", Kind::TextBox, "Frame1", 120, 2050, 4695, 720, 9, "", "Поле подсказки", Font::List},
+    {"Frame1", Kind::Frame, "Form1", 120, 1440, 4935, 2895, 0, "Насторйка параметров", "",
+     Font::Dialog},
+    {"Description", Kind::TextBox, "Frame1", 120, 2050, 4695, 720, 9, "", "Поле подсказки",
+     Font::List},
     {"Parameters", Kind::ListBox, "Frame1", 120, 645, 4695, 900, 3, "",
      "Список доступных параметров в выбранной группе", Font::List},
-    {"Value", Kind::EditableDropDown, "Frame1", 120, 1640, 4695, 330, 2, "", "Поле изменения значения параметра",
-     Font::List},
-    {"Group", Kind::DropDownList, "Frame1", 120, 240, 4695, 330, 1, "", "Список доступных групп параметров",
-     Font::List},
-    {"Label1", Kind::Label, "Form1", 120, 4485, 2220, 285, 8, kCredit, "Автор программы", Font::Credit},
+    {"Value", Kind::EditableDropDown, "Frame1", 120, 1640, 4695, 330, 2, "",
+     "Поле изменения значения параметра", Font::List},
+    {"Group", Kind::DropDownList, "Frame1", 120, 240, 4695, 330, 1, "",
+     "Список доступных групп параметров", Font::List},
+    {"Label1", Kind::Label, "Form1", 120, 4485, 2220, 285, 8, kCredit, "Автор программы",
+     Font::Credit},
 };
 
 }  // namespace ravlet::window

@@ -63,7 +63,8 @@ LaunchArgs FromPath(const std::string& given) {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
-        return Fail(PathProblem(given, ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)));
+        return Fail(PathProblem(
+            given, ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)));
     }
     if (fs::is_directory(status)) {
         // The folder itself is entered by chdir, which follows links anyway.
@@ -102,7 +103,8 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
         }
         paths.push_back(arg);
     }
-    if (paths.size() > 1) return Fail("лишний аргумент \"" + paths[1] + "\": окну задаётся одна папка или один файл");
+    if (paths.size() > 1)
+        return Fail("лишний аргумент \"" + paths[1] + "\": окну задаётся одна папка или один файл");
     if (paths.size() == 1) return FromPath(paths.front());
 
     std::error_code ec;

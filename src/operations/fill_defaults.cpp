@@ -16,7 +16,8 @@ std::string FillFromDefaults(std::string_view base, std::string_view version, st
     visit.group = [&](int index, const std::string&, const std::vector<std::string>& parameters) {
         if (steps.group) steps.group(index, parameters);
     };
-    visit.parameter = [&](int index, const std::string& group, const std::string& key, const std::string& spec) {
+    visit.parameter = [&](int index, const std::string& group, const std::string& key,
+                          const std::string& spec) {
         if (steps.parameter) steps.parameter(index);
         std::string value = DefaultOf(spec);
         edits.Put(group, key, value);

@@ -12,7 +12,8 @@
 
 namespace ravlet {
 
-void WalkParameters(std::string_view base, std::string_view version, const ParameterVisitor& visit) {
+void WalkParameters(std::string_view base, std::string_view version,
+                    const ParameterVisitor& visit) {
     const std::size_t marker = FindVersionMarker(base, version);
     if (marker == 0) return;
     const std::vector<std::string> groups = ListGroups(base, version);
@@ -28,16 +29,19 @@ void WalkParameters(std::string_view base, std::string_view version, const Param
         const std::string& group = groups[g];
         // Every listed header is indexable; the plain searches stay for any that is not.
         const bool indexed = IndexableHeader(group);
-        const std::size_t at = indexed ? headers.Find(group) : FindHeaderLine(base, marker, group, Compare::Exact);
+        const std::size_t at =
+            indexed ? headers.Find(group) : FindHeaderLine(base, marker, group, Compare::Exact);
         const std::vector<std::string> params = ListParametersAt(base, at, true);
         if (visit.group) visit.group(static_cast<int>(g), group, params);
-        if (visit.shortList) visit.shortList(static_cast<int>(g), ListParametersAt(base, at, false));
+        if (visit.shortList)
+            visit.shortList(static_cast<int>(g), ListParametersAt(base, at, false));
         if (!visit.parameter) continue;
 
         const std::size_t specAt = indexed ? specHeaders.Find(group) : 0;
         const std::optional<KeyIndex> keys =
             specAt == 0 ? std::nullopt
-                        : std::optional<KeyIndex>(std::in_place, base, specAt + 1, GroupEnd(base, specAt), KeyRule::Base);
+                        : std::optional<KeyIndex>(std::in_place, base, specAt + 1,
+                                                  GroupEnd(base, specAt), KeyRule::Base);
         for (std::size_t p = 0; p < params.size(); ++p) {
             const std::string& name = params[p];
             std::string spec;

@@ -15,12 +15,15 @@ struct ParameterVisitor {
     // The groups of the version, once, before the first group is walked.
     std::function<void(const std::vector<std::string>& groups)> groups;
     // Group `index` is walked next; `parameters` is its full list.
-    std::function<void(int index, const std::string& group, const std::vector<std::string>& parameters)> group;
+    std::function<void(int index, const std::string& group,
+                       const std::vector<std::string>& parameters)>
+        group;
     // Group `index`'s short list (its "+" lines), asked for only when this is set.
     std::function<void(int index, const std::vector<std::string>& shortList)> shortList;
     // Parameter `index` of the current group `group`, with its value spec ("" when none
     // is found).
-    std::function<void(int index, const std::string& group, const std::string& key, const std::string& spec)>
+    std::function<void(int index, const std::string& group, const std::string& key,
+                       const std::string& spec)>
         parameter;
 };
 

@@ -22,7 +22,8 @@ inline std::string TransferStopMessage(const TransferStop& stop) {
         case TransferStop::Kind::ValueRefused:
             break;
     }
-    return "Перенос остановлен: значение с управляющим символом нельзя записать в файл настроек:\n" +
+    return "Перенос остановлен: значение с управляющим символом нельзя записать в файл "
+           "настроек:\n" +
            Cp1251ToUtf8(stop.line);
 }
 

@@ -12,9 +12,7 @@
 
 namespace ravlet {
 
-std::string TransferReportHeading() {
-    return *Utf8ToCp1251("Список перенесенных параметров:");
-}
+std::string TransferReportHeading() { return *Utf8ToCp1251("Список перенесенных параметров:"); }
 
 TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& iniText,
                               bool keepOnStop) {
@@ -60,7 +58,8 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
             } catch (const InvalidValue&) {
                 // An old value with a control character: carried, it would break the rule
                 // every other writer keeps.
-                result.failure = TransferStop{TransferStop::Kind::ValueRefused, group + name + "=" + value};
+                result.failure =
+                    TransferStop{TransferStop::Kind::ValueRefused, group + name + "=" + value};
                 return false;
             }
             result.report += "\r\n" + group + name + "=" + value;

@@ -37,7 +37,7 @@ std::string TransferReportHeading();
 // `iniText`, all in one pass of ValueEdits (what PutParamVal would make of them one by one).
 // A walk that stops early leaves what it carried before the stop in `iniText`, or,
 // with `keepOnStop` false, leaves `iniText` as it was.
-TransferResult TransferValues(std::string_view base, std::string_view oldText,
-                              std::string& iniText, bool keepOnStop = true);
+TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& iniText,
+                              bool keepOnStop = true);
 
 }  // namespace ravlet

@@ -39,11 +39,13 @@ Layout LayoutOf(std::string_view base, std::string_view version) {
         shortList = names;
         nextShort = 0;
     };
-    visit.parameter = [&](int, const std::string&, const std::string& key, const std::string& spec) {
+    visit.parameter = [&](int, const std::string&, const std::string& key,
+                          const std::string& spec) {
         const bool listed = nextShort < shortList.size() && shortList[nextShort] == key;
         if (listed) ++nextShort;
         Group& group = layout.groups.back();
-        if (group.byKey.emplace(key, group.parameters.size()).second) group.parameters.push_back({key, spec, listed});
+        if (group.byKey.emplace(key, group.parameters.size()).second)
+            group.parameters.push_back({key, spec, listed});
     };
     WalkParameters(base, version, visit);
     return layout;
@@ -53,7 +55,8 @@ const char* Sign(bool shortList) { return shortList ? "+" : "-"; }
 
 }  // namespace
 
-std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view from, std::string_view to) {
+std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view from,
+                                        std::string_view to) {
     using Kind = VersionChange::Kind;
     const Layout before = LayoutOf(base, from);
     const Layout after = LayoutOf(base, to);
@@ -62,7 +65,8 @@ std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view 
         const auto old = before.byHeader.find(g.header);
         if (old == before.byHeader.end()) {
             changes.push_back({Kind::GroupAdded, g.header, {}, {}, {}});
-            for (const Parameter& p : g.parameters) changes.push_back({Kind::Added, g.header, p.key, {}, p.spec});
+            for (const Parameter& p : g.parameters)
+                changes.push_back({Kind::Added, g.header, p.key, {}, p.spec});
             continue;
         }
         const Group& was = before.groups[old->second];
@@ -73,9 +77,11 @@ std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view 
                 continue;
             }
             const Parameter& q = was.parameters[it->second];
-            if (q.spec != p.spec) changes.push_back({Kind::SpecChanged, g.header, p.key, q.spec, p.spec});
+            if (q.spec != p.spec)
+                changes.push_back({Kind::SpecChanged, g.header, p.key, q.spec, p.spec});
             if (q.shortList != p.shortList) {
-                changes.push_back({Kind::ListChanged, g.header, p.key, Sign(q.shortList), Sign(p.shortList)});
+                changes.push_back(
+                    {Kind::ListChanged, g.header, p.key, Sign(q.shortList), Sign(p.shortList)});
             }
         }
     }
@@ -83,12 +89,14 @@ std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view 
         const auto now = after.byHeader.find(g.header);
         if (now == after.byHeader.end()) {
             changes.push_back({Kind::GroupRemoved, g.header, {}, {}, {}});
-            for (const Parameter& p : g.parameters) changes.push_back({Kind::Removed, g.header, p.key, p.spec, {}});
+            for (const Parameter& p : g.parameters)
+                changes.push_back({Kind::Removed, g.header, p.key, p.spec, {}});
             continue;
         }
         const Group& is = after.groups[now->second];
         for (const Parameter& p : g.parameters) {
-            if (!is.byKey.contains(p.key)) changes.push_back({Kind::Removed, g.header, p.key, p.spec, {}});
+            if (!is.byKey.contains(p.key))
+                changes.push_back({Kind::Removed, g.header, p.key, p.spec, {}});
         }
     }
     return changes;

@@ -29,6 +29,7 @@ struct VersionChange {
 // a new group followed by its parameters; then what `from` had and `to` lacks, in
 // `from`'s order. Names compare exactly; of a key listed twice in a group the first
 // line counts. A version whose marker the base lacks has no groups.
-std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view from, std::string_view to);
+std::vector<VersionChange> DiffVersions(std::string_view base, std::string_view from,
+                                        std::string_view to);
 
 }  // namespace ravlet

@@ -1,8 +1,8 @@
 // What the settings files ask of the operating system, in one small interface with an
 // implementation per system (file_access_posix.cpp, file_access_windows.cpp): reading
 // a regular file whole under a shared lock, one writer's exclusive hold, and the save
-// that never leaves a half-written file, bound to the folder the file was read from. Paths are what the program holds: bytes on
-// POSIX, UTF-8 on Windows (turned into UTF-16 at the system call).
+// that never leaves a half-written file, bound to the folder the file was read from. Paths are what
+// the program holds: bytes on POSIX, UTF-8 on Windows (turned into UTF-16 at the system call).
 #pragma once
 
 #include <memory>

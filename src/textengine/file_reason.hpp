@@ -14,6 +14,7 @@ std::string ReasonOf(int err);
 // Reasons that no single errno stands for.
 inline constexpr const char* kReadOnlyFile = "файл только для чтения";
 inline constexpr const char* kFolderNotWritable = "папка недоступна для записи";
-inline constexpr const char* kReplacedWhileSaving = "файл заменён другой программой во время сохранения";
+inline constexpr const char* kReplacedWhileSaving =
+    "файл заменён другой программой во время сохранения";
 
 }  // namespace ravlet

@@ -8,7 +8,8 @@ namespace ravlet {
 
 std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
                               std::string_view group, std::string_view idName, KeyRule rule) {
-    return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName, rule);
+    return FindKeyAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName,
+                        rule);
 }
 
 std::optional<KeyHit> FindKeyAfter(std::string_view file, std::size_t markerPos,
@@ -30,10 +31,10 @@ std::optional<KeyHit> FindKeyAfter(std::string_view file, std::size_t markerPos,
     return KeyHit{p, start, ValueEnd(file, start)};
 }
 
-std::string GetParamVal(std::string_view file, std::string_view version,
-                        std::string_view group, std::string_view idName, KeyRule rule) {
-    return GetParamValAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group, idName,
-                            rule);
+std::string GetParamVal(std::string_view file, std::string_view version, std::string_view group,
+                        std::string_view idName, KeyRule rule) {
+    return GetParamValAfter(file, version.empty() ? 0 : FindVersionMarker(file, version), group,
+                            idName, rule);
 }
 
 std::string GetParamValAfter(std::string_view file, std::size_t markerPos, std::string_view group,

@@ -37,9 +37,8 @@ std::optional<KeyHit> FindKey(std::string_view file, std::string_view version,
 // beginning with "["; a group that is given but not found finds nothing. A line
 // ends at LF (CR LF included); the start of the text counts as a line start. The
 // value ends at ';' or a control character.
-std::string GetParamVal(std::string_view file, std::string_view version,
-                        std::string_view group, std::string_view idName,
-                        KeyRule rule = KeyRule::Base);
+std::string GetParamVal(std::string_view file, std::string_view version, std::string_view group,
+                        std::string_view idName, KeyRule rule = KeyRule::Base);
 
 // FindKey and GetParamVal with the version's marker already found at the 1-based
 // `markerPos` (0: no version, or a version whose marker is absent), for callers that

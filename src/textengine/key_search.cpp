@@ -21,7 +21,8 @@ std::size_t FindKeyAssignment(std::string_view text, std::size_t start, std::str
     while (scan < end) {
         const void* hit = std::memchr(text.data() + scan, '=', end - scan);
         if (hit == nullptr) return 0;
-        const std::size_t eq = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+        const std::size_t eq =
+            static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
         if (TextEquals(text.substr(eq - n, n), idName)) return eq - n + 1;
         scan = eq + 1;
     }
@@ -55,7 +56,8 @@ bool StartsLine(std::string_view text, std::size_t pos) {
 
 std::size_t FindHeaderLine(std::string_view text, std::size_t start, std::string_view header,
                            Compare mode) {
-    for (std::size_t at = InStr(start, text, header, mode); at != 0; at = InStr(at + 1, text, header, mode)) {
+    for (std::size_t at = InStr(start, text, header, mode); at != 0;
+         at = InStr(at + 1, text, header, mode)) {
         if (StartsLine(text, at)) return at;
     }
     return 0;

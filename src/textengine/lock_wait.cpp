@@ -20,7 +20,8 @@ LockWait& Current() {
 LockWait ExchangeLockWait(LockWait wait) { return std::exchange(Current(), std::move(wait)); }
 
 std::string LockWaitExpired(long long seconds) {
-    return "файл занят другой программой, ожидание прекращено через " + std::to_string(seconds) + " с";
+    return "файл занят другой программой, ожидание прекращено через " + std::to_string(seconds) +
+           " с";
 }
 
 void WaitForLock(const std::string& shown, const std::function<bool()>& attempt) {
@@ -37,7 +38,8 @@ void WaitForLock(const std::string& shown, const std::function<bool()>& attempt)
             if (wait.waiting) wait.waiting(shown);
         }
         if (waited >= wait.limit) {
-            const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
+            const auto seconds =
+                std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
             throw FileError(shown, LockWaitExpired(seconds), FileFailure::Busy);
         }
         // Short pauses first: most holders are another save that ends in a moment.

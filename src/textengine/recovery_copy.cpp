@@ -47,8 +47,9 @@ std::string RecoveryLeafInCache(std::string_view fullPath) {
 }
 
 std::string RecoveryCopyFound(const std::string& copy, const std::string& shown) {
-    return "прежняя запись файла была прервана, файл может быть испорчен; его прежний текст сохранён в " + copy +
-           ". Вернуть его: ravlet-cli recover " + shown;
+    return "прежняя запись файла была прервана, файл может быть испорчен; его прежний текст "
+           "сохранён в " +
+           copy + ". Вернуть его: ravlet-cli recover " + shown;
 }
 
 std::string RecoveryCopyFailed(const std::string& reason) {

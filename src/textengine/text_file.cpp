@@ -10,7 +10,9 @@ FileError::FileError(const std::string& path, const std::string& reason, FileFai
 
 std::string LoadTextFile(const std::string& path) { return file_access::Load(path); }
 
-void SaveTextFile(const std::string& path, const std::string& text) { file_access::Save(path, text); }
+void SaveTextFile(const std::string& path, const std::string& text) {
+    file_access::Save(path, text);
+}
 
 bool RecoverTextFile(const std::string& path) { return file_access::Recover(path); }
 

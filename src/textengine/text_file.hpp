@@ -21,7 +21,8 @@ enum class FileFailure {
 // (in Russian, see file_reason.hpp).
 class FileError : public std::runtime_error {
 public:
-    FileError(const std::string& path, const std::string& reason, FileFailure kind = FileFailure::Other);
+    FileError(const std::string& path, const std::string& reason,
+              FileFailure kind = FileFailure::Other);
     const std::string& path() const { return path_; }
     const std::string& reason() const { return reason_; }
     FileFailure kind() const { return kind_; }

@@ -61,7 +61,8 @@ std::size_t HeaderIndex::Find(std::string_view header) const {
     return it == exact_.end() ? 0 : it->second;
 }
 
-KeyIndex::KeyIndex(std::string_view text, std::size_t first, std::size_t last, KeyRule rule) : text_(text) {
+KeyIndex::KeyIndex(std::string_view text, std::size_t first, std::size_t last, KeyRule rule)
+    : text_(text) {
     const std::size_t end = last == 0 || last > text.size() ? text.size() : last;
     for (std::size_t i = first == 0 ? 0 : first - 1; i < end; ++i) {
         if (!KeyLineAccepted(text, i + 1, rule)) continue;
@@ -81,7 +82,8 @@ std::optional<KeyHit> KeyIndex::Find(std::string_view name) const {
                                [](const Entry& e, std::size_t h) { return e.hash < h; });
     // The first of the same hash whose name really is `name`: the first in the text.
     for (; it != entries_.end() && it->hash == hash; ++it) {
-        if (it->length != name.size() || !TextEquals(text_.substr(it->pos - 1, it->length), name)) continue;
+        if (it->length != name.size() || !TextEquals(text_.substr(it->pos - 1, it->length), name))
+            continue;
         const std::size_t start = it->pos + name.size() + 1;
         return KeyHit{it->pos, start, ValueEnd(text_, start)};
     }

@@ -79,9 +79,7 @@ public:
     std::optional<KeyHit> Find(std::string_view group, std::string_view idName);
     std::string Get(std::string_view group, std::string_view idName);
     // The value of a key line this index found, trimmed of spaces.
-    std::string_view Value(const KeyHit& hit) const {
-        return ValueAt(text_, hit);
-    }
+    std::string_view Value(const KeyHit& hit) const { return ValueAt(text_, hit); }
 
 private:
     const KeyIndex& KeysAfter(std::size_t headerPos);

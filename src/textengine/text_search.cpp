@@ -26,7 +26,9 @@ std::array<bool, 256> MakeCaselessTable() {
     for (int b = 0; b < 256; ++b) {
         int partners = 0;
         for (int c = 0; c < 256; ++c) {
-            if (FoldCp1251(static_cast<unsigned char>(c)) == FoldCp1251(static_cast<unsigned char>(b))) ++partners;
+            if (FoldCp1251(static_cast<unsigned char>(c)) ==
+                FoldCp1251(static_cast<unsigned char>(b)))
+                ++partners;
         }
         table[b] = partners == 1;
     }
@@ -48,7 +50,8 @@ std::size_t FindFoldedAnchored(std::string_view text, std::size_t from, std::str
     while (scan <= lastStart + anchor) {
         const void* hit = std::memchr(text.data() + scan, a, lastStart + anchor - scan + 1);
         if (hit == nullptr) return std::string_view::npos;
-        const std::size_t at = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
+        const std::size_t at =
+            static_cast<std::size_t>(static_cast<const char*>(hit) - text.data()) - anchor;
         if (EqualFoldedAt(text, at, what)) return at;
         scan = at + anchor + 1;
     }
@@ -74,8 +77,10 @@ std::size_t InStr(std::size_t start, std::string_view text, std::string_view wha
         while (scan < text.size()) {
             const void* hit = std::memchr(text.data() + scan, what.back(), text.size() - scan);
             if (hit == nullptr) return 0;
-            const std::size_t end = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
-            if (std::memcmp(text.data() + end - head, what.data(), head) == 0) return end - head + 1;
+            const std::size_t end =
+                static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+            if (std::memcmp(text.data() + end - head, what.data(), head) == 0)
+                return end - head + 1;
             scan = end + 1;
         }
         return 0;

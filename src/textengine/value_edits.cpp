@@ -7,7 +7,8 @@
 
 namespace ravlet {
 
-ValueEdits::ValueEdits(std::string_view iniText) : text_(iniText), keys_(iniText, 0, KeyRule::Settings) {}
+ValueEdits::ValueEdits(std::string_view iniText)
+    : text_(iniText), keys_(iniText, 0, KeyRule::Settings) {}
 
 bool ValueEdits::Put(std::string_view group, std::string_view idName, std::string& value) {
     PrepareValue(value);

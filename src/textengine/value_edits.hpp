@@ -28,7 +28,9 @@ public:
 
     // The value of `idName` in `group` in the unchanged text, as GetParamVal reads a
     // settings text.
-    std::string Get(std::string_view group, std::string_view idName) { return keys_.Get(group, idName); }
+    std::string Get(std::string_view group, std::string_view idName) {
+        return keys_.Get(group, idName);
+    }
 
     bool empty() const { return edits_.empty(); }
 

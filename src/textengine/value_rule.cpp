@@ -19,9 +19,12 @@ std::optional<ValueFault> FaultOf(char32_t ch) {
 
 const char* WhatOf(ValueFault fault) {
     switch (fault) {
-        case ValueFault::ControlCharacter: return "значение не может содержать управляющие символы";
-        case ValueFault::Semicolon: return "значение не может содержать \";\"";
-        case ValueFault::OutsideCodePage: break;
+        case ValueFault::ControlCharacter:
+            return "значение не может содержать управляющие символы";
+        case ValueFault::Semicolon:
+            return "значение не может содержать \";\"";
+        case ValueFault::OutsideCodePage:
+            break;
     }
     return "значение содержит символ вне кодовой страницы Windows-1251";
 }

@@ -122,7 +122,9 @@ protected:
 
 // Each Sync* brings one widget up to its model control, raising nothing: a widget set
 // from the model must not feed back into the editor.
-bool Changed(const Control& model, const ShownRevision& seen) { return model.Revision() != seen.revision; }
+bool Changed(const Control& model, const ShownRevision& seen) {
+    return model.Revision() != seen.revision;
+}
 
 // The items of a drop-down or a list box, rebuilt only when the model's changed.
 template <typename W>
@@ -192,7 +194,8 @@ QFont DialogFont() {
 #else
     // The twin first: a family that is not installed costs a search through every font
     // for its fallbacks before the next is tried, and Tahoma seldom is here.
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+    font.setFamilies(
+        {QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
 #endif
     font.setPointSizeF(8);
     return font;
@@ -202,9 +205,9 @@ Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
     // Fixed single border: the layout is never rearranged for another size.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(Px(5175), Px(4935));
     setFont(DialogFont());
 
@@ -233,17 +236,18 @@ void Form1::CreateComponents() {
                                  "Загрузить файл ini для настройки");
     loadini_->setText(QStringLiteral("Load"));
 
-    autoset_ =
-        Make<QCheckBox>(frame2_, "Autoset", FromTwips(120, 600, 2775, 255),
-                        "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл");
+    autoset_ = Make<QCheckBox>(
+        frame2_, "Autoset", FromTwips(120, 600, 2775, 255),
+        "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл");
     autoset_->setText(QStringLiteral("Заполнить значениями из базы"));
 
     autoupdate_ = Make<QPushButton>(frame2_, "Autoupdate", FromTwips(3000, 680, 855, 400),
                                     "Перенос настроек из старой версии эмулятора в новую");
     autoupdate_->setText(QStringLiteral("Auto"));
 
-    advanced_ = Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255),
-                                "Разрешить отображение полного списка доступных для изменения параметров");
+    advanced_ =
+        Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255),
+                        "Разрешить отображение полного списка доступных для изменения параметров");
     advanced_->setText(QStringLiteral("Полный список параметров"));
 
     version_ = Make<QComboBox>(frame2_, "Version", FromTwips(120, 240, 4695, 330),
@@ -253,7 +257,8 @@ void Form1::CreateComponents() {
     frame1_ = Make<QGroupBox>(this, "Frame1", FromTwips(120, 1440, 4935, 2895));
     frame1_->setTitle(QStringLiteral("Насторйка параметров"));
 
-    description_ = Make<HintBox>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
+    description_ =
+        Make<HintBox>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
     description_->setFont(ListFont());
     description_->setReadOnly(true);
     description_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -353,7 +358,8 @@ void Form1::Connect() {
             [this] { Forward([this] { editor_.Loadini.UserClick(); }); });
     connect(autoupdate_, &QPushButton::clicked, this,
             [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
-    connect(save_, &QPushButton::clicked, this, [this] { Forward([this] { editor_.Save.UserClick(); }); });
+    connect(save_, &QPushButton::clicked, this,
+            [this] { Forward([this] { editor_.Save.UserClick(); }); });
     static_cast<HintBox*>(description_)->clicked = [this] {
         Forward([this] { editor_.Description.UserClick(); });
     };
@@ -364,8 +370,8 @@ void Form1::Connect() {
 
 void Form1::CentreOnScreen() {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
     }
 }
 
@@ -396,7 +402,8 @@ void Form1::Forward(const std::function<void()>& action) {
     }
     --forwardDepth_;
     SyncWidgets();
-    if (focused && focused->isEnabled() && focused->isVisible() && QApplication::focusWidget() != focused) {
+    if (focused && focused->isEnabled() && focused->isVisible() &&
+        QApplication::focusWidget() != focused) {
         focused->setFocus(Qt::OtherFocusReason);
     }
 }
@@ -423,7 +430,8 @@ void Form1::ShowRefused() {
     if (!refused) return;
     QApplication::beep();
     QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),
-                       QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(), 3000);
+                       QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(),
+                       3000);
 }
 
 }  // namespace ravlet

@@ -81,8 +81,8 @@ private:
     QComboBox* group_ = nullptr;
     QLabel* label1_ = nullptr;
 
-    ShownRevision seenSave_, seenLoadini_, seenAutoset_, seenAutoupdate_, seenAdvanced_, seenVersion_,
-        seenDescription_, seenParameters_, seenValue_, seenGroup_;
+    ShownRevision seenSave_, seenLoadini_, seenAutoset_, seenAutoupdate_, seenAdvanced_,
+        seenVersion_, seenDescription_, seenParameters_, seenValue_, seenGroup_;
 };
 
 }  // namespace ravlet

@@ -21,23 +21,25 @@ public:
 
     QVariant data(const QModelIndex& index, int role) const override {
         const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
-        if (role != Qt::DisplayRole || files == nullptr) return QIdentityProxyModel::data(index, role);
+        if (role != Qt::DisplayRole || files == nullptr)
+            return QIdentityProxyModel::data(index, role);
         const QModelIndex file = mapToSource(index);
         const QLocale russian(QLocale::Russian, QLocale::Russia);
         enum Column { kName, kSize, kType, kModified };
         switch (index.column()) {
-        case kSize:
-            if (files->isDir(file)) break;
-            // The locale's own word for a few bytes comes in the wrong plural form.
-            if (files->size(file) < 1024) return QStringLiteral("%1 Б").arg(files->size(file));
-            return russian.formattedDataSize(files->size(file), 1, QLocale::DataSizeTraditionalFormat);
-        case kType:
-            if (files->isDir(file)) return QStringLiteral("Папка");
-            break;
-        case kModified:
-            return russian.toString(files->lastModified(file), QLocale::ShortFormat);
-        default:
-            break;
+            case kSize:
+                if (files->isDir(file)) break;
+                // The locale's own word for a few bytes comes in the wrong plural form.
+                if (files->size(file) < 1024) return QStringLiteral("%1 Б").arg(files->size(file));
+                return russian.formattedDataSize(files->size(file), 1,
+                                                 QLocale::DataSizeTraditionalFormat);
+            case kType:
+                if (files->isDir(file)) return QStringLiteral("Папка");
+                break;
+            case kModified:
+                return russian.toString(files->lastModified(file), QLocale::ShortFormat);
+            default:
+                break;
         }
         return QIdentityProxyModel::data(index, role);
     }

@@ -14,23 +14,28 @@ QtPlatform::~QtPlatform() {
     if (busy_) QApplication::restoreOverrideCursor();
 }
 
-QWidget* QtPlatform::ShownWindow() const { return window_ && window_->isVisible() ? window_.data() : nullptr; }
+QWidget* QtPlatform::ShownWindow() const {
+    return window_ && window_->isVisible() ? window_.data() : nullptr;
+}
 
 std::optional<std::string> QtPlatform::ShowOpenDialog(const OpenDialogRequest& request) {
     return RunOpenDialog(window_, request);
 }
 
 void QtPlatform::ShowMessage(const std::string& text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromUtf8(messages::kProgramTitle), QString::fromStdString(text), QMessageBox::Ok,
-                    ShownWindow());
+    QMessageBox box(
+        icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+        QString::fromUtf8(messages::kProgramTitle), QString::fromStdString(text), QMessageBox::Ok,
+        ShownWindow());
     box.exec();
 }
 
 bool QtPlatform::AskYesNo(const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromUtf8(messages::kProgramTitle),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, ShownWindow());
-    box.setDefaultButton(QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    ShownWindow());
+    box.setDefaultButton(
+        QMessageBox::No);  // overwriting another program's changes takes a deliberate Yes
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -39,7 +44,9 @@ void QtPlatform::Quit() {
     QCoreApplication::exit(0);
 }
 
-std::string QtPlatform::CurrentDirectory() { return QDir::toNativeSeparators(QDir::currentPath()).toStdString(); }
+std::string QtPlatform::CurrentDirectory() {
+    return QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+}
 
 void QtPlatform::YieldEvents() {
     QCoreApplication::processEvents();

@@ -10,7 +10,8 @@ namespace ravlet {
 
 bool InstallQtRussian(QTranslator& translator) {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    if (!translator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator.load(QStringLiteral("qtbase_ru"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         return false;
     }
     return QCoreApplication::installTranslator(&translator);

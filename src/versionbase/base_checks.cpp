@@ -58,22 +58,27 @@ public:
         // it does is its own finding.
         for (const MarkerLine& m : markers_) {
             if (m.kind == MarkerLine::Kind::Empty) break;
-            if (m.kind == MarkerLine::Kind::Listed && !GeneralLine(m)) records_.push_back({m.name, m.hit.keyPos});
+            if (m.kind == MarkerLine::Kind::Listed && !GeneralLine(m))
+                records_.push_back({m.name, m.hit.keyPos});
         }
-        for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit; hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
+        for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit;
+             hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
             supports_.push_back(*hit);
         }
         // Line 1 is no header for the listing (it looks for a line break before "["), and
         // the lines before the first header belong to no group.
-        if (base.starts_with('+') || base.starts_with('-')) beforeFirstHeader_.push_back({1, EqualsOnLine(1)});
-        std::size_t next = WalkParameterLines(base, 1, [&](const ParameterLine& l) { beforeFirstHeader_.push_back(l); });
+        if (base.starts_with('+') || base.starts_with('-'))
+            beforeFirstHeader_.push_back({1, EqualsOnLine(1)});
+        std::size_t next = WalkParameterLines(
+            base, 1, [&](const ParameterLine& l) { beforeFirstHeader_.push_back(l); });
         while (next != 0) {
             Block block{next, {}, {}};
             const std::string_view line = LineAt(base, next);
             if (const std::size_t close = line.find(']'); close != std::string_view::npos) {
                 block.header = line.substr(0, close + 1);
             }
-            next = WalkParameterLines(base, next, [&](const ParameterLine& l) { block.lines.push_back(l); });
+            next = WalkParameterLines(base, next,
+                                      [&](const ParameterLine& l) { block.lines.push_back(l); });
             blockAt_.emplace(block.pos, blocks_.size());
             blocks_.push_back(std::move(block));
         }
@@ -99,18 +104,23 @@ public:
         ValueSpec();
         MissingHint();
         MixedLineEnds();
-        std::stable_sort(findings_.begin(), findings_.end(),
-                         [](const BaseFinding& a, const BaseFinding& b) { return a.line < b.line; });
+        std::stable_sort(
+            findings_.begin(), findings_.end(),
+            [](const BaseFinding& a, const BaseFinding& b) { return a.line < b.line; });
         return std::move(findings_);
     }
 
 private:
     std::size_t LineOf(std::size_t pos) const {
-        return static_cast<std::size_t>(std::lower_bound(lineFeeds_.begin(), lineFeeds_.end(), pos - 1) -
-                                        lineFeeds_.begin()) + 1;
+        return static_cast<std::size_t>(
+                   std::lower_bound(lineFeeds_.begin(), lineFeeds_.end(), pos - 1) -
+                   lineFeeds_.begin()) +
+               1;
     }
     std::string LineNo(std::size_t pos) const { return "строка " + std::to_string(LineOf(pos)); }
-    void Add(std::size_t pos, std::string message) { findings_.push_back({LineOf(pos), std::move(message)}); }
+    void Add(std::size_t pos, std::string message) {
+        findings_.push_back({LineOf(pos), std::move(message)});
+    }
 
     std::size_t EqualsOnLine(std::size_t pos) const {
         const std::size_t eq = LineAt(base_, pos).find('=');
@@ -121,7 +131,9 @@ private:
         const std::size_t k = m.hit.keyPos;
         return k >= 2 && base_[k - 2] == ':' && StartsLine(base_, k - 1);
     }
-    std::string_view KeyName(const ParameterLine& l) const { return base_.substr(l.pos, l.equals - l.pos - 1); }
+    std::string_view KeyName(const ParameterLine& l) const {
+        return base_.substr(l.pos, l.equals - l.pos - 1);
+    }
 
     // The record whose marker stands last before `pos`.
     const Record* RecordBefore(std::size_t pos) const {
@@ -129,7 +141,9 @@ private:
                                              [&](const Record& r) { return r.pos < pos; });
         return it == records_.begin() ? nullptr : &*(it - 1);
     }
-    std::size_t RecordEnd(std::size_t i) const { return i + 1 < records_.size() ? records_[i + 1].pos : 0; }
+    std::size_t RecordEnd(std::size_t i) const {
+        return i + 1 < records_.size() ? records_[i + 1].pos : 0;
+    }
 
     // The key lookups find a key at the very start of the text, which the format keeps
     // for another line.
@@ -148,11 +162,14 @@ private:
     void DescriptionsPlace() {
         const std::size_t header = DescriptionsHeader(base_);
         if (header == 0) {
-            Add(1, "нет раздела [DESCRIPTIONS]: окно не показывает подсказок, а перенос значений (Auto, transfer) "
-                   "ничего не переносит; добавьте раздел до первой метки версии");
+            Add(1,
+                "нет раздела [DESCRIPTIONS]: окно не показывает подсказок, а перенос значений "
+                "(Auto, transfer) "
+                "ничего не переносит; добавьте раздел до первой метки версии");
         } else if (const Record* owner = RecordBefore(header)) {
             Add(header, "раздел [DESCRIPTIONS] стоит после метки версии " + Q(owner->name) +
-                            ": окно показывает его как группу этой версии; перенесите раздел до первой метки версии");
+                            ": окно показывает его как группу этой версии; перенесите раздел до "
+                            "первой метки версии");
         }
     }
 
@@ -164,22 +181,30 @@ private:
             const std::string_view line = LineAt(base_, d.pos);
             const std::size_t colon = d.key.find(':');
             if (colon == std::string_view::npos) {
-                Add(d.pos, "в строке описания нет «:» перед «=»: перенос значений (Auto, transfer) на ней "
-                           "останавливается; пишите «Группа:Ключ=подсказка» или «:Ключ=подсказка», а раздел "
-                           "заканчивайте пустой строкой");
+                Add(d.pos,
+                    "в строке описания нет «:» перед «=»: перенос значений (Auto, transfer) на ней "
+                    "останавливается; пишите «Группа:Ключ=подсказка» или «:Ключ=подсказка», а "
+                    "раздел "
+                    "заканчивайте пустой строкой");
                 return false;
             }
             const std::size_t eq = line.find('=');
             if (eq == std::string_view::npos) {
-                Add(d.pos, "в строке описания нет «=»: перенос значений читает её ключ вместе со следующей строкой; "
-                           "допишите «=подсказка»");
+                Add(d.pos,
+                    "в строке описания нет «=»: перенос значений читает её ключ вместе со "
+                    "следующей строкой; "
+                    "допишите «=подсказка»");
                 return true;
             }
-            if ((colon > 0 && IsBlank(d.key[colon - 1])) || (colon + 1 < d.key.size() && IsBlank(d.key[colon + 1]))) {
-                Add(d.pos, "пробел рядом с «:»: он входит в имя группы или ключа, и подсказка не находится; уберите его");
+            if ((colon > 0 && IsBlank(d.key[colon - 1])) ||
+                (colon + 1 < d.key.size() && IsBlank(d.key[colon + 1]))) {
+                Add(d.pos,
+                    "пробел рядом с «:»: он входит в имя группы или ключа, и подсказка не "
+                    "находится; уберите его");
             }
             if (line.find(';', eq) != std::string_view::npos) {
-                Add(d.pos, "подсказка содержит «;»: окно показывает её только до «;»; замените этот знак");
+                Add(d.pos,
+                    "подсказка содержит «;»: окно показывает её только до «;»; замените этот знак");
             }
             return true;
         });
@@ -188,10 +213,12 @@ private:
         for (std::size_t p = stop; p < end;) {
             const std::string_view line = LineAt(base_, p);
             const std::size_t eq = line.find('=');
-            if (!line.empty() && line.front() != ';' && line.front() != '[' && eq != std::string_view::npos &&
+            if (!line.empty() && line.front() != ';' && line.front() != '[' &&
+                eq != std::string_view::npos &&
                 line.substr(0, eq).find(':') != std::string_view::npos) {
                 Add(p, "строка описания стоит после строки " + std::to_string(LineOf(stop)) +
-                           ", пустой или начатой управляющим символом: перенос значений (Auto, transfer) кончается "
+                           ", пустой или начатой управляющим символом: перенос значений (Auto, "
+                           "transfer) кончается "
                            "на ней и эту строку не читает; уберите ту строку");
             }
             const std::size_t lf = base_.find('\n', p - 1);
@@ -204,7 +231,8 @@ private:
         for (const MarkerLine& m : markers_) {
             if (!GeneralLine(m)) continue;
             std::string message = "строка «:TARVEN=» читается не как подсказка, а как метка версии";
-            if (m.kind == MarkerLine::Kind::Listed) message += " (в списке версий появляется " + Q(m.name) + ")";
+            if (m.kind == MarkerLine::Kind::Listed)
+                message += " (в списке версий появляется " + Q(m.name) + ")";
             Add(m.hit.keyPos, message + "; уберите её");
         }
     }
@@ -215,38 +243,47 @@ private:
             if (GeneralLine(m)) continue;
             if (m.kind == MarkerLine::Kind::NotExact) {
                 Add(k, "метка версии " + Q(LineAt(base_, k)) +
-                           " записана не как «TARVEN=имя»: список версий её пропускает, и записи не видно; "
+                           " записана не как «TARVEN=имя»: список версий её пропускает, и записи "
+                           "не видно; "
                            "пишите «TARVEN=» большими буквами и имя сразу после «=»");
             } else if (!StartsLine(base_, k) && m.kind != MarkerLine::Kind::Empty) {
-                Add(k, "метка версии не в начале строки: строка читается и как метка, и как строка другого "
-                       "вида; начните строку с «TARVEN=»");
+                Add(k,
+                    "метка версии не в начале строки: строка читается и как метка, и как строка "
+                    "другого "
+                    "вида; начните строку с «TARVEN=»");
             }
         }
     }
 
     void EmptyName() {
-        const auto empty = std::find_if(markers_.begin(), markers_.end(),
-                                        [](const MarkerLine& m) { return m.kind == MarkerLine::Kind::Empty; });
+        const auto empty = std::find_if(markers_.begin(), markers_.end(), [](const MarkerLine& m) {
+            return m.kind == MarkerLine::Kind::Empty;
+        });
         if (empty == markers_.end()) return;
         std::string hidden;
         for (auto m = empty + 1; m != markers_.end(); ++m) {
-            if (m->kind == MarkerLine::Kind::Listed) hidden += (hidden.empty() ? "" : ", ") + Q(m->name);
+            if (m->kind == MarkerLine::Kind::Listed)
+                hidden += (hidden.empty() ? "" : ", ") + Q(m->name);
         }
-        Add(empty->hit.keyPos, "пустое имя версии: список версий кончается на нём" +
-                                   (hidden.empty() ? std::string() : ", и не видно версий " + hidden) +
-                                   "; впишите имя или уберите строку");
+        Add(empty->hit.keyPos,
+            "пустое имя версии: список версий кончается на нём" +
+                (hidden.empty() ? std::string() : ", и не видно версий " + hidden) +
+                "; впишите имя или уберите строку");
     }
 
     // The marker line of the listing's version `index` (the walk's `earlier`).
-    const MarkerLine& Listed(int index) const { return markers_[listed_[static_cast<std::size_t>(index)]]; }
+    const MarkerLine& Listed(int index) const {
+        return markers_[listed_[static_cast<std::size_t>(index)]];
+    }
 
     void RepeatedMarker() {
         for (const MarkerLine& m : markers_) {
             if (m.kind != MarkerLine::Kind::Repeated) continue;
-            Add(m.hit.keyPos, "метка версии " + Q(m.name) + " повторяется (первая — " +
-                                  LineNo(Listed(m.earlier).hit.keyPos) +
-                                  "): поиск этой версии всегда находит первую, а эту запись не читает; "
-                                  "переименуйте версию или уберите запись");
+            Add(m.hit.keyPos,
+                "метка версии " + Q(m.name) + " повторяется (первая — " +
+                    LineNo(Listed(m.earlier).hit.keyPos) +
+                    "): поиск этой версии всегда находит первую, а эту запись не читает; "
+                    "переименуйте версию или уберите запись");
         }
     }
 
@@ -254,9 +291,10 @@ private:
         for (const MarkerLine& m : markers_) {
             if (m.kind != MarkerLine::Kind::Cut) continue;
             const MarkerLine& earlier = Listed(m.earlier);
-            Add(m.hit.keyPos, "имя версии " + Q(m.name) + " начинается с имени версии " + Q(earlier.name) + " (" +
-                                  LineNo(earlier.hit.keyPos) +
-                                  "): в список версий оно не попадает; переименуйте одну из версий");
+            Add(m.hit.keyPos,
+                "имя версии " + Q(m.name) + " начинается с имени версии " + Q(earlier.name) + " (" +
+                    LineNo(earlier.hit.keyPos) +
+                    "): в список версий оно не попадает; переименуйте одну из версий");
         }
     }
 
@@ -267,10 +305,11 @@ private:
         const std::vector<std::size_t> found = MarkerPositions(base_, names);
         for (std::size_t i = 0; i < records_.size(); ++i) {
             if (found[i] == records_[i].pos) continue;
-            Add(records_[i].pos, "поиск версии " + Q(records_[i].name) + " находит раньше " +
-                                     Q(LineAt(base_, found[i])) + " (" + LineNo(found[i]) +
-                                     "): группы, параметры и SUPPORT этой версии читаются оттуда; поставьте эту "
-                                     "запись раньше или переименуйте версию");
+            Add(records_[i].pos,
+                "поиск версии " + Q(records_[i].name) + " находит раньше " +
+                    Q(LineAt(base_, found[i])) + " (" + LineNo(found[i]) +
+                    "): группы, параметры и SUPPORT этой версии читаются оттуда; поставьте эту "
+                    "запись раньше или переименуйте версию");
         }
     }
 
@@ -279,15 +318,18 @@ private:
         for (std::size_t i = 1; i < records_.size(); ++i) {
             std::string given;
             std::size_t first = 0;
-            for (const ListedHeader& h : ListHeadersFrom(base_, records_[i - 1].pos, RecordEnd(i))) {
+            for (const ListedHeader& h :
+                 ListHeadersFrom(base_, records_[i - 1].pos, RecordEnd(i))) {
                 if (h.pos < records_[i].pos) continue;
                 if (first == 0) first = h.pos;
                 given += (given.empty() ? "" : ", ") + Cp1251ToUtf8(h.header);
             }
             if (first == 0) continue;
-            Add(first, "запись версии " + Q(records_[i].name) + " начинается с группы, которой нет в записи " +
-                           Q(records_[i - 1].name) + ": группы " + given + " окно показывает и в версии " +
-                           Q(records_[i - 1].name) + "; начните запись с группы, которая есть в предыдущей");
+            Add(first, "запись версии " + Q(records_[i].name) +
+                           " начинается с группы, которой нет в записи " + Q(records_[i - 1].name) +
+                           ": группы " + given + " окно показывает и в версии " +
+                           Q(records_[i - 1].name) +
+                           "; начните запись с группы, которая есть в предыдущей");
         }
     }
 
@@ -306,15 +348,17 @@ private:
         for (std::size_t i = 0; i < records_.size(); ++i) {
             const auto hit = SupportAfter(records_[i].pos);
             if (!hit) {
-                Add(records_[i].pos, "у записи версии " + Q(records_[i].name) +
-                                         " нет строки SUPPORT, и после неё тоже: файлы этой версии не "
-                                         "распознаются; добавьте строку «SUPPORT=сборки»");
+                Add(records_[i].pos,
+                    "у записи версии " + Q(records_[i].name) +
+                        " нет строки SUPPORT, и после неё тоже: файлы этой версии не "
+                        "распознаются; добавьте строку «SUPPORT=сборки»");
             } else if (!OwnSupport(i, *hit)) {
                 const Record* owner = RecordBefore(hit->keyPos);
-                Add(records_[i].pos, "у записи версии " + Q(records_[i].name) +
-                                         " нет своей строки SUPPORT: она берёт список версии " + Q(owner->name) +
-                                         " (" + LineNo(hit->keyPos) + "), и файлы тех сборок узнаются как " +
-                                         Q(records_[i].name) + "; добавьте записи свою строку SUPPORT");
+                Add(records_[i].pos,
+                    "у записи версии " + Q(records_[i].name) +
+                        " нет своей строки SUPPORT: она берёт список версии " + Q(owner->name) +
+                        " (" + LineNo(hit->keyPos) + "), и файлы тех сборок узнаются как " +
+                        Q(records_[i].name) + "; добавьте записи свою строку SUPPORT");
             }
         }
     }
@@ -367,9 +411,10 @@ private:
                 if (first == n) continue;
                 const Own& earlier = own[first];
                 Add(own[n].hit.keyPos, "сборка " + Q(item) + " есть и в списке SUPPORT версии " +
-                                           Q(records_[earlier.record].name) + " (" + LineNo(earlier.hit.keyPos) +
-                                           "): файл этой сборки узнаётся как " + Q(records_[earlier.record].name) +
-                                           "; уточните сборку");
+                                           Q(records_[earlier.record].name) + " (" +
+                                           LineNo(earlier.hit.keyPos) +
+                                           "): файл этой сборки узнаётся как " +
+                                           Q(records_[earlier.record].name) + "; уточните сборку");
             }
         }
     }
@@ -377,14 +422,18 @@ private:
     void UnclosedHeader() {
         for (const Block& b : blocks_) {
             if (!b.header.empty()) continue;
-            Add(b.pos, "в заголовке группы нет «]» в той же строке: список групп его пропускает; допишите «]»");
+            Add(b.pos,
+                "в заголовке группы нет «]» в той же строке: список групп его пропускает; допишите "
+                "«]»");
         }
     }
 
     void SignLineBeforeHeader() {
         for (const ParameterLine& l : beforeFirstHeader_) {
-            Add(l.pos, "строка «+»/«-» до первого заголовка группы не относится ни к одной группе; перенесите её в "
-                       "группу или уберите знак");
+            Add(l.pos,
+                "строка «+»/«-» до первого заголовка группы не относится ни к одной группе; "
+                "перенесите её в "
+                "группу или уберите знак");
         }
     }
 
@@ -392,14 +441,17 @@ private:
         for (const Block& b : blocks_) {
             for (const ParameterLine& l : b.lines) {
                 if (l.equals == 0) {
-                    Add(l.pos, "в строке параметра нет «=»: список параметров её пропускает; допишите «=» и "
-                               "описание значения");
+                    Add(l.pos,
+                        "в строке параметра нет «=»: список параметров её пропускает; допишите «=» "
+                        "и "
+                        "описание значения");
                     continue;
                 }
                 const std::string_view name = KeyName(l);
                 if (!name.empty() && (IsBlank(name.front()) || IsBlank(name.back()))) {
                     Add(l.pos, "вокруг имени параметра " + Q(name) +
-                                   " пробелы: они входят в имя, и ключ файла настроек с ним не совпадает; уберите их");
+                                   " пробелы: они входят в имя, и ключ файла настроек с ним не "
+                                   "совпадает; уберите их");
                 }
             }
         }
@@ -413,7 +465,8 @@ private:
                 if (l.equals == 0) continue;
                 const auto [it, added] = first.emplace(KeyName(l), l.pos);
                 if (added) continue;
-                Add(l.pos, "параметр " + Q(KeyName(l)) + " уже есть в этой группе (" + LineNo(it->second) +
+                Add(l.pos, "параметр " + Q(KeyName(l)) + " уже есть в этой группе (" +
+                               LineNo(it->second) +
                                "): значение обоих читается из первой строки; уберите одну");
             }
         }
@@ -423,27 +476,35 @@ private:
         for (const Block& b : blocks_) {
             for (const ParameterLine& l : b.lines) {
                 if (l.equals == 0) continue;
-                const std::string_view spec = ValueAt(base_, {l.pos + 1, l.equals + 1, ValueEnd(base_, l.equals + 1)});
+                const std::string_view spec =
+                    ValueAt(base_, {l.pos + 1, l.equals + 1, ValueEnd(base_, l.equals + 1)});
                 const auto key = [&] { return Q(KeyName(l)); };
                 if (spec.empty()) {
                     Add(l.pos, "пустое описание значения параметра " + key() +
-                                   ": окно предлагает одно пустое значение; перечислите значения через запятую или "
+                                   ": окно предлагает одно пустое значение; перечислите значения "
+                                   "через запятую или "
                                    "напишите !0 или !1");
                 } else if (spec.front() == '!') {
                     if (spec != "!0" && spec != "!1") {
-                        Add(l.pos, "у переключателя " + key() + " значение по умолчанию " + Q(spec.substr(1)) +
-                                       ", а не 0 или 1: заполнение значениями из базы запишет его как есть; "
+                        Add(l.pos, "у переключателя " + key() + " значение по умолчанию " +
+                                       Q(spec.substr(1)) +
+                                       ", а не 0 или 1: заполнение значениями из базы запишет его "
+                                       "как есть; "
                                        "напишите !0 или !1");
                     }
                 } else {
                     if (std::count(spec.begin(), spec.end(), '@') > 1) {
                         Add(l.pos, "в списке значений " + key() +
-                                       " больше одной «@»: по умолчанию берётся первое отмеченное; оставьте одну «@»");
+                                       " больше одной «@»: по умолчанию берётся первое отмеченное; "
+                                       "оставьте одну «@»");
                     }
-                    for (std::size_t c = spec.find(','); c != std::string_view::npos; c = spec.find(',', c + 1)) {
-                        if ((c > 0 && IsBlank(spec[c - 1])) || (c + 1 < spec.size() && IsBlank(spec[c + 1]))) {
+                    for (std::size_t c = spec.find(','); c != std::string_view::npos;
+                         c = spec.find(',', c + 1)) {
+                        if ((c > 0 && IsBlank(spec[c - 1])) ||
+                            (c + 1 < spec.size() && IsBlank(spec[c + 1]))) {
                             Add(l.pos, "в списке значений " + key() +
-                                           " пробелы у запятых: они входят в значения, и значения файла настроек "
+                                           " пробелы у запятых: они входят в значения, и значения "
+                                           "файла настроек "
                                            "с ними не совпадают; уберите пробелы");
                             break;
                         }
@@ -470,12 +531,14 @@ private:
                     const std::string_view name = KeyName(l);
                     if (!names.insert(name).second) continue;
                     const auto [own, general] = HintKeys(h.header, name);
-                    if (!hints.Get("[DESCRIPTIONS]", own).empty() || !hints.Get("[DESCRIPTIONS]", general).empty()) {
+                    if (!hints.Get("[DESCRIPTIONS]", own).empty() ||
+                        !hints.Get("[DESCRIPTIONS]", general).empty()) {
                         continue;
                     }
                     Add(l.pos, "у параметра " + Q(name) + " группы " + Cp1251ToUtf8(h.header) +
-                                   " нет подсказки: в [DESCRIPTIONS] нет ни строки " + Q(own + "=") + ", ни " +
-                                   Q(general + "=") + "; окно показывает пустую подсказку");
+                                   " нет подсказки: в [DESCRIPTIONS] нет ни строки " +
+                                   Q(own + "=") + ", ни " + Q(general + "=") +
+                                   "; окно показывает пустую подсказку");
                 }
             }
         }
@@ -487,9 +550,10 @@ private:
         const bool first = crlf(lineFeeds_.front());
         for (std::size_t n = 1; n < lineFeeds_.size(); ++n) {
             if (crlf(lineFeeds_[n]) == first) continue;
-            Add(lineFeeds_[n] + 1, std::string("эта строка кончается на ") + (first ? "LF" : "CR LF") +
-                                       ", а строки до неё — на " + (first ? "CR LF" : "LF") +
-                                       ": в базе смешаны концы строк; сохраните её с одним видом концов строк");
+            Add(lineFeeds_[n] + 1,
+                std::string("эта строка кончается на ") + (first ? "LF" : "CR LF") +
+                    ", а строки до неё — на " + (first ? "CR LF" : "LF") +
+                    ": в базе смешаны концы строк; сохраните её с одним видом концов строк");
             return;
         }
     }
@@ -498,7 +562,7 @@ private:
     std::vector<std::size_t> lineFeeds_;  // 0-based
     std::vector<MarkerLine> markers_;
     std::vector<std::size_t> listed_;  // indexes into markers_ of the Listed lines
-    std::vector<Record> records_;  // the listed versions, up to an empty name
+    std::vector<Record> records_;      // the listed versions, up to an empty name
     std::vector<KeyHit> supports_;
     std::vector<ParameterLine> beforeFirstHeader_;
     std::vector<Block> blocks_;

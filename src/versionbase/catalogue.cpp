@@ -29,7 +29,8 @@ std::vector<std::string> ListGroups(std::string_view base, std::string_view vers
     return groups;
 }
 
-std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t from, std::size_t until) {
+std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t from,
+                                          std::size_t until) {
     std::vector<ListedHeader> headers;
     std::unordered_set<std::string_view> listed;  // views into `base`
     std::size_t p = from;

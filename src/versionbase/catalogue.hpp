@@ -33,7 +33,8 @@ struct ListedHeader {
 // The group listing from the 1-based position `from`: every header after it, up to the
 // first that repeats one already listed, the end of the text or, when `until` is not 0,
 // the first header at or after `until`. ListGroups is this from the version's marker.
-std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t from, std::size_t until = 0);
+std::vector<ListedHeader> ListHeadersFrom(std::string_view base, std::size_t from,
+                                          std::size_t until = 0);
 
 // A line the parameter listing meets: it begins with "+" or "-" at the 1-based `pos`;
 // `equals` is the 1-based position of its first "=", 0 when the line has none.

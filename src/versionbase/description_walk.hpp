@@ -14,8 +14,9 @@ std::size_t DescriptionsHeader(std::string_view base);
 
 // A line the walk takes as a description line (comment lines are passed over).
 struct DescriptionLine {
-    std::size_t pos;       // 1-based start of the line
-    std::string_view key;  // from the line start to the next "=", over line breaks if the line has none
+    std::size_t pos;  // 1-based start of the line
+    std::string_view
+        key;  // from the line start to the next "=", over line breaks if the line has none
 };
 
 // Visits the description lines after the header line at the 1-based `header` until the

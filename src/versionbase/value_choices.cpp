@@ -62,7 +62,8 @@ std::string ParameterHint(std::string_view base, std::string_view group, std::st
 }
 
 std::pair<std::string, std::string> HintKeys(std::string_view group, std::string_view key) {
-    const std::string_view name = group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
+    const std::string_view name =
+        group.size() >= 2 ? group.substr(1, group.size() - 2) : std::string_view{};
     std::string general = ":";
     general += key;
     return {std::string(name) + general, general};

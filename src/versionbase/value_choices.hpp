@@ -27,9 +27,8 @@ ValueChoices ChoicesOf(std::string_view spec, std::string_view current);
 // ChoicesOf for a parameter: its value spec read from `base` within the version's
 // record and group, its current value from `iniText` in that group (a key line
 // there starts its line).
-ValueChoices ListValues(std::string_view base, std::string_view iniText,
-                        std::string_view version, std::string_view group,
-                        std::string_view key);
+ValueChoices ListValues(std::string_view base, std::string_view iniText, std::string_view version,
+                        std::string_view group, std::string_view key);
 
 // The hint of `key` in `group` (a header with brackets) from the descriptions
 // section: the group's own description line, else the general one (":" + key),

@@ -60,14 +60,17 @@ void WalkMarkers(std::string_view base, const std::function<bool(const MarkerLin
             listed.ForEachPrefixOf(at.substr(kMarker.size()), [&](int i) {
                 const bool same = names[static_cast<std::size_t>(i)] == line.name;
                 if (line.earlier < 0 || same) line.earlier = i;
-                if (same) line.kind = MarkerLine::Kind::Repeated;
-                else if (line.kind != MarkerLine::Kind::Repeated) line.kind = MarkerLine::Kind::Cut;
+                if (same)
+                    line.kind = MarkerLine::Kind::Repeated;
+                else if (line.kind != MarkerLine::Kind::Repeated)
+                    line.kind = MarkerLine::Kind::Cut;
             });
         }
         if (line.earlier < 0) {
             if (line.name.empty()) {
                 line.kind = MarkerLine::Kind::Empty;
-            } else if (!at.starts_with(kMarker) || !at.substr(kMarker.size()).starts_with(line.name)) {
+            } else if (!at.starts_with(kMarker) ||
+                       !at.substr(kMarker.size()).starts_with(line.name)) {
                 // No marker text to cut, and no record a lookup by version could find.
                 line.kind = MarkerLine::Kind::NotExact;
             } else {
@@ -89,7 +92,8 @@ std::vector<std::string> ListVersions(std::string_view base) {
     return names;
 }
 
-std::vector<std::size_t> MarkerPositions(std::string_view base, const std::vector<std::string>& versions) {
+std::vector<std::size_t> MarkerPositions(std::string_view base,
+                                         const std::vector<std::string>& versions) {
     NameSet wanted;
     for (std::size_t i = 0; i < versions.size(); ++i) {
         if (!versions[i].empty()) wanted.Add(versions[i], static_cast<int>(i));
@@ -97,7 +101,8 @@ std::vector<std::size_t> MarkerPositions(std::string_view base, const std::vecto
     std::vector<std::size_t> markers(versions.size(), 0);
     for (std::size_t at = InStr(1, base, kMarker); at != 0; at = InStr(at + 1, base, kMarker)) {
         wanted.ForEachPrefixOf(base.substr(at - 1 + kMarker.size()), [&](int i) {
-            if (markers[static_cast<std::size_t>(i)] == 0) markers[static_cast<std::size_t>(i)] = at;
+            if (markers[static_cast<std::size_t>(i)] == 0)
+                markers[static_cast<std::size_t>(i)] = at;
         });
     }
     return markers;
@@ -116,12 +121,14 @@ Detection DetectVersion(std::string_view iniText, std::string_view base,
     // Every SUPPORT key line, in text order: a version's support list is the first one
     // after its marker.
     std::vector<KeyHit> supports;
-    for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit; hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
+    for (auto hit = FindKeyAfter(base, 0, "", "SUPPORT"); hit;
+         hit = FindKeyAfter(base, hit->keyPos, "", "SUPPORT")) {
         supports.push_back(*hit);
     }
     for (std::size_t i = 0; i < versions.size(); ++i) {
-        const auto next = std::partition_point(supports.begin(), supports.end(),
-                                               [&](const KeyHit& h) { return h.keyPos <= markers[i]; });
+        const auto next =
+            std::partition_point(supports.begin(), supports.end(),
+                                 [&](const KeyHit& h) { return h.keyPos <= markers[i]; });
         if (next == supports.end()) continue;
         const std::string_view support = ValueAt(base, *next);
         if (InStr(1, support, own, Compare::Exact) != 0) return {static_cast<int>(i), true};

@@ -40,7 +40,8 @@ void WalkMarkers(std::string_view base, const std::function<bool(const MarkerLin
 // For each name, the 1-based position of its first exact marker "TARVEN=" + name
 // (anywhere, so also the start of a longer name's marker), where a lookup by that
 // version starts; 0 when absent.
-std::vector<std::size_t> MarkerPositions(std::string_view base, const std::vector<std::string>& versions);
+std::vector<std::size_t> MarkerPositions(std::string_view base,
+                                         const std::vector<std::string>& versions);
 
 struct Detection {
     int index;        // the version to select; -1 when `versions` is empty

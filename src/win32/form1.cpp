@@ -49,7 +49,8 @@ std::wstring ShownText(const std::string& cp1251) {
 
 std::wstring TextOf(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -74,7 +75,8 @@ std::u32string Ucs4(std::wstring_view text) {
         const char32_t unit = text[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
-            out.push_back(0x10000 + ((unit - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00));
+            out.push_back(0x10000 + ((unit - 0xD800) << 10) +
+                          (static_cast<char32_t>(text[++i]) - 0xDC00));
         } else {
             out.push_back(unit);
         }
@@ -101,7 +103,8 @@ void SyncItems(HWND hwnd, const ListControl& model, std::uint64_t& seen, UINT re
     seen = model.ItemsRevision();
 }
 
-void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, int& seenIndex, bool editable) {
+void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, int& seenIndex,
+               bool editable) {
     const bool rebuilt = model.ItemsRevision() != seenItems;
     SyncItems(hwnd, model, seenItems, CB_RESETCONTENT, CB_ADDSTRING);
     // An editable field goes by what was shown, not by its own index, which typing may
@@ -164,9 +167,11 @@ Form1::Form1(WinPlatform& platform, Editor& editor) : platform_(platform), edito
     ::RegisterClassExW(&wc);  // fails harmlessly when a second window registers it again
 
     // Fixed single border: no sizing frame, no maximise.
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(window::kCaption).c_str(), kStyle,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
+    constexpr DWORD kStyle =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    window_ =
+        ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(window::kCaption).c_str(), kStyle,
+                          CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("the window could not be created");
     dpi_ = ::GetDpiForWindow(window_);
     MakeFonts();
@@ -219,22 +224,25 @@ void Form1::MakeFonts() {
     }
     const int dpi = static_cast<int>(dpi_);
     // The small dialog font the fixed layout was drawn for.
-    dialogFont_ = ::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
-                                L"Tahoma");
-    listFont_ = ::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, RUSSIAN_CHARSET,
-                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN,
-                              L"Courier New");
-    creditFont_ = ::CreateFontW(-::MulDiv(12, dpi, 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, RUSSIAN_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_ROMAN,
-                                L"Times New Roman");
+    dialogFont_ = ::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
+    listFont_ = ::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New");
+    creditFont_ = ::CreateFontW(-::MulDiv(12, dpi, 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
+                                RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_ROMAN, L"Times New Roman");
 }
 
 HFONT Form1::FontOf(window::Font font) const {
     switch (font) {
-        case window::Font::List: return listFont_;
-        case window::Font::Credit: return creditFont_;
-        case window::Font::Dialog: break;
+        case window::Font::List:
+            return listFont_;
+        case window::Font::Credit:
+            return creditFont_;
+        case window::Font::Dialog:
+            break;
     }
     return dialogFont_;
 }
@@ -251,9 +259,13 @@ void Form1::CreateComponents() {
                 style |= BS_GROUPBOX;
                 exStyle |= WS_EX_CONTROLPARENT;
                 break;
-            case Kind::PushButton: style |= BS_PUSHBUTTON | WS_TABSTOP; break;
+            case Kind::PushButton:
+                style |= BS_PUSHBUTTON | WS_TABSTOP;
+                break;
             // The model toggles the box; the control only shows it.
-            case Kind::CheckBox: style |= BS_CHECKBOX | WS_TABSTOP; break;
+            case Kind::CheckBox:
+                style |= BS_CHECKBOX | WS_TABSTOP;
+                break;
             case Kind::DropDownList:
                 cls = L"COMBOBOX";
                 style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
@@ -279,10 +291,12 @@ void Form1::CreateComponents() {
         }
         const std::size_t container = IndexOf(c.container);
         const HWND parent = container < kCount ? controls_[container] : window_;
-        const HWND hwnd = ::CreateWindowExW(exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 1, 1, parent,
-                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance,
-                                            nullptr);
-        if (!hwnd) throw std::runtime_error(std::string("the control ") + c.name + " could not be created");
+        const HWND hwnd = ::CreateWindowExW(
+            exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 1, 1, parent,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstId + i)), instance, nullptr);
+        if (!hwnd)
+            throw std::runtime_error(std::string("the control ") + c.name +
+                                     " could not be created");
         controls_[i] = hwnd;
         if (c.kind == Kind::Frame) {
             ::SetWindowSubclass(hwnd, FrameProc, 0, 0);
@@ -297,9 +311,9 @@ void Form1::CreateComponents() {
 
 void Form1::CreateToolTips() {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance,
-                              nullptr);
+    tips_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
     // The long tooltips wrap rather than run across the screen.
     ::SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, Px(6000));
     for (std::size_t i = 0; i < kCount; ++i) {
@@ -320,9 +334,10 @@ void Form1::CreateToolTips() {
     }
 
     // The sign for a refused character: a balloon below the value field, for a while.
-    balloon_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_BALLOON | TTS_NOPREFIX,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                                 instance, nullptr);
+    balloon_ =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_BALLOON | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
     TOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
@@ -354,11 +369,13 @@ void Form1::Layout() {
         }
         // A drop-down's height is its closed field's; its list opens below.
         const int placed = IsCombo(c.kind) ? height * kDropRows : height;
-        ::SetWindowPos(hwnd, nullptr, Px(c.left), Px(c.top), width, placed, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(hwnd, nullptr, Px(c.left), Px(c.top), width, placed,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
         if (IsCombo(c.kind)) {
             // The closed field's height follows its item height, which the systems do not
             // all report as they take it: steer by the height measured.
-            int item = static_cast<int>(::SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+            int item = static_cast<int>(
+                ::SendMessageW(hwnd, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
             for (int pass = 0; pass < 3; ++pass) {
                 RECT r;
                 ::GetWindowRect(hwnd, &r);
@@ -391,7 +408,8 @@ void Form1::Show() {
 LRESULT CALLBACK Form1::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
     auto* self = reinterpret_cast<Form1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self || !self->window_) return ::DefWindowProcW(hwnd, msg, wParam, lParam);
@@ -428,8 +446,9 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             MakeFonts();
             Layout();
             const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                           suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                           suggested->right - suggested->left, suggested->bottom - suggested->top,
+                           SWP_NOZORDER | SWP_NOACTIVATE);
             return 0;
         }
         case WM_TIMER:
@@ -450,7 +469,8 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             if (!closing_) ::PostQuitMessage(0);
             return 0;
-        default: break;
+        default:
+            break;
     }
     return ::DefWindowProcW(window_, msg, wParam, lParam);
 }
@@ -498,7 +518,8 @@ void Form1::OnCommand(std::size_t index, WORD code) {
                 if (i >= 0) Forward([list, i] { list->UserSelect(i); });
             }
             return;
-        default: return;
+        default:
+            return;
     }
 }
 
@@ -529,13 +550,14 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                 }
                 char32_t full = ch;
                 if (ch >= 0xDC00 && ch <= 0xDFFF && highSurrogate_ != 0) {
-                    full = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) + (ch - 0xDC00);
+                    full = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) +
+                           (ch - 0xDC00);
                 }
                 highSurrogate_ = 0;
                 // Below a space are the edit's own keys (Backspace, Ctrl+C, ...), not text.
-                if (const std::optional<RefusedCharacter> refused = full >= 0x20 && full != 0x7F
-                                                                        ? FirstRefused(std::u32string(1, full))
-                                                                        : std::nullopt) {
+                if (const std::optional<RefusedCharacter> refused =
+                        full >= 0x20 && full != 0x7F ? FirstRefused(std::u32string(1, full))
+                                                     : std::nullopt) {
                     ShowRefused(*refused);
                     return 0;
                 }
@@ -583,18 +605,21 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
         case Kind::TextBox:
             // A click shows the settings text; a drag selects and is no click.
             if (msg == WM_LBUTTONDOWN) {
-                pressAt_ = POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+                pressAt_ =
+                    POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
             } else if (msg == WM_LBUTTONUP) {
                 const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
                 const int dx = static_cast<short>(LOWORD(lParam)) - pressAt_.x;
                 const int dy = static_cast<short>(HIWORD(lParam)) - pressAt_.y;
-                if (std::abs(dx) <= ::GetSystemMetrics(SM_CXDRAG) && std::abs(dy) <= ::GetSystemMetrics(SM_CYDRAG)) {
+                if (std::abs(dx) <= ::GetSystemMetrics(SM_CXDRAG) &&
+                    std::abs(dy) <= ::GetSystemMetrics(SM_CYDRAG)) {
                     Forward([this] { editor_.Description.UserClick(); });
                 }
                 return result;
             }
             break;
-        default: break;
+        default:
+            break;
     }
     return ::DefSubclassProc(hwnd, msg, wParam, lParam);
 }
@@ -606,7 +631,8 @@ void Form1::Dispatch(MSG& msg) {
 }
 
 bool Form1::Keys(const MSG& msg) {
-    if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd))) return false;
+    if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd)))
+        return false;
     if (msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
         MoveFocus(::GetKeyState(VK_SHIFT) < 0);
         return true;
@@ -642,7 +668,8 @@ void Form1::MoveFocus(bool back) {
     }
     const std::size_t n = order.size();
     for (std::size_t step = 1; step <= n; ++step) {
-        const std::size_t k = at == n ? (back ? n - step : step - 1) : (back ? (at + n - step) % n : (at + step) % n);
+        const std::size_t k =
+            at == n ? (back ? n - step : step - 1) : (back ? (at + n - step) % n : (at + step) % n);
         const HWND hwnd = controls_[order[k]];
         if (::IsWindowEnabled(hwnd) && ::IsWindowVisible(hwnd)) {
             ::SetFocus(hwnd);
@@ -664,8 +691,8 @@ void Form1::Forward(const std::function<void()>& action) {
     }
     --forwardDepth_;
     SyncControls();
-    if (focused && ::IsWindow(focused) && ::IsWindowEnabled(focused) && ::IsWindowVisible(focused) &&
-        ::GetFocus() != focused) {
+    if (focused && ::IsWindow(focused) && ::IsWindowEnabled(focused) &&
+        ::IsWindowVisible(focused) && ::GetFocus() != focused) {
         ::SetFocus(focused);
     }
 }
@@ -680,19 +707,23 @@ void Form1::SyncControls() {
         const HWND hwnd = controls_[i];
         switch (c.kind) {
             case Kind::CheckBox:
-                ::SendMessageW(hwnd, BM_SETCHECK,
-                               static_cast<CheckBox*>(model)->Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+                ::SendMessageW(
+                    hwnd, BM_SETCHECK,
+                    static_cast<CheckBox*>(model)->Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
                 break;
             case Kind::DropDownList:
             case Kind::EditableDropDown:
                 SyncCombo(hwnd, *static_cast<ListControl*>(model), shown_[i].items, shown_[i].index,
                           c.kind == Kind::EditableDropDown);
                 break;
-            case Kind::ListBox: SyncList(hwnd, *static_cast<ListControl*>(model), shown_[i].items); break;
+            case Kind::ListBox:
+                SyncList(hwnd, *static_cast<ListControl*>(model), shown_[i].items);
+                break;
             case Kind::TextBox:
                 ::SetWindowTextW(hwnd, ShownText(static_cast<TextBox*>(model)->Text()).c_str());
                 break;
-            default: break;
+            default:
+                break;
         }
         ::EnableWindow(hwnd, model->Enabled());
         shown_[i].revision = model->Revision();
@@ -712,7 +743,8 @@ void Form1::ShowRefused(const RefusedCharacter& refused) {
     info.uId = 1;
     info.lpszText = text.data();
     ::SendMessageW(balloon_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
-    ::SendMessageW(balloon_, TTM_TRACKPOSITION, 0, MAKELPARAM(r.left + (r.right - r.left) / 4, r.bottom));
+    ::SendMessageW(balloon_, TTM_TRACKPOSITION, 0,
+                   MAKELPARAM(r.left + (r.right - r.left) / 4, r.bottom));
     ::SendMessageW(balloon_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&info));
     ::SetTimer(window_, kBalloonTimer, kBalloonMs, nullptr);
 }

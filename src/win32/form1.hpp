@@ -55,8 +55,8 @@ private:
     };
 
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                        DWORD_PTR self);
+    static LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR id, DWORD_PTR self);
     LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -92,8 +92,8 @@ private:
     // True while controls are set from the model: what they notify then is not the user's.
     bool syncing_ = false;
     bool closing_ = false;
-    POINT pressAt_{};     // where the left button went down in Description
-    int pressedRow_ = -1;  // the parameter selected when the left button went down
+    POINT pressAt_{};           // where the left button went down in Description
+    int pressedRow_ = -1;       // the parameter selected when the left button went down
     bool listPressed_ = false;  // the left button is down in Parameters
     wchar_t highSurrogate_ = 0;
 };

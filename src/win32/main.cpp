@@ -38,12 +38,14 @@ void Tell(const std::string& text, bool failed) {
         return;
     }
     if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
-        const HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                             nullptr);
+        const HANDLE console = ::CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+                                             OPEN_EXISTING, 0, nullptr);
         if (console != INVALID_HANDLE_VALUE) {
-            const std::wstring wide = Wide("\n" + text);  // below the prompt the shell already printed
+            const std::wstring wide =
+                Wide("\n" + text);  // below the prompt the shell already printed
             DWORD written = 0;
-            ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+            ::WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written,
+                            nullptr);
             ::CloseHandle(console);
             ::FreeConsole();
             return;
@@ -74,7 +76,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     for (const std::string& arg : args) pointers.push_back(arg.c_str());
     pointers.push_back(nullptr);
 
-    const ravlet::launch::LaunchArgs launch = ravlet::launch::ParseLaunchArgs(argc, pointers.data());
+    const ravlet::launch::LaunchArgs launch =
+        ravlet::launch::ParseLaunchArgs(argc, pointers.data());
     using Action = ravlet::launch::LaunchArgs::Action;
     if (launch.action != Action::Run) {
         Tell(launch.text, launch.action == Action::Fail);
@@ -86,7 +89,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 2;
     }
 
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     // Declared in the order they depend on each other, so each outlives what uses it.

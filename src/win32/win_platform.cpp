@@ -39,7 +39,9 @@ std::wstring OpenDialogFilter(const std::string& pairs) {
     return filter;
 }
 
-HWND WinPlatform::Owner() const { return window_ && ::IsWindowVisible(window_) ? window_ : nullptr; }
+HWND WinPlatform::Owner() const {
+    return window_ && ::IsWindowVisible(window_) ? window_ : nullptr;
+}
 
 std::optional<std::string> WinPlatform::ShowOpenDialog(const OpenDialogRequest& request) {
     const std::wstring title = Wide(request.title);
@@ -57,8 +59,8 @@ std::optional<std::string> WinPlatform::ShowOpenDialog(const OpenDialogRequest& 
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = title.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_ENABLESIZING |
-                OFN_NOCHANGEDIR;
+    ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
+                OFN_ENABLESIZING | OFN_NOCHANGEDIR;
     if (!::GetOpenFileNameW(&ofn)) return std::nullopt;
     return WideToUtf8(file.data());
 }
@@ -71,7 +73,8 @@ void WinPlatform::ShowMessage(const std::string& text, MessageIcon icon) {
 bool WinPlatform::AskYesNo(const std::string& text) {
     // Overwriting another program's changes takes a deliberate Yes.
     const UINT type = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
-    return ::MessageBoxW(Owner(), Wide(text).c_str(), Wide(messages::kProgramTitle).c_str(), type) == IDYES;
+    return ::MessageBoxW(Owner(), Wide(text).c_str(), Wide(messages::kProgramTitle).c_str(),
+                         type) == IDYES;
 }
 
 void WinPlatform::Quit() { ::PostQuitMessage(0); }

@@ -32,9 +32,11 @@ void PrintTo(const DiffCase& c, std::ostream* os) { *os << c.name; }
 const DiffCase kCases[] = {
     {"SameVersion", "2", "2", "", kDone, ""},
     {"Forward", "1", "2",
-     "[A]X: 1,@2 -> 1,2,@3\n[A]Y: - -> +\n[A]W: + -> -\n+[A]V=b\n+[C]\n+[C]Q=!1\n-[B]\n-[B]Z=a\n", kNotFound, ""},
+     "[A]X: 1,@2 -> 1,2,@3\n[A]Y: - -> +\n[A]W: + -> -\n+[A]V=b\n+[C]\n+[C]Q=!1\n-[B]\n-[B]Z=a\n",
+     kNotFound, ""},
     {"Backward", "2", "1",
-     "[A]X: 1,2,@3 -> 1,@2\n[A]Y: + -> -\n[A]W: - -> +\n+[B]\n+[B]Z=a\n-[A]V=b\n-[C]\n-[C]Q=!1\n", kNotFound, ""},
+     "[A]X: 1,2,@3 -> 1,@2\n[A]Y: + -> -\n[A]W: - -> +\n+[B]\n+[B]Z=a\n-[A]V=b\n-[C]\n-[C]Q=!1\n",
+     kNotFound, ""},
     {"UnknownVersion", "1", "3", "", kNotFound, "Версия \"3\" не найдена в базе версий\n"},
 };
 

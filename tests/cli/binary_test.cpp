@@ -63,7 +63,8 @@ TEST(CliBinary, ChecksTheBaseAndDiffsVersions) {
     const CliOutcome faulty = RunBinary(dir.path(), {"check-base", "--base", "base.txt"});
     EXPECT_EQ(faulty.status, 1);
     EXPECT_EQ(faulty.out.rfind("base.txt:7: у переключателя «K»", 0), 0u) << faulty.out;
-    EXPECT_EQ(std::count(faulty.out.begin(), faulty.out.end(), '\n'), 2) << faulty.out;  // and no hint for K
+    EXPECT_EQ(std::count(faulty.out.begin(), faulty.out.end(), '\n'), 2)
+        << faulty.out;  // and no hint for K
 
     const CliOutcome diff = RunBinary(kExamples, {"versions-diff", "1.2", "2.0"});
     EXPECT_EQ(diff.status, 1);
@@ -79,12 +80,14 @@ TEST(CliBinary, CyrillicArgumentIsStoredAsWindows1251) {
     const std::string before = "Layout=QWERTY\r\n";
     expected.replace(expected.find(before), before.size(), Text("Layout=ЙЦУКЕН ⏎"));
 
-    const CliOutcome set = RunBinary(dir.path(), {"set", "tarven.ini", "[Input]", "Layout", "ЙЦУКЕН"});
+    const CliOutcome set =
+        RunBinary(dir.path(), {"set", "tarven.ini", "[Input]", "Layout", "ЙЦУКЕН"});
     EXPECT_EQ(set.status, 0);
     EXPECT_EQ(set.out + set.err, "");
     EXPECT_EQ(dir.Read("tarven.ini"), expected);
 
-    const CliOutcome values = RunBinary(dir.path(), {"values", "2.0", "[Input]", "Layout", "tarven.ini"});
+    const CliOutcome values =
+        RunBinary(dir.path(), {"values", "2.0", "[Input]", "Layout", "tarven.ini"});
     EXPECT_EQ(values.status, 0);
     EXPECT_EQ(values.out, "  QWERTY\n* ЙЦУКЕН\n");
     EXPECT_EQ(values.err, "");
@@ -174,7 +177,8 @@ TEST(CliBinary, TransferFromTheFileItselfFinishes) {
 TEST(CliBinary, CharacterOutsideWindows1251IsRefused) {
     const ExampleCopy copy;
     const std::string before = copy.dir.Read("tarven.ini");
-    const CliOutcome got = RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Input]", "Layout", "日本"});
+    const CliOutcome got =
+        RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Input]", "Layout", "日本"});
     EXPECT_EQ(got.status, 2);
     EXPECT_NE(got.err.find("Windows-1251"), std::string::npos) << got.err;
     EXPECT_EQ(copy.dir.Read("tarven.ini"), before);
@@ -188,14 +192,18 @@ TEST(CliBinary, CharacterOutsideWindows1251IsRefused) {
 TEST(CliBinary, FailedOutputExitsThree) {
     const ExampleCopy copy;
     for (const Stdout to : {Stdout::DevFull, Stdout::Closed}) {
-        const CliOutcome dryRun = RunBinary(copy.dir.path(), {"defaults", "tarven.ini", "--dry-run"}, to);
+        const CliOutcome dryRun =
+            RunBinary(copy.dir.path(), {"defaults", "tarven.ini", "--dry-run"}, to);
         EXPECT_EQ(dryRun.status, 3);
         EXPECT_NE(dryRun.err.find("Вывод не записан"), std::string::npos) << dryRun.err;
         const CliOutcome listing = RunBinary(copy.dir.path(), {"versions"}, to);
         EXPECT_EQ(listing.status, 3);
     }
     // Nothing printed, nothing lost: a set prints no output.
-    EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "4"}, Stdout::Closed).status, 0);
+    EXPECT_EQ(
+        RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "4"}, Stdout::Closed)
+            .status,
+        0);
     EXPECT_NE(copy.dir.Read("tarven.ini").find("\r\nScale=4 ;"), std::string::npos);
 }
 
@@ -210,8 +218,10 @@ TEST(CliBinary, SpecialFilesAreRefused) {
     for (const fs::path& special : {fifo, device}) {
         if (special == device && !haveDevice) continue;
         for (const auto& args : std::vector<std::vector<std::string>>{
-                 {"defaults", special.string()}, {"defaults", special.string(), "--dry-run"},
-                 {"set", special.string(), "[Video]", "Scale", "3"}, {"get", special.string(), "Scale"}}) {
+                 {"defaults", special.string()},
+                 {"defaults", special.string(), "--dry-run"},
+                 {"set", special.string(), "[Video]", "Scale", "3"},
+                 {"get", special.string(), "Scale"}}) {
             const CliOutcome got = RunBinary(copy.dir.path(), args);
             EXPECT_EQ(got.status, 3) << args[0] << ' ' << special;
             EXPECT_NE(got.err.find("не обычный файл"), std::string::npos) << got.err;
@@ -230,7 +240,8 @@ TEST(CliBinary, ParallelSetsLoseNothing) {
         const pid_t pid = fork();
         if (pid == 0) {
             for (int i = 1; i <= 25; ++i) {
-                const CliOutcome got = RunBinary(copy.dir.path(), {"set", "tarven.ini", key[0], key[1], std::to_string(i)});
+                const CliOutcome got = RunBinary(
+                    copy.dir.path(), {"set", "tarven.ini", key[0], key[1], std::to_string(i)});
                 if (got.status != 0) _exit(1);
             }
             _exit(0);
@@ -243,7 +254,8 @@ TEST(CliBinary, ParallelSetsLoseNothing) {
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a set failed";
     }
     for (const auto& key : keys) {
-        const CliOutcome got = RunBinary(copy.dir.path(), {"get", "tarven.ini", key[1], "--group", key[0]});
+        const CliOutcome got =
+            RunBinary(copy.dir.path(), {"get", "tarven.ini", key[1], "--group", key[0]});
         EXPECT_EQ(got.out, "25\n") << key[1];
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 2);
@@ -260,7 +272,8 @@ bool HaveStrace() { return std::system("strace -V > /dev/null 2>&1") == 0; }
 
 // strace traces the program, and LeakSanitizer (in the sanitizer build) aborts under a
 // tracer: the leak check is left out of the traced runs.
-const std::string kStrace = "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 strace -f -o /dev/null ";
+const std::string kStrace =
+    "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 strace -f -o /dev/null ";
 
 // A save in place (the file has a second hard link) killed at each step: the file is
 // the old text, or a recovery copy is there and `recover` brings the old text back to
@@ -282,10 +295,12 @@ TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) {
         const ExampleCopy copy;
         const std::string old = copy.dir.Read("tarven.ini");
         fs::create_hard_link(copy.dir.path() / "tarven.ini", copy.dir.path() / "second.ini");
-        const std::string syscall = std::string(row.injection).substr(0, std::string(row.injection).find(':'));
+        const std::string syscall =
+            std::string(row.injection).substr(0, std::string(row.injection).find(':'));
         const std::string rest = std::string(row.injection).substr(syscall.size());
         Shell(copy.dir.path(), kStrace + "-e inject=" + syscall + ":signal=SIGKILL" + rest + " '" +
-                                   RAVLET_CLI_PATH + "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null 2>&1");
+                                   RAVLET_CLI_PATH +
+                                   "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null 2>&1");
         const CliOutcome get = RunBinary(copy.dir.path(), {"get", "tarven.ini", "Scale"});
         if (row.copyLeft) {
             EXPECT_EQ(get.status, 3);
@@ -295,8 +310,10 @@ TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) {
         EXPECT_EQ(copy.dir.Read("tarven.ini"), old);
         EXPECT_EQ(copy.dir.Read("second.ini"), old);
         // The next save goes through, and removes a temporary file the kill left.
-        EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "5"}).status, 0);
-        EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 3);
+        EXPECT_EQ(RunBinary(copy.dir.path(), {"set", "tarven.ini", "[Video]", "Scale", "5"}).status,
+                  0);
+        EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()),
+                  3);
     }
 }
 
@@ -315,11 +332,13 @@ TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) {
         fs::create_directory_symlink(other.path(), copy.dir.path() / "d");
         _exit(0);
     }
-    const int status = Shell(copy.dir.path(), kStrace + "-e inject=fsync:delay_enter=1500000:when=1 '" +
-                                                  RAVLET_CLI_PATH + "' defaults d/tarven.ini 2> err");
+    const int status =
+        Shell(copy.dir.path(), kStrace + "-e inject=fsync:delay_enter=1500000:when=1 '" +
+                                   RAVLET_CLI_PATH + "' defaults d/tarven.ini 2> err");
     waitpid(swapper, nullptr, 0);
     EXPECT_EQ(status, 3);
-    EXPECT_EQ(copy.dir.Read("err"), "d/tarven.ini: файл заменён другой программой во время сохранения\n");
+    EXPECT_EQ(copy.dir.Read("err"),
+              "d/tarven.ini: файл заменён другой программой во время сохранения\n");
     EXPECT_TRUE(fs::is_empty(other.path()));
     EXPECT_EQ(copy.dir.Read("moved/tarven.ini"), copy.dir.Read("tarven.ini"));
 }
@@ -331,7 +350,8 @@ TEST(CliBinary, LockHeldByAnotherProgramIsWaitedForWithinTheLimit) {
     const int held = open((copy.dir.path() / "tarven.ini").c_str(), O_RDONLY);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
     for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--wait", "1", "set", "tarven.ini", "[Video]", "Scale", "3"}, {"get", "tarven.ini", "Scale", "--wait=1"}}) {
+             {"--wait", "1", "set", "tarven.ini", "[Video]", "Scale", "3"},
+             {"get", "tarven.ini", "Scale", "--wait=1"}}) {
         const CliOutcome got = RunBinary(copy.dir.path(), args);
         EXPECT_EQ(got.status, 3);
         EXPECT_EQ(got.err,
@@ -359,13 +379,18 @@ TEST(CliBinary, SetKeepsOwnerAndMode) {
 #else
 
 TEST(CliBinary, FailedOutputExitsThree) { GTEST_SKIP() << "Windows has no /dev/full to write to"; }
-TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) { GTEST_SKIP() << "strace injects kills on Linux only"; }
-TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) { GTEST_SKIP() << "strace injects delays on Linux only"; }
+TEST(CliBinary, KilledInPlaceSaveIsOldOrRecoverable) {
+    GTEST_SKIP() << "strace injects kills on Linux only";
+}
+TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) {
+    GTEST_SKIP() << "strace injects delays on Linux only";
+}
 TEST(CliBinary, LockHeldByAnotherProgramIsWaitedForWithinTheLimit) {
     GTEST_SKIP() << "flock is POSIX; LockFileEx waits are bounded by the same code (lock_wait.cpp)";
 }
 TEST(CliBinary, SpecialFilesAreRefused) {
-    GTEST_SKIP() << "Windows has no FIFOs or device nodes in folders; see WindowsFiles.DevicesAndFoldersAreRefused";
+    GTEST_SKIP() << "Windows has no FIFOs or device nodes in folders; see "
+                    "WindowsFiles.DevicesAndFoldersAreRefused";
 }
 // Two writers at once, each setting its own key 25 times: the writers' lock keeps every
 // update, also across the moment a save lets the file go to replace it.
@@ -377,8 +402,8 @@ TEST(CliBinary, ParallelSetsLoseNothing) {
     for (const auto& key : keys) {
         writers.emplace_back([&, key] {
             for (int i = 1; i <= 25; ++i) {
-                const CliOutcome got =
-                    RunBinary(copy.dir.path(), {"set", "tarven.ini", key[0], key[1], std::to_string(i)});
+                const CliOutcome got = RunBinary(
+                    copy.dir.path(), {"set", "tarven.ini", key[0], key[1], std::to_string(i)});
                 if (got.status != 0) ++failures;
             }
         });
@@ -386,12 +411,15 @@ TEST(CliBinary, ParallelSetsLoseNothing) {
     for (std::thread& writer : writers) writer.join();
     EXPECT_EQ(failures, 0) << "a set failed";
     for (const auto& key : keys) {
-        const CliOutcome got = RunBinary(copy.dir.path(), {"get", "tarven.ini", key[1], "--group", key[0]});
+        const CliOutcome got =
+            RunBinary(copy.dir.path(), {"get", "tarven.ini", key[1], "--group", key[0]});
         EXPECT_EQ(got.out, "25\n") << key[1];
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(copy.dir.path()), fs::directory_iterator()), 2);
 }
-TEST(CliBinary, SetKeepsOwnerAndMode) { GTEST_SKIP() << "Windows has no owner and mode bits to keep"; }
+TEST(CliBinary, SetKeepsOwnerAndMode) {
+    GTEST_SKIP() << "Windows has no owner and mode bits to keep";
+}
 
 #endif
 

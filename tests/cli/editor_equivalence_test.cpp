@@ -40,8 +40,8 @@ protected:
 };
 
 TEST_F(CliMatchesEditor, DefaultsEqualsAutoset) {
-    const CliOutcome cli =
-        RunCliInProcess({"--base", (dir.path() / "rvbase.txt").string(), "defaults", loaded, "--dry-run"});
+    const CliOutcome cli = RunCliInProcess(
+        {"--base", (dir.path() / "rvbase.txt").string(), "defaults", loaded, "--dry-run"});
     ASSERT_EQ(cli.status, 0) << cli.err;
     editor.Autoset.UserClick();
     EXPECT_NE(editor.IniText, dir.Read("loaded.ini"));  // the fill changed something
@@ -49,8 +49,8 @@ TEST_F(CliMatchesEditor, DefaultsEqualsAutoset) {
 }
 
 TEST_F(CliMatchesEditor, TransferEqualsAuto) {
-    const CliOutcome cli =
-        RunCliInProcess({"--base", (dir.path() / "rvbase.txt").string(), "transfer", "--dry-run", old, loaded});
+    const CliOutcome cli = RunCliInProcess(
+        {"--base", (dir.path() / "rvbase.txt").string(), "transfer", "--dry-run", old, loaded});
     ASSERT_EQ(cli.status, 0) << cli.err;
     platform.answers.push_back(old);
     editor.Autoupdate.UserClick();
@@ -58,7 +58,8 @@ TEST_F(CliMatchesEditor, TransferEqualsAuto) {
     EXPECT_EQ(cli.out, editor.IniText);
     // The report too, line for line, in the terminal's encoding.
     std::string report = Cp1251ToUtf8(editor.Description.Text());
-    for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;) report.replace(at, 2, "\n");
+    for (std::size_t at; (at = report.find("\r\n")) != std::string::npos;)
+        report.replace(at, 2, "\n");
     EXPECT_EQ(cli.err, report + "\n");
 }
 

@@ -23,7 +23,9 @@ using ravlet::test::RunCliInProcess;
 using ravlet::test::TempDir;
 using ravlet::test::Text;
 
-bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const std::string& prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
 
 // The base named is missing and the settings file must stay as it is: a run that read
 // or wrote either would not end with status 0 and this output.
@@ -46,11 +48,14 @@ const RequestCase kRequestCases[] = {
     {"Help", {"--help"}, "ravlet-cli: файл настроек tarven.ini"},
     {"ShortHelp", {"-h"}, "ravlet-cli: файл настроек tarven.ini"},
     {"HelpBeforeCommandIsGeneral", {"--help", "set"}, "ravlet-cli: файл настроек tarven.ini"},
-    {"CommandHelpWithAllArguments", {"--base", "@base", "set", "@ini", "[A]", "X", "5", "--help"},
+    {"CommandHelpWithAllArguments",
+     {"--base", "@base", "set", "@ini", "[A]", "X", "5", "--help"},
      "Использование: ravlet-cli [--base FILE] set INI GROUP KEY VALUE\n"},
-    {"CommandHelpBeforeMissingArguments", {"diff", "-h"},
+    {"CommandHelpBeforeMissingArguments",
+     {"diff", "-h"},
      "Использование: ravlet-cli [--base FILE] diff OLD INI [--version V]\n"},
-    {"CommandHelpAfterDryRun", {"defaults", "@ini", "--dry-run", "--help"},
+    {"CommandHelpAfterDryRun",
+     {"defaults", "@ini", "--dry-run", "--help"},
      "Использование: ravlet-cli [--base FILE] defaults INI [--version V] [--dry-run]\n"},
 };
 
@@ -58,7 +63,8 @@ TEST_F(HelpTouchesNoFile, ExitsZeroWithText) {
     const std::string before = dir.Read("tarven.ini");
     for (const RequestCase& c : kRequestCases) {
         std::vector<std::string> args;
-        for (const auto& arg : c.args) args.push_back(arg == "@ini" ? ini : arg == "@base" ? missingBase : arg);
+        for (const auto& arg : c.args)
+            args.push_back(arg == "@ini" ? ini : arg == "@base" ? missingBase : arg);
         const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 0) << c.name << ": " << got.err;
         EXPECT_EQ(got.err, "") << c.name;
@@ -77,7 +83,8 @@ TEST(CommandHelp, ListsEveryArgumentAndOption) {
         for (const auto& option : command.options) names.emplace_back(option.name);
         names.emplace_back("--base FILE");
         for (const auto& name : names) {
-            EXPECT_NE(got.out.find("\n  " + name + " "), std::string::npos) << command.name << ' ' << name;
+            EXPECT_NE(got.out.find("\n  " + name + " "), std::string::npos)
+                << command.name << ' ' << name;
         }
     }
 }

@@ -24,7 +24,8 @@ const std::string kBase = Text(
     "TARVEN=2.1⏎SUPPORT=2.1.5⏎[Видео]⏎+Режим=!1⏎+Масштаб=1,@2,3⏎-Скрытый=a,@b⏎+Любой=⏎[B]⏎+K=x,y⏎"
     "TARVEN=2⏎SUPPORT=2.0.1⏎[Видео]⏎+Режим=!0⏎[B]⏎+K=x,@y⏎");
 
-const std::string kClean = Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=x⏎");
+const std::string kClean =
+    Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=x⏎");
 
 struct ReportCase {
     const char* name;
@@ -50,18 +51,23 @@ void Expect(const ReportCase& c, Run run) {
 
 const ReportCase kCheckCases[] = {
     {"CleanFilePrintsNothing", kClean, {}, "", kDone},
-    {"SwitchAllowsOnlyZeroAndOne", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=10⏎"),
-     "2", "[Видео]Режим=ON: нет в списке допустимых (0, 1)\n[B]K=10: нет в списке допустимых (x, y)\n",
+    {"SwitchAllowsOnlyZeroAndOne",
+     Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎[B]⏎K=10⏎"), "2",
+     "[Видео]Режим=ON: нет в списке допустимых (0, 1)\n[B]K=10: нет в списке допустимых (x, y)\n",
      kNotFound},
-    {"MissingKeysAlsoOfFullList", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=10⏎Любой=что угодно⏎"), {},
+    {"MissingKeysAlsoOfFullList",
+     Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=10⏎Любой=что угодно⏎"),
+     {},
      "[Видео]Режим=10: нет в списке допустимых (0, 1)\n[Видео]Масштаб: нет в файле\n"
      "[Видео]Скрытый: нет в файле\n[B]K: нет в файле\n",
      kNotFound},
     {"UnknownGroupAndKeyInFileOrder",
-     Text(";i⏎TARVEN=2.1.5⏎Чужой=1⏎[Звук]⏎Громкость=5⏎[Видео]⏎Режим=1⏎;Лишний=1⏎Лишний=1⏎Масштаб=2⏎Скрытый=b⏎"
+     Text(";i⏎TARVEN=2.1.5⏎Чужой=1⏎[Звук]⏎Громкость=5⏎[Видео]⏎Режим=1⏎;Лишний=1⏎Лишний=1⏎Масштаб="
+          "2⏎Скрытый=b⏎"
           "Любой=⏎[B]⏎K=x⏎[Звук]⏎"),
-     {}, "[Звук]: группа не знакома версии 2.1\n[Видео]Лишний: параметр не знаком версии 2.1\n"
-         "[Звук]: группа не знакома версии 2.1\n",
+     {},
+     "[Звук]: группа не знакома версии 2.1\n[Видео]Лишний: параметр не знаком версии 2.1\n"
+     "[Звук]: группа не знакома версии 2.1\n",
      kNotFound},
     {"NotRecognisedPrintsOnlyTheMessage", Text(";i⏎[Видео]⏎Режим=1⏎"), {}, "", kNotFound},
 };
@@ -77,8 +83,11 @@ INSTANTIATE_TEST_SUITE_P(Check, CheckTable, testing::ValuesIn(kCheckCases),
 
 const ReportCase kChangedCases[] = {
     {"DefaultsOnlyPrintNothing", kClean, {}, "", kDone},
-    {"ChangedValuesInSetForm", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"), {},
-     "[Видео]Режим=ON\n[Видео]Масштаб=3\n[B]K=y\n", kDone},
+    {"ChangedValuesInSetForm",
+     Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"),
+     {},
+     "[Видео]Режим=ON\n[Видео]Масштаб=3\n[B]K=y\n",
+     kDone},
     {"NotRecognised", Text(";i⏎TARVEN=9⏎"), {}, "", kNotFound},
 };
 
@@ -95,12 +104,15 @@ INSTANTIATE_TEST_SUITE_P(Changed, ChangedTable, testing::ValuesIn(kChangedCases)
 const std::string kOld = Text(";old⏎TARVEN=2.1.5⏎[Видео]⏎Режим=0⏎Любой=⏎[B]⏎K=y⏎");
 
 const ReportCase kDiffCases[] = {
-    {"AbsentKeysCountAsAValue", kClean, {}, "[Видео]Режим: 0 -> 1\n[Видео]Масштаб: (нет) -> 2\n"
-                                            "[Видео]Скрытый: (нет) -> b\n[B]K: y -> x\n",
+    {"AbsentKeysCountAsAValue",
+     kClean,
+     {},
+     "[Видео]Режим: 0 -> 1\n[Видео]Масштаб: (нет) -> 2\n"
+     "[Видео]Скрытый: (нет) -> b\n[B]K: y -> x\n",
      kNotFound},
     {"SameValuesPrintNothing", ToLf(kOld), {}, "", kDone},
-    {"EmptyAndAbsentDiffer", Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"), "2.1", "[Видео]Любой:  -> (нет)\n",
-     kNotFound},
+    {"EmptyAndAbsentDiffer", Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"), "2.1",
+     "[Видео]Любой:  -> (нет)\n", kNotFound},
     {"NewerFileNotRecognised", Text(";new⏎[B]⏎K=x⏎"), {}, "", kNotFound},
 };
 

@@ -6,7 +6,8 @@
 
 namespace ravlet::test {
 
-CliOutcome RunBinary(const std::filesystem::path& cwd, const std::vector<std::string>& args, Stdout stdoutTo) {
+CliOutcome RunBinary(const std::filesystem::path& cwd, const std::vector<std::string>& args,
+                     Stdout stdoutTo) {
     const TempDir capture;
     const std::string outPath = (capture.path() / "out").string();
     const std::string errPath = (capture.path() / "err").string();
@@ -16,10 +17,12 @@ CliOutcome RunBinary(const std::filesystem::path& cwd, const std::vector<std::st
 
     const pid_t pid = fork();
     if (pid == 0) {
-        const int out = stdoutTo == Stdout::DevFull ? open("/dev/full", O_WRONLY)
-                                                    : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int out = stdoutTo == Stdout::DevFull
+                            ? open("/dev/full", O_WRONLY)
+                            : open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0) _exit(126);
+        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(cwd.c_str()) != 0)
+            _exit(126);
         close(out);
         close(err);
         if (stdoutTo == Stdout::Closed) close(1);

@@ -49,7 +49,8 @@ TEST_F(RunCliFiles, SetConvertsCyrillicArgumentsAndWritesFile) {
     const CliOutcome got = RunCliInProcess({"set", ini, "[Звук]", "Громкость", "громко"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out + got.err, "");
-    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+    EXPECT_EQ(dir.Read("tarven.ini"),
+              Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 }
 
 // A path that starts with '/' is a path on every system (on Windows from the root of
@@ -60,11 +61,13 @@ TEST(RunCli, SlashLeadingPathsArePaths) {
         GTEST_SKIP() << "the examples are on another drive than the current folder";
     }
     const std::string root = "/" + examples.relative_path().generic_string();
-    const CliOutcome detect = RunCliInProcess({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
+    const CliOutcome detect =
+        RunCliInProcess({"--base", root + "/rvbase.txt", "detect", root + "/tarven.ini"});
     EXPECT_EQ(detect.status, 0) << detect.err;
     EXPECT_EQ(detect.out, "2.0\n");
     const CliOutcome values =
-        RunCliInProcess({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base", root + "/rvbase.txt"});
+        RunCliInProcess({"values", "2.0", "[Video]", "Scale", root + "/tarven.ini", "--base",
+                         root + "/rvbase.txt"});
     EXPECT_EQ(values.status, 0) << values.err;
     EXPECT_EQ(values.out, "  1\n  2\n* 3\n  4\n");
 }
@@ -76,7 +79,7 @@ TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
     const fs::path file = dir.path() / "tarven.ini";
     const auto time = fs::last_write_time(file);
 #ifndef _WIN32
-    struct stat before{};
+    struct stat before {};
     ASSERT_EQ(::stat(ini.c_str(), &before), 0);
 #endif
     for (const bool readOnly : {false, true}) {
@@ -87,7 +90,7 @@ TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
         EXPECT_EQ(dir.Read("tarven.ini"), kIni);
         EXPECT_EQ(fs::last_write_time(file), time);
 #ifndef _WIN32
-        struct stat after{};
+        struct stat after {};
         ASSERT_EQ(::stat(ini.c_str(), &after), 0);
         EXPECT_EQ(after.st_ino, before.st_ino);
 #endif
@@ -109,7 +112,8 @@ TEST_F(RunCliFiles, TransferWritesFileAndPrintsReport) {
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, "Список перенесенных параметров:\n[Звук]Громкость=громко\nЯзык=en\n");
     EXPECT_EQ(got.err, "");
-    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=en ⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+    EXPECT_EQ(dir.Read("tarven.ini"),
+              Text(";ini⏎TARVEN=1.0⏎Язык=en ⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 }
 
 TEST_F(RunCliFiles, TransferDryRunSendsReportToStderr) {
@@ -148,17 +152,22 @@ TEST(TerminalOfCodeset, OnlyWindows1251NamesGiveACp1251Terminal) {
 // On a Windows-1251 terminal names and values are typed and shown as the texts hold them.
 TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
     const auto cp1251 = ravlet::cli::Terminal::Cp1251;
-    const CliOutcome values = RunCliInProcess({"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
+    const CliOutcome values = RunCliInProcess(
+        {"--base", base, "values", "v1", Text("[Звук]"), Text("Громкость"), ini}, cp1251);
     EXPECT_EQ(values.status, 0);
     EXPECT_EQ(values.out, Text("* тихо\n  громко\n"));
 
-    const CliOutcome set = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
+    const CliOutcome set =
+        RunCliInProcess({"set", ini, Text("[Звук]"), Text("Громкость"), Text("громко")}, cp1251);
     EXPECT_EQ(set.status, 0);
-    EXPECT_EQ(dir.Read("tarven.ini"), Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
+    EXPECT_EQ(dir.Read("tarven.ini"),
+              Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
 
-    const CliOutcome absent = RunCliInProcess({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
+    const CliOutcome absent =
+        RunCliInProcess({"set", ini, Text("[Звук]"), Text("Язык"), "en"}, cp1251);
     EXPECT_EQ(absent.status, 1);
-    EXPECT_EQ(absent.err, Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
+    EXPECT_EQ(absent.err,
+              Text("Параметр \"Язык\" не найден в группе \"[Звук]\", файл не изменён\n"));
 }
 
 // Windows-1251 pairs that are also valid UTF-8 ("Р»" is the bytes of "л", "С…" of
@@ -166,17 +175,23 @@ TEST_F(RunCliFiles, Cp1251TerminalTakesAndPrintsCp1251) {
 // UTF-8 would change them.
 TEST_F(RunCliFiles, Cp1251TerminalKeepsPairsThatLookLikeUtf8) {
     const std::string pairs = "\xD0\xBB\xD1\x85\xC2\xA0";
-    const std::string base2 = dir.Write("pairs.txt", Text(";b⏎TARVEN=v1⏎SUPPORT=1.0⏎[Звук]⏎+K") + pairs + "=a,@b" + pairs + "\r\n");
-    const std::string ini2 = dir.Write("pairs.ini", ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=a\r\n");
+    const std::string base2 = dir.Write(
+        "pairs.txt", Text(";b⏎TARVEN=v1⏎SUPPORT=1.0⏎[Звук]⏎+K") + pairs + "=a,@b" + pairs + "\r\n");
+    const std::string ini2 = dir.Write("pairs.ini", ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" +
+                                                        Text("[Звук]⏎K") + pairs + "=a\r\n");
     const struct {
         const char* name;
         std::vector<std::string> args;
         std::string out;
     } rows[] = {
         {"names", {"--base", base2, "params", "v1", Text("[Звук]")}, "K" + pairs + "\n"},
-        {"values", {"--base", base2, "values", "v1", Text("[Звук]"), "K" + pairs, ini2}, "* a\n  b" + pairs + "\n"},
-        {"dry run", {"--base", base2, "defaults", ini2, "--dry-run"},
-         ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=b" + pairs + " \r\n"},
+        {"values",
+         {"--base", base2, "values", "v1", Text("[Звук]"), "K" + pairs, ini2},
+         "* a\n  b" + pairs + "\n"},
+        {"dry run",
+         {"--base", base2, "defaults", ini2, "--dry-run"},
+         ";i\r\nTARVEN=1.0\r\n[" + pairs + "]\r\n" + Text("[Звук]⏎K") + pairs + "=b" + pairs +
+             " \r\n"},
     };
     for (const auto& row : rows) {
         const CliOutcome got = RunCliInProcess(row.args, ravlet::cli::Terminal::Cp1251);
@@ -187,7 +202,8 @@ TEST_F(RunCliFiles, Cp1251TerminalKeepsPairsThatLookLikeUtf8) {
 
 TEST_F(RunCliFiles, Cp1251TerminalDryRunKeepsTheTextsOwnBytes) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
-    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini}, ravlet::cli::Terminal::Cp1251);
+    const CliOutcome got = RunCliInProcess({"--base", base, "transfer", "--dry-run", old, ini},
+                                           ravlet::cli::Terminal::Cp1251);
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.out, Text(";ini⏎TARVEN=1.0⏎Язык=ru⏎[Звук]⏎Громкость=громко ;к⏎Эхо=0⏎"));
     EXPECT_EQ(got.err, Text("Список перенесенных параметров:\n[Звук]Громкость=громко\n"));
@@ -236,8 +252,10 @@ TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
     const std::string old = dir.Write("old.ini", Text("[Звук]⏎Громкость=громко⏎"));
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"set", folder, "[Звук]", "Эхо", "1"},
-          {"--base", base, "defaults", folder}, {"--base", base, "defaults", folder, "--dry-run"},
-          {"--base", base, "transfer", old, folder}, {"--base", base, "transfer", old, folder, "--dry-run"}}) {
+          {"--base", base, "defaults", folder},
+          {"--base", base, "defaults", folder, "--dry-run"},
+          {"--base", base, "transfer", old, folder},
+          {"--base", base, "transfer", old, folder, "--dry-run"}}) {
         const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 3) << args[args.size() > 3 ? 3 : 0];
         EXPECT_EQ(got.err, folder + ": это папка, а не файл\n");
@@ -253,63 +271,105 @@ struct UsageCase {
 };
 
 // The second line of a parse error: the command's usage, or where the commands are listed.
-std::string Usage(const std::string& synopsis) { return "\nИспользование: ravlet-cli [--base FILE] " + synopsis + "\n"; }
+std::string Usage(const std::string& synopsis) {
+    return "\nИспользование: ravlet-cli [--base FILE] " + synopsis + "\n";
+}
 const std::string kListHint = "\nСписок команд: ravlet-cli --help\n";
 
 const UsageCase kUsageCases[] = {
-    {"GroupWithoutBrackets", {"hint", "Video", "Scale"},
+    {"GroupWithoutBrackets",
+     {"hint", "Video", "Scale"},
      "Группа задаётся заголовком в скобках, например [Video]: \"Video\"\n"},
-    {"GroupWithoutOpeningBracket", {"hint", "Video]", "Scale"},
+    {"GroupWithoutOpeningBracket",
+     {"hint", "Video]", "Scale"},
      "Группа задаётся заголовком в скобках, например [Video]: \"Video]\"\n"},
-    {"CharacterOutsideCodePage", {"hint", "[A]", "Xé"},
+    {"CharacterOutsideCodePage",
+     {"hint", "[A]", "Xé"},
      "Аргумент \"Xé\" содержит символ вне кодовой страницы Windows-1251\n"},
-    {"ControlCharacterInValue", {"set", "no-such.ini", "[A]", "X", "a\tb"},
+    {"ControlCharacterInValue",
+     {"set", "no-such.ini", "[A]", "X", "a\tb"},
      "Значение не может содержать управляющие символы\n"},
-    {"LineBreakInKey", {"get", "no-such.ini", "X\nY"}, "Имя не может содержать управляющие символы\n"},
-    {"DeleteInValue", {"set", "no-such.ini", "[A]", "X", "a\x7f"}, "Значение не может содержать управляющие символы\n"},
-    {"C1ControlInValue", {"set", "no-such.ini", "[A]", "X", "a\xC2\x98"},
+    {"LineBreakInKey",
+     {"get", "no-such.ini", "X\nY"},
+     "Имя не может содержать управляющие символы\n"},
+    {"DeleteInValue",
+     {"set", "no-such.ini", "[A]", "X", "a\x7f"},
      "Значение не может содержать управляющие символы\n"},
-    {"Byte98InValueOnCp1251Terminal", {"set", "no-such.ini", "[A]", "X", "a\x98"},
-     Text("Значение не может содержать управляющие символы\n"), ravlet::cli::Terminal::Cp1251},
-    {"SemicolonInValue", {"set", "no-such.ini", "[A]", "X", "a;b"},
+    {"C1ControlInValue",
+     {"set", "no-such.ini", "[A]", "X", "a\xC2\x98"},
+     "Значение не может содержать управляющие символы\n"},
+    {"Byte98InValueOnCp1251Terminal",
+     {"set", "no-such.ini", "[A]", "X", "a\x98"},
+     Text("Значение не может содержать управляющие символы\n"),
+     ravlet::cli::Terminal::Cp1251},
+    {"SemicolonInValue",
+     {"set", "no-such.ini", "[A]", "X", "a;b"},
      "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
-    {"EscapeSequenceInArgumentIsShownEscaped", {"\x1b]0;x\x07\xC2\x9B" "2J"},
+    {"EscapeSequenceInArgumentIsShownEscaped",
+     {"\x1b]0;x\x07\xC2\x9B"
+      "2J"},
      "ravlet-cli: неизвестная команда \"\\x1B]0;x\\x07\\u009B2J\"" + kListHint},
-    {"InvalidUtf8InArgumentIsShownEscaped", {"hint", "[A]", "X\xFF\xC2"},
+    {"InvalidUtf8InArgumentIsShownEscaped",
+     {"hint", "[A]", "X\xFF\xC2"},
      "Аргумент \"X\\xFF\\xC2\" содержит символ вне кодовой страницы Windows-1251\n"},
     {"NoCommand", {}, "ravlet-cli: не задана команда" + kListHint},
     {"OnlyBase", {"--base", "no-such.txt"}, "ravlet-cli: не задана команда" + kListHint},
-    {"UnknownCommand", {"frobnicate"}, "ravlet-cli: неизвестная команда \"frobnicate\"" + kListHint},
-    {"UnknownCommandOnCp1251Terminal", {Text("фу")}, Text("ravlet-cli: неизвестная команда \"фу\"") + Text(kListHint),
+    {"UnknownCommand",
+     {"frobnicate"},
+     "ravlet-cli: неизвестная команда \"frobnicate\"" + kListHint},
+    {"UnknownCommandOnCp1251Terminal",
+     {Text("фу")},
+     Text("ravlet-cli: неизвестная команда \"фу\"") + Text(kListHint),
      ravlet::cli::Terminal::Cp1251},
-    {"MissingArgument", {"groups"}, "ravlet-cli groups: не задан аргумент VERSION" + Usage("groups VERSION")},
-    {"MissingLastArgument", {"values", "v1", "[A]", "X"},
+    {"MissingArgument",
+     {"groups"},
+     "ravlet-cli groups: не задан аргумент VERSION" + Usage("groups VERSION")},
+    {"MissingLastArgument",
+     {"values", "v1", "[A]", "X"},
      "ravlet-cli values: не задан аргумент INI" + Usage("values VERSION GROUP KEY INI")},
-    {"MissingSecondFile", {"diff", "no-such.ini", "--version", "v1"},
+    {"MissingSecondFile",
+     {"diff", "no-such.ini", "--version", "v1"},
      "ravlet-cli diff: не задан аргумент INI" + Usage("diff OLD INI [--version V]")},
-    {"TooManyArguments", {"detect", "a.ini", "b.ini"}, "ravlet-cli detect: лишний аргумент \"b.ini\"" + Usage("detect INI")},
-    {"DoubleDashMakesHelpAnArgument", {"versions", "--", "--help"},
+    {"TooManyArguments",
+     {"detect", "a.ini", "b.ini"},
+     "ravlet-cli detect: лишний аргумент \"b.ini\"" + Usage("detect INI")},
+    {"DoubleDashMakesHelpAnArgument",
+     {"versions", "--", "--help"},
      "ravlet-cli versions: лишний аргумент \"--help\"" + Usage("versions")},
-    {"OptionOfAnotherCommand", {"detect", "no-such.ini", "--full"},
+    {"OptionOfAnotherCommand",
+     {"detect", "no-such.ini", "--full"},
      "ravlet-cli detect: неизвестная опция \"--full\"" + Usage("detect INI")},
-    {"CommandOptionBeforeCommand", {"--dry-run", "defaults", "no-such.ini"},
+    {"CommandOptionBeforeCommand",
+     {"--dry-run", "defaults", "no-such.ini"},
      "ravlet-cli: неизвестная опция \"--dry-run\"" + kListHint},
-    {"ProgramVersionAfterCommand", {"versions", "--version"},
+    {"ProgramVersionAfterCommand",
+     {"versions", "--version"},
      "ravlet-cli versions: неизвестная опция \"--version\"" + Usage("versions")},
-    {"UnknownShortOption", {"check", "no-such.ini", "-x"},
+    {"UnknownShortOption",
+     {"check", "no-such.ini", "-x"},
      "ravlet-cli check: неизвестная опция \"-x\"" + Usage("check INI [--version V]")},
-    {"OptionValueLooksLikeOption", {"get", "no-such.ini", "X", "--group", "--version", "v1"},
+    {"OptionValueLooksLikeOption",
+     {"get", "no-such.ini", "X", "--group", "--version", "v1"},
      "ravlet-cli get: вместо значения опции --group задана опция \"--version\"" +
          Usage("get FILE KEY [--group G] [--version V]")},
-    {"OptionWithoutValue", {"changed", "no-such.ini", "--version"},
-     "ravlet-cli changed: не задано значение опции --version (V)" + Usage("changed INI [--version V]")},
-    {"BaseWithoutValue", {"versions", "--base"}, "ravlet-cli versions: не задано значение опции --base (FILE)" + Usage("versions")},
-    {"FlagWithValue", {"params", "v1", "[A]", "--full=yes"},
-     "ravlet-cli params: опция --full не принимает значения" + Usage("params VERSION GROUP [--full]")},
-    {"OptionTwice", {"--base", "a.txt", "versions", "--base", "b.txt"},
+    {"OptionWithoutValue",
+     {"changed", "no-such.ini", "--version"},
+     "ravlet-cli changed: не задано значение опции --version (V)" +
+         Usage("changed INI [--version V]")},
+    {"BaseWithoutValue",
+     {"versions", "--base"},
+     "ravlet-cli versions: не задано значение опции --base (FILE)" + Usage("versions")},
+    {"FlagWithValue",
+     {"params", "v1", "[A]", "--full=yes"},
+     "ravlet-cli params: опция --full не принимает значения" +
+         Usage("params VERSION GROUP [--full]")},
+    {"OptionTwice",
+     {"--base", "a.txt", "versions", "--base", "b.txt"},
      "ravlet-cli versions: опция --base задана дважды" + Usage("versions")},
-    {"FlagTwice", {"defaults", "no-such.ini", "--dry-run", "--dry-run"},
-     "ravlet-cli defaults: опция --dry-run задана дважды" + Usage("defaults INI [--version V] [--dry-run]")},
+    {"FlagTwice",
+     {"defaults", "no-such.ini", "--dry-run", "--dry-run"},
+     "ravlet-cli defaults: опция --dry-run задана дважды" +
+         Usage("defaults INI [--version V] [--dry-run]")},
 };
 
 void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
@@ -339,13 +399,19 @@ TEST(RunCli, EveryExceptionIsWorded) {
         int status;
         std::string err;
     } rows[] = {
-        {"command line", std::make_exception_ptr(ravlet::cli::CommandLineError("ravlet-cli: x")), 2, "ravlet-cli: x\n"},
+        {"command line", std::make_exception_ptr(ravlet::cli::CommandLineError("ravlet-cli: x")), 2,
+         "ravlet-cli: x\n"},
         {"usage", std::make_exception_ptr(ravlet::cli::UsageError("y")), 2, "y\n"},
-        {"control character", std::make_exception_ptr(ravlet::InvalidValue(RefusedCharacter{ValueFault::ControlCharacter, 0x7F})),
+        {"control character",
+         std::make_exception_ptr(
+             ravlet::InvalidValue(RefusedCharacter{ValueFault::ControlCharacter, 0x7F})),
          2, "Значение не может содержать управляющие символы\n"},
-        {"semicolon", std::make_exception_ptr(ravlet::InvalidValue(RefusedCharacter{ValueFault::Semicolon, U';'})), 2,
-         "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
-        {"file, path escaped", std::make_exception_ptr(ravlet::FileError("a\x1b[2Jb", "диск заполнен")), 3,
+        {"semicolon",
+         std::make_exception_ptr(
+             ravlet::InvalidValue(RefusedCharacter{ValueFault::Semicolon, U';'})),
+         2, "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
+        {"file, path escaped",
+         std::make_exception_ptr(ravlet::FileError("a\x1b[2Jb", "диск заполнен")), 3,
          "a\\x1B[2Jb: диск заполнен\n"},
         {"memory", std::make_exception_ptr(std::bad_alloc()), 3, "Недостаточно памяти\n"},
         {"unforeseen", std::make_exception_ptr(std::out_of_range("basic_string::at")), 3,
@@ -354,7 +420,9 @@ TEST(RunCli, EveryExceptionIsWorded) {
     };
     for (const auto& row : rows) {
         std::ostringstream err;
-        EXPECT_EQ(ravlet::cli::ReportFailure(row.failure, err, ravlet::cli::Terminal::Utf8), row.status) << row.name;
+        EXPECT_EQ(ravlet::cli::ReportFailure(row.failure, err, ravlet::cli::Terminal::Utf8),
+                  row.status)
+            << row.name;
         EXPECT_EQ(err.str(), row.err) << row.name;
     }
 }
@@ -380,7 +448,8 @@ TEST_F(RunCliFiles, AcceptedForms) {
         std::vector<std::string> args;
         for (std::string arg : c.args) {
             if (arg == "@ini") arg = ini;
-            if (const auto at = arg.find("@base"); at != std::string::npos) arg.replace(at, 5, base);
+            if (const auto at = arg.find("@base"); at != std::string::npos)
+                arg.replace(at, 5, base);
             args.push_back(arg);
         }
         const CliOutcome got = RunCliInProcess(args);
@@ -399,7 +468,8 @@ TEST(Examples, EveryParameterOfEveryVersionHasItsOwnHint) {
         for (const auto& group : ravlet::ListGroups(base, version)) {
             const std::string name = group.substr(1, group.size() - 2);
             for (const auto& key : ravlet::ListParameters(base, version, group, true)) {
-                const std::string own = ravlet::GetParamVal(base, "", "[DESCRIPTIONS]", name + ":" + key);
+                const std::string own =
+                    ravlet::GetParamVal(base, "", "[DESCRIPTIONS]", name + ":" + key);
                 EXPECT_NE(own, "") << version << ' ' << group << ' ' << key;
             }
         }
@@ -407,8 +477,9 @@ TEST(Examples, EveryParameterOfEveryVersionHasItsOwnHint) {
 }
 
 TEST(Examples, OldSettingsCarryIntoNewOnes) {
-    const CliOutcome got = RunCliInProcess({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
-                                kExamples + "/old/tarven.ini", kExamples + "/tarven.ini"});
+    const CliOutcome got =
+        RunCliInProcess({"--base", kExamples + "/rvbase.txt", "transfer", "--dry-run",
+                         kExamples + "/old/tarven.ini", kExamples + "/tarven.ini"});
     EXPECT_EQ(got.status, 0);
     EXPECT_EQ(got.err,
               "Список перенесенных параметров:\n[Video]Fullscreen=0\n[Video]Scale=2\n"

@@ -33,12 +33,13 @@ TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
         {"NUL and high bytes everywhere", kBase + binary + kBase, binary + kIni + binary},
         {"LF-only line ends", ";b\nTARVEN=v\nSUPPORT=s\n[A]\n+X=1,2\n", ";s\nTARVEN=s\n[A]\nX=2\n"},
         {"CR-only line ends", ";b\rTARVEN=v\rSUPPORT=s\r[A]\r+X=1,2\r", ";s\rTARVEN=s\r[A]\rX=2\r"},
-        {"header without ] and parameter without =",
-         Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A⏎+X⏎[B]⏎+Y=1,2⏎"), Cp(";s⏎TARVEN=s⏎[B]⏎Y=2⏎")},
+        {"header without ] and parameter without =", Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A⏎+X⏎[B]⏎+Y=1,2⏎"),
+         Cp(";s⏎TARVEN=s⏎[B]⏎Y=2⏎")},
         {"duplicate, prefix and lower-case markers",
          Cp(";b⏎tarven=q⏎TARVEN=0.3⏎SUPPORT=s⏎[A]⏎+X=1⏎TARVEN=0.35⏎TARVEN=0.3⏎[A]⏎+X=2⏎"),
          Cp(";s⏎TARVEN=s⏎[A]⏎X=1⏎")},
-        {"key on the very first line", Cp("TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=!1⏎"), Cp("TARVEN=s⏎[A]⏎X=7⏎")},
+        {"key on the very first line", Cp("TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=!1⏎"),
+         Cp("TARVEN=s⏎[A]⏎X=7⏎")},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -60,7 +61,8 @@ TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
 
 TEST_F(EditorTest, TenMegabyteFilesLoadAndSave) {
     std::string padding;
-    while (padding.size() < 10u * 1024 * 1024) padding += Cp(";комментарий, который занимает место⏎");
+    while (padding.size() < 10u * 1024 * 1024)
+        padding += Cp(";комментарий, который занимает место⏎");
     const std::string base = padding + kBase;
     const std::string ini = padding + kIni;
     StartAndLoad(base, ini);
@@ -69,7 +71,8 @@ TEST_F(EditorTest, TenMegabyteFilesLoadAndSave) {
     EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
     editor.Value.TypeText("8");
     editor.Save.UserClick();
-    EXPECT_TRUE(SameBytes(ReadBytes(dir / "tarven.ini"), padding + Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")));
+    EXPECT_TRUE(SameBytes(ReadBytes(dir / "tarven.ini"),
+                          padding + Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")));
 }
 
 // Saves that cannot complete: the message names the file, the program goes on, and
@@ -82,7 +85,12 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
     };
     const Case cases[] = {
         // On Windows: the read-only attribute.
-        {"read-only file", [](const fs::path& f) { fs::permissions(f, fs::perms::owner_read); return true; }, [] {}},
+        {"read-only file",
+         [](const fs::path& f) {
+             fs::permissions(f, fs::perms::owner_read);
+             return true;
+         },
+         [] {}},
         // A writable file in a folder without write permission is saved in place now
         // (TextFile.SaveInReadOnlyFolderWritesInPlaceButCreatesNothing).
         {"file size limit (a full disk to the writer)",
@@ -98,7 +106,8 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
         e.Value.TypeText("8");
         const bool broken = c.breakIt(dir / "tarven.ini");
         if (!broken && test::kWindows) {
-            std::cout << "row not run, " << c.name << ": Windows has no file size limit per process\n";
+            std::cout << "row not run, " << c.name
+                      << ": Windows has no file size limit per process\n";
             continue;
         }
         ASSERT_TRUE(broken);
@@ -119,11 +128,13 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
 }
 
 TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
-    if (test::kWindows) GTEST_SKIP() << "symbolic links need a privilege on Windows, and it has no mode bits";
+    if (test::kWindows)
+        GTEST_SKIP() << "symbolic links need a privilege on Windows, and it has no mode bits";
     WriteBytes(dir / "rvbase.txt", kBase);
     fs::create_directories(dir / "real");
     WriteBytes(dir / "real" / "tarven.ini", kIni);
-    fs::permissions(dir / "real" / "tarven.ini", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(dir / "real" / "tarven.ini",
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink(fs::path("real") / "tarven.ini", dir / "tarven.ini");
     ASSERT_TRUE(editor.Form_Load());
     platform.answers.push_back((dir / "tarven.ini").string());
@@ -131,7 +142,8 @@ TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
     editor.Value.TypeText("8");
     editor.Save.UserClick();
     EXPECT_TRUE(fs::is_symlink(dir / "tarven.ini"));
-    EXPECT_EQ(ReadBytes(dir / "real" / "tarven.ini"), Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(ReadBytes(dir / "real" / "tarven.ini"),
+              Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     EXPECT_EQ(fs::status(dir / "real" / "tarven.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }

@@ -22,37 +22,37 @@ inline std::string Cp(std::string_view utf8) {
 }
 
 // Two versions; v1 has the groups [A], [B], [C] ([C] holds only a "-" parameter).
-inline const std::string kBase = Cp(
-    ";base⏎"
-    "[DESCRIPTIONS]⏎"
-    "A:X=скорость⏎"
-    ":Y=режим⏎"
-    "B:Z=zet⏎"
-    "⏎"
-    "TARVEN=v1⏎"
-    "SUPPORT=1.0,1.1⏎"
-    "[A]⏎"
-    "+X=1,2,@4,8⏎"
-    "-Y=!1⏎"
-    "[B]⏎"
-    "+Z=a,b⏎"
-    "[C]⏎"
-    "-W=1⏎"
-    "TARVEN=v2⏎"
-    "SUPPORT=2.0⏎"
-    "[A]⏎"
-    "+X=!0⏎");
+inline const std::string kBase =
+    Cp(";base⏎"
+       "[DESCRIPTIONS]⏎"
+       "A:X=скорость⏎"
+       ":Y=режим⏎"
+       "B:Z=zet⏎"
+       "⏎"
+       "TARVEN=v1⏎"
+       "SUPPORT=1.0,1.1⏎"
+       "[A]⏎"
+       "+X=1,2,@4,8⏎"
+       "-Y=!1⏎"
+       "[B]⏎"
+       "+Z=a,b⏎"
+       "[C]⏎"
+       "-W=1⏎"
+       "TARVEN=v2⏎"
+       "SUPPORT=2.0⏎"
+       "[A]⏎"
+       "+X=!0⏎");
 
-inline const std::string kIni = Cp(
-    ";ini⏎"
-    "TARVEN=1.1⏎"
-    "[A]⏎"
-    "X=2⏎"
-    "Y=0 ;c⏎"
-    "[B]⏎"
-    "Z=b⏎"
-    "[C]⏎"
-    "W=5⏎");
+inline const std::string kIni =
+    Cp(";ini⏎"
+       "TARVEN=1.1⏎"
+       "[A]⏎"
+       "X=2⏎"
+       "Y=0 ;c⏎"
+       "[B]⏎"
+       "Z=b⏎"
+       "[C]⏎"
+       "W=5⏎");
 
 // Starts `editor` over `base` in `dir` and loads `ini` as tarven.ini of that folder:
 // the beginning of a table row that needs an editor of its own.

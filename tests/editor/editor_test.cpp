@@ -18,8 +18,9 @@ using Items = std::vector<std::string>;
 
 // The controls start-up disables and loading enables.
 std::vector<bool> EditingEnabled(const Editor& e) {
-    return {e.Autoupdate.Enabled(), e.Parameters.Enabled(), e.Advanced.Enabled(), e.Version.Enabled(),
-            e.Value.Enabled(),      e.Group.Enabled(),      e.Save.Enabled()};
+    return {e.Autoupdate.Enabled(), e.Parameters.Enabled(), e.Advanced.Enabled(),
+            e.Version.Enabled(),    e.Value.Enabled(),      e.Group.Enabled(),
+            e.Save.Enabled()};
 }
 
 // ---- Start-up --------------------------------------------------------------
@@ -82,7 +83,8 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
     StartAndLoad();
     ASSERT_EQ(platform.requests.size(), 1u);
     EXPECT_EQ(platform.requests[0].title, "Открыть tarven.ini");
-    EXPECT_EQ(platform.requests[0].filter, "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
+    EXPECT_EQ(platform.requests[0].filter,
+              "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
     EXPECT_EQ(platform.requests[0].fileName, (dir / "tarven.ini").string());
 
     // Started with a settings file named, every Load starts at that file.
@@ -122,14 +124,16 @@ TEST_F(EditorTest, UnreadableFileIsReportedAndChangesNothing) {
         std::filesystem::path path;
     };
     std::filesystem::create_directories(dir / "folder.ini");
-    for (const Case& c : {Case{"missing", dir / "missing.ini"}, Case{"folder", dir / "folder.ini"}}) {
+    for (const Case& c :
+         {Case{"missing", dir / "missing.ini"}, Case{"folder", dir / "folder.ini"}}) {
         SCOPED_TRACE(c.name);
         platform.messages.clear();
         platform.answers.push_back(c.path.string());
         editor.Loadini.UserClick();
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
-        EXPECT_EQ(platform.messages[0].text.rfind("Не удалось загрузить файл настроек " + c.path.string() + ":\n", 0),
+        EXPECT_EQ(platform.messages[0].text.rfind(
+                      "Не удалось загрузить файл настроек " + c.path.string() + ":\n", 0),
                   0u);
         EXPECT_EQ(editor.IniPath, (dir / "tarven.ini").string());
         EXPECT_EQ(editor.IniText, textBefore);
@@ -180,7 +184,7 @@ TEST_F(EditorTest, AdvancedSwitchesToTheFullListAndKeepsTheGroup) {
     EXPECT_EQ(editor.Value.Items(), (Items{"OFF", "ON"}));
     EXPECT_EQ(editor.Value.ListIndex(), 0);
     EXPECT_EQ(editor.Description.Text(), Cp("режим"));  // the general description line
-    editor.Value.SetListIndex(1);                        // ON is stored as 1
+    editor.Value.SetListIndex(1);                       // ON is stored as 1
     EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=1 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     editor.Advanced.UserClick();
     EXPECT_EQ(editor.Parameters.Items(), (Items{"X"}));
@@ -262,9 +266,10 @@ TEST_F(EditorTest, DuringTheFillNothingCanStartAnotherFillLoadOrSave) {
     StartAndLoad();
     std::vector<std::vector<bool>> during;
     platform.onYield = [&] {
-        during.push_back({editor.Version.Enabled(), editor.Autoset.Enabled(), editor.Loadini.Enabled(),
-                          editor.Autoupdate.Enabled(), editor.Save.Enabled(), editor.Advanced.Enabled(),
-                          editor.Group.Enabled(), editor.Parameters.Enabled(), editor.Value.Enabled()});
+        during.push_back({editor.Version.Enabled(), editor.Autoset.Enabled(),
+                          editor.Loadini.Enabled(), editor.Autoupdate.Enabled(),
+                          editor.Save.Enabled(), editor.Advanced.Enabled(), editor.Group.Enabled(),
+                          editor.Parameters.Enabled(), editor.Value.Enabled()});
         editor.Save.UserClick();  // refused while disabled
     };
     editor.Autoset.UserClick();
@@ -293,7 +298,8 @@ TEST_F(EditorTest, SaveWritesTheTextExactlyThenConfirmsAndQuits) {
     StartAndLoad();
     editor.Value.TypeText("8");
     editor.Save.UserClick();
-    EXPECT_EQ(ReadBytes(dir / "tarven.ini"), Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(ReadBytes(dir / "tarven.ini"),
+              Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, messages::kSaved);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);

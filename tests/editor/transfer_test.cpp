@@ -7,9 +7,9 @@
 namespace ravlet::test {
 namespace {
 
-const std::string kTransferBase = Cp(
-    ";b⏎[DESCRIPTIONS]⏎A:X=speed⏎:Y=mode⏎⏎"
-    "TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎");
+const std::string kTransferBase =
+    Cp(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎:Y=mode⏎⏎"
+       "TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎");
 const std::string kNewIni = Cp(";new⏎TARVEN=new⏎[A]⏎X=1⏎Y=1⏎");
 const std::string kOldIni = Cp(";old⏎[A]⏎X=5⏎Y=OFF⏎");
 
@@ -40,7 +40,8 @@ TEST_F(TransferTest, DialogOpensWithTheLastReportedFile) {
     Transfer(kOldIni);
     ASSERT_EQ(platform.requests.size(), 2u);
     EXPECT_EQ(platform.requests[1].title, "Открыть tarven.ini старой версии");
-    EXPECT_EQ(platform.requests[1].filter, "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
+    EXPECT_EQ(platform.requests[1].filter,
+              "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
     EXPECT_EQ(platform.requests[1].fileName, (dir / "tarven.ini").string());
 }
 
@@ -64,8 +65,9 @@ TEST_F(TransferTest, UnreadableOldFileIsReported) {
     editor.Autoupdate.UserClick();
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(platform.messages[0].text.rfind(
-                  "Не удалось загрузить старый файл настроек " + (dir / "missing.ini").string() + ":\n", 0),
+    EXPECT_EQ(platform.messages[0].text.rfind("Не удалось загрузить старый файл настроек " +
+                                                  (dir / "missing.ini").string() + ":\n",
+                                              0),
               0u);
     EXPECT_FALSE(platform.messages[0].busyWhileShown);
     EXPECT_EQ(editor.IniText, before);
@@ -84,8 +86,10 @@ TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
     };
     const Case cases[] = {
         {"no descriptions section", Cp(";b⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎"),
-         Cp(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1⏎"), Cp("Список перенесенных параметров:"), "[DESCRIPTIONS]"},
-        {"section runs into a group", Cp(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎[Q]⏎+K=1⏎⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎"),
+         Cp(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1⏎"), Cp("Список перенесенных параметров:"),
+         "[DESCRIPTIONS]"},
+        {"section runs into a group",
+         Cp(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎[Q]⏎+K=1⏎⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎"),
          Cp(";new⏎TARVEN=new⏎[A]⏎X=5 ⏎Y=1⏎"), Cp("Список перенесенных параметров:⏎[A]X=5"), "[Q]"},
     };
     for (const Case& c : cases) {
@@ -98,7 +102,8 @@ TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
         EXPECT_EQ(editor.Description.Text(), c.expectedReport);
         ASSERT_EQ(platform.messages.size(), 1u);
         EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
-        EXPECT_NE(platform.messages[0].text.find(c.messagePart), std::string::npos) << platform.messages[0].text;
+        EXPECT_NE(platform.messages[0].text.find(c.messagePart), std::string::npos)
+            << platform.messages[0].text;
         EXPECT_EQ(platform.busyCalls.back(), false);
         EXPECT_FALSE(platform.messages[0].busyWhileShown);
     }

@@ -9,9 +9,9 @@ namespace {
 
 using Items = std::vector<std::string>;
 
-const std::string kFillBase = Cp(
-    ";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=1,@2⏎-Y=!1⏎[B]⏎+Z=a,b⏎+Absent=q⏎"
-    "TARVEN=w⏎SUPPORT=t⏎[B]⏎+Z=b,@a⏎[A]⏎+X=@9⏎");
+const std::string kFillBase =
+    Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=1,@2⏎-Y=!1⏎[B]⏎+Z=a,b⏎+Absent=q⏎"
+       "TARVEN=w⏎SUPPORT=t⏎[B]⏎+Z=b,@a⏎[A]⏎+X=@9⏎");
 const std::string kFillIni = Cp(";s⏎TARVEN=s⏎[A]⏎X=1⏎Y=0⏎Z=b⏎[B]⏎Z=b⏎");
 
 TEST_F(EditorTest, FillSetsDefaultsAndLeavesTheCursorOnTheLastParameter) {
@@ -31,7 +31,8 @@ TEST_F(EditorTest, FillSetsDefaultsAndLeavesTheCursorOnTheLastParameter) {
 TEST_F(EditorTest, FillCoversGroupsTakenOverFromTheNextRecord) {
     // v's record ends at [A]; the [C] that opens w's record is listed as v's too and
     // filled with the value spec found after v's marker.
-    const std::string base = Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=@1⏎TARVEN=w⏎SUPPORT=t⏎[C]⏎+K=@7⏎[A]⏎+X=@2⏎");
+    const std::string base =
+        Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=@1⏎TARVEN=w⏎SUPPORT=t⏎[C]⏎+K=@7⏎[A]⏎+X=@2⏎");
     StartAndLoad(base, Cp(";s⏎TARVEN=s⏎[A]⏎X=0⏎[C]⏎K=0⏎"));
     editor.UpdateIniFile();
     EXPECT_EQ(editor.Group.Items(), (Items{"[A]", "[C]"}));
@@ -44,7 +45,8 @@ TEST_F(EditorTest, HeadlessFillMatchesTheWindowsFill) {
     editor.UpdateIniFile();
     EXPECT_EQ(FillFromDefaults(kFillBase, "v", loaded), editor.IniText);
     // Nothing but the fill writes: the headless form browses no list.
-    EXPECT_EQ(FillFromDefaults(kFillBase, "w", kFillIni), Cp(";s⏎TARVEN=s⏎[A]⏎X=9 ⏎Y=0⏎Z=b⏎[B]⏎Z=a ⏎"));
+    EXPECT_EQ(FillFromDefaults(kFillBase, "w", kFillIni),
+              Cp(";s⏎TARVEN=s⏎[A]⏎X=9 ⏎Y=0⏎Z=b⏎[B]⏎Z=a ⏎"));
     EXPECT_EQ(FillFromDefaults(kFillBase, "nope", kFillIni), kFillIni);
 }
 

@@ -15,12 +15,18 @@ namespace fs = std::filesystem;
 // Which character is refused is decided by the window's validator table; here, how
 // one the UTF-8 message cannot show as it is gets named.
 TEST(RefusedCharacter, InvisibleOrUnencodableNamedByCode) {
-    const auto note = [](ValueFault fault, char32_t ch) { return RefusedCharacterMessage({fault, ch}); };
+    const auto note = [](ValueFault fault, char32_t ch) {
+        return RefusedCharacterMessage({fault, ch});
+    };
     EXPECT_EQ(note(ValueFault::Semicolon, U';'), "Символ «;» нельзя записать в файл настроек");
-    EXPECT_EQ(note(ValueFault::OutsideCodePage, U'😀'), "Символ «😀» нельзя записать в файл настроек");
-    EXPECT_EQ(note(ValueFault::ControlCharacter, U'\x7f'), "Символ «U+007F» нельзя записать в файл настроек");
-    EXPECT_EQ(note(ValueFault::ControlCharacter, 0x98), "Символ «U+0098» нельзя записать в файл настроек");
-    EXPECT_EQ(note(ValueFault::OutsideCodePage, char32_t{0xD83D}), "Символ «U+D83D» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::OutsideCodePage, U'😀'),
+              "Символ «😀» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::ControlCharacter, U'\x7f'),
+              "Символ «U+007F» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::ControlCharacter, 0x98),
+              "Символ «U+0098» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::OutsideCodePage, char32_t{0xD83D}),
+              "Символ «U+D83D» нельзя записать в файл настроек");
 }
 
 TEST_F(EditorTest, TypedRefusedValueIsNeverWritten) {
@@ -44,7 +50,8 @@ TEST_F(EditorTest, HintNotesAParameterMissingFromTheFile) {
     const Row rows[] = {
         {"present", kIni, 0, 1, Cp("режим")},
         {"absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Z=b⏎"), 0, 1, Cp("режим⏎") + note},
-        {"only in another group", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Y=1⏎"), 0, 1, Cp("режим⏎") + note},
+        {"only in another group", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Y=1⏎"), 0, 1,
+         Cp("режим⏎") + note},
         {"group absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎Y=1⏎"), 1, 0, Cp("zet⏎") + note},
         {"no hint in the base", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎"), 2, 0, note},
     };
@@ -76,8 +83,8 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         {"same size, other bytes, No", sameSize, false, 1, sameSize},
         {"changed, Yes", Cp(";other⏎"), true, 1, edited},
         {"removed, Yes", std::nullopt, true, 1, edited, messages::kDeletedOnDisk},
-        {"changed again while asked, Yes twice", Cp(";other⏎"), true, 2, edited, messages::kChangedOnDisk,
-         Cp(";third⏎")},
+        {"changed again while asked, Yes twice", Cp(";other⏎"), true, 2, edited,
+         messages::kChangedOnDisk, Cp(";third⏎")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -93,8 +100,10 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         StartAndLoadIn(dir, p, e);
         if (HasFatalFailure()) return;
         e.Value.TypeText("8");
-        if (r.changedTo) WriteBytes(dir / "tarven.ini", *r.changedTo);
-        else fs::remove(dir / "tarven.ini");
+        if (r.changedTo)
+            WriteBytes(dir / "tarven.ini", *r.changedTo);
+        else
+            fs::remove(dir / "tarven.ini");
         e.Save.UserClick();
         EXPECT_EQ(p.questions, std::vector<std::string>(r.questions, r.question));
         EXPECT_EQ(fs::exists(dir / "tarven.ini") ? ReadBytes(dir / "tarven.ini") : "", r.onDisk);

@@ -25,7 +25,8 @@ protected:
         root_ = fs::canonical(name);
         fs::create_directories(root_ / "dir");
         fs::create_directories(root_ / "-x");
-        for (const char* file : {"dir/tarven.ini", "dir/other.ini", "top.ini"}) std::ofstream(root_ / file) << "[A]\n";
+        for (const char* file : {"dir/tarven.ini", "dir/other.ini", "top.ini"})
+            std::ofstream(root_ / file) << "[A]\n";
         fs::create_symlink("dir/other.ini", root_ / "link.ini");
         saved_ = fs::current_path();
         fs::current_path(root_);
@@ -94,20 +95,49 @@ const std::string kHint = "\nСправка: ravlet --help\n";
 
 const TextCase kTextCases[] = {
     {"Version", {"--version"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
-    {"VersionAfterPath", {"dir", "--version"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
-    {"VersionBeforeMissingPath", {"--version", "missing"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
+    {"VersionAfterPath",
+     {"dir", "--version"},
+     Action::PrintVersion,
+     0,
+     "ravlet " RAVLET_VERSION "\n"},
+    {"VersionBeforeMissingPath",
+     {"--version", "missing"},
+     Action::PrintVersion,
+     0,
+     "ravlet " RAVLET_VERSION "\n"},
     {"Help", {"--help"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
     {"ShortHelp", {"-h"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
-    {"MissingPath", {"missing"}, Action::Fail, 2, "ravlet: \"missing\": файл или папка не найдены" + kHint},
+    {"MissingPath",
+     {"missing"},
+     Action::Fail,
+     2,
+     "ravlet: \"missing\": файл или папка не найдены" + kHint},
     {"EmptyPath", {""}, Action::Fail, 2, "ravlet: \"\": файл или папка не найдены" + kHint},
-    {"PathThroughAFile", {"top.ini/tarven.ini"}, Action::Fail, 2,
+    {"PathThroughAFile",
+     {"top.ini/tarven.ini"},
+     Action::Fail,
+     2,
      "ravlet: \"top.ini/tarven.ini\": в пути есть не папка" + kHint},
-    {"TwoPaths", {"dir", "top.ini"}, Action::Fail, 2,
+    {"TwoPaths",
+     {"dir", "top.ini"},
+     Action::Fail,
+     2,
      "ravlet: лишний аргумент \"top.ini\": окну задаётся одна папка или один файл" + kHint},
     {"UnknownOption", {"--full"}, Action::Fail, 2, "ravlet: неизвестная опция \"--full\"" + kHint},
-    {"DashNameWithoutDoubleDash", {"-x"}, Action::Fail, 2, "ravlet: неизвестная опция \"-x\"" + kHint},
-    {"UnknownOptionBeforeHelp", {"--bogus", "--help"}, Action::Fail, 2, "ravlet: неизвестная опция \"--bogus\"" + kHint},
-    {"HelpAfterDoubleDashIsAPath", {"--", "--help"}, Action::Fail, 2,
+    {"DashNameWithoutDoubleDash",
+     {"-x"},
+     Action::Fail,
+     2,
+     "ravlet: неизвестная опция \"-x\"" + kHint},
+    {"UnknownOptionBeforeHelp",
+     {"--bogus", "--help"},
+     Action::Fail,
+     2,
+     "ravlet: неизвестная опция \"--bogus\"" + kHint},
+    {"HelpAfterDoubleDashIsAPath",
+     {"--", "--help"},
+     Action::Fail,
+     2,
      "ravlet: \"--help\": файл или папка не найдены" + kHint},
 };
 
@@ -116,7 +146,8 @@ TEST_F(LaunchArgsTest, PrintsOrFails) {
         const LaunchArgs got = Parse(c.args);
         EXPECT_EQ(got.action, c.action) << c.name;
         EXPECT_EQ(got.exitStatus, c.status) << c.name;
-        const std::string text = c.action == Action::PrintHelp ? got.text.substr(0, got.text.find('\n')) : got.text;
+        const std::string text =
+            c.action == Action::PrintHelp ? got.text.substr(0, got.text.find('\n')) : got.text;
         EXPECT_EQ(text, c.text) << c.name;
         EXPECT_EQ(got.folder, fs::path()) << c.name;
     }
@@ -124,7 +155,8 @@ TEST_F(LaunchArgsTest, PrintsOrFails) {
 
 TEST_F(LaunchArgsTest, HelpNamesEveryForm) {
     const std::string help = Parse({"--help"}).text;
-    for (const char* part : {"ПАПКА/tarven.ini", "ФАЙЛ ", "--version", "-h, --help", "rvbase.txt"}) {
+    for (const char* part :
+         {"ПАПКА/tarven.ini", "ФАЙЛ ", "--version", "-h, --help", "rvbase.txt"}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
 }

@@ -26,8 +26,8 @@ inline std::vector<std::string> ListVersions(std::string_view base) {
     for (;;) {
         const auto hit = FindKey(work, "", "", "TARVEN");
         if (!hit) break;
-        const std::string name(
-            TrimSpaces(std::string_view(work).substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
+        const std::string name(TrimSpaces(
+            std::string_view(work).substr(hit->valueStart - 1, hit->valueEnd - hit->valueStart)));
         if (name.empty()) break;
         const std::string marker = "TARVEN=" + name;
         if (work.compare(hit->keyPos - 1, marker.size(), marker) != 0) {
@@ -35,7 +35,8 @@ inline std::vector<std::string> ListVersions(std::string_view base) {
             continue;
         }
         if (InStr(1, base, marker, Compare::Exact) != 0) names.push_back(name);
-        for (std::size_t at = work.find(marker); at != std::string::npos; at = work.find(marker, at)) {
+        for (std::size_t at = work.find(marker); at != std::string::npos;
+             at = work.find(marker, at)) {
             work.erase(at, marker.size());
         }
     }
@@ -53,7 +54,8 @@ inline Detection DetectVersion(std::string_view iniText, std::string_view base,
     return {static_cast<int>(versions.size()) - 1, false};
 }
 
-inline std::string FillFromDefaults(std::string_view base, std::string_view version, std::string ini) {
+inline std::string FillFromDefaults(std::string_view base, std::string_view version,
+                                    std::string ini) {
     for (const std::string& group : ListGroups(base, version)) {
         for (const std::string& key : ListParameters(base, version, group, true)) {
             std::string value = DefaultOf(GetParamVal(base, version, group, key));
@@ -63,7 +65,8 @@ inline std::string FillFromDefaults(std::string_view base, std::string_view vers
     return ini;
 }
 
-inline TransferResult TransferValues(std::string_view base, std::string_view oldText, std::string& ini) {
+inline TransferResult TransferValues(std::string_view base, std::string_view oldText,
+                                     std::string& ini) {
     TransferResult result;
     result.report = TransferReportHeading();
     std::size_t p = FindHeaderLine(base, 1, "[DESCRIPTIONS]", Compare::Text);

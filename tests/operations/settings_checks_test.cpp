@@ -21,16 +21,19 @@ using Lines = std::vector<std::string>;
 // reads the record of "2.1".
 const std::string kBase = Text(
     ";b⏎[DESCRIPTIONS]⏎Видео:Режим=режим⏎⏎"
-    "TARVEN=2.1⏎SUPPORT=2.1.5⏎[Видео]⏎+Режим=!1⏎+Масштаб=1,@2,3⏎-Скрытый=a,@b⏎+Любой=⏎+Свет=OFF,@ON⏎"
+    "TARVEN=2.1⏎SUPPORT=2.1.5⏎[Видео]⏎+Режим=!1⏎+Масштаб=1,@2,3⏎-Скрытый=a,@b⏎+Любой=⏎+Свет=OFF,@"
+    "ON⏎"
     "[B]⏎+K=x,y⏎"
     "TARVEN=2⏎SUPPORT=2.0.1⏎[Видео]⏎+Режим=!0⏎[B]⏎+K=x,@y⏎");
 
 // Every parameter of 2.1 at its default, as the fill writes it (ON as 1).
-const std::string kClean = Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎Свет=1⏎[B]⏎K=x⏎");
+const std::string kClean =
+    Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎Свет=1⏎[B]⏎K=x⏎");
 
 // As kClean, with the value ON where the fill writes 1: a choice list allows its items
 // as they are spelled.
-const std::string kCheckClean = Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎Свет=ON⏎[B]⏎K=x⏎");
+const std::string kCheckClean =
+    Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=1⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎Свет=ON⏎[B]⏎K=x⏎");
 
 // One line per finding, every field of it.
 Lines Shown(const std::vector<CheckFinding>& findings) {
@@ -38,10 +41,18 @@ Lines Shown(const std::vector<CheckFinding>& findings) {
     for (const CheckFinding& f : findings) {
         std::string line;
         switch (f.kind) {
-            case CheckFinding::Kind::MissingKey: line = "missing "; break;
-            case CheckFinding::Kind::NotAllowed: line = "not allowed "; break;
-            case CheckFinding::Kind::UnknownGroup: line = "unknown group "; break;
-            case CheckFinding::Kind::UnknownKey: line = "unknown key "; break;
+            case CheckFinding::Kind::MissingKey:
+                line = "missing ";
+                break;
+            case CheckFinding::Kind::NotAllowed:
+                line = "not allowed ";
+                break;
+            case CheckFinding::Kind::UnknownGroup:
+                line = "unknown group ";
+                break;
+            case CheckFinding::Kind::UnknownKey:
+                line = "unknown key ";
+                break;
         }
         line += f.group + f.key + "=" + f.value + " (";
         for (const std::string& item : f.allowed) line += item + ",";
@@ -62,18 +73,27 @@ void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.name; }
 const CheckCase kCheckCases[] = {
     {"CleanFileHasNone", "2.1", kCheckClean, {}},
     {"LfFileAlike", "2.1", ToLf(kCheckClean), {}},
-    {"OtherLetterCaseMatches", "2.1",
-     Text(";i⏎TARVEN=2.1.5⏎[видео]⏎РЕЖИМ=1⏎масштаб=2⏎скрытый=b⏎любой=⏎свет=ON⏎[b]⏎k=x⏎"), {}},
-    {"SwitchAllowsOnlyZeroAndOne", "2",
+    {"OtherLetterCaseMatches",
+     "2.1",
+     Text(";i⏎TARVEN=2.1.5⏎[видео]⏎РЕЖИМ=1⏎масштаб=2⏎скрытый=b⏎любой=⏎свет=ON⏎[b]⏎k=x⏎"),
+     {}},
+    {"SwitchAllowsOnlyZeroAndOne",
+     "2",
      Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=2⏎Скрытый=b⏎Любой=⏎Свет=ON⏎[B]⏎K=10⏎"),
      {Text("not allowed [Видео]Режим=ON (0,1,)"), Text("not allowed [B]K=10 (x,y,)")}},
-    {"MissingKeysAlsoOfFullList", "2.1", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=10⏎Любой=что угодно⏎"),
+    {"MissingKeysAlsoOfFullList",
+     "2.1",
+     Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=10⏎Любой=что угодно⏎"),
      {Text("not allowed [Видео]Режим=10 (0,1,)"), Text("missing [Видео]Масштаб= ()"),
-      Text("missing [Видео]Скрытый= ()"), Text("missing [Видео]Свет= ()"), Text("missing [B]K= ()")}},
-    {"UnknownGroupAndKeyInFileOrder", "2.1",
-     Text(";i⏎TARVEN=2.1.5⏎Чужой=1⏎[Звук]⏎Громкость=5⏎[Видео]⏎Режим=1⏎;Лишний=1⏎Лишний=1⏎Масштаб=2⏎Скрытый=b⏎"
+      Text("missing [Видео]Скрытый= ()"), Text("missing [Видео]Свет= ()"),
+      Text("missing [B]K= ()")}},
+    {"UnknownGroupAndKeyInFileOrder",
+     "2.1",
+     Text(";i⏎TARVEN=2.1.5⏎Чужой=1⏎[Звук]⏎Громкость=5⏎[Видео]⏎Режим=1⏎;Лишний=1⏎Лишний=1⏎Масштаб="
+          "2⏎Скрытый=b⏎"
           "Любой=⏎Свет=ON⏎[B]⏎K=x⏎[Звук]⏎"),
-     {Text("unknown group [Звук]= ()"), Text("unknown key [Видео]Лишний= ()"), Text("unknown group [Звук]= ()")}},
+     {Text("unknown group [Звук]= ()"), Text("unknown key [Видео]Лишний= ()"),
+      Text("unknown group [Звук]= ()")}},
 };
 
 class CheckSettingsTable : public ::testing::TestWithParam<CheckCase> {};
@@ -95,7 +115,9 @@ void PrintTo(const ChangedCase& c, std::ostream* os) { *os << c.name; }
 
 const ChangedCase kChangedCases[] = {
     {"DefaultsOnlyHaveNone", "2.1", kClean, {}},
-    {"ChangedValuesAsWritten", "2.1", Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"),
+    {"ChangedValuesAsWritten",
+     "2.1",
+     Text(";i⏎TARVEN=2.1.5⏎[Видео]⏎Режим=ON⏎Масштаб=3⏎Скрытый=b⏎[B]⏎K=y⏎"),
      {Text("[Видео]Режим=ON"), Text("[Видео]Масштаб=3"), Text("[B]K=y")}},
     // A default spelled ON is written as 1: a file holding 1 has not changed it, one
     // holding ON has.
@@ -129,17 +151,25 @@ struct DiffCase {
 void PrintTo(const DiffCase& c, std::ostream* os) { *os << c.name; }
 
 const DiffCase kDiffCases[] = {
-    {"AbsentKeysCountAsAValue", "2.1", kClean,
-     {Text("[Видео]Режим: 0 -> 1"), Text("[Видео]Масштаб: (absent) -> 2"), Text("[Видео]Скрытый: (absent) -> b"),
-      Text("[Видео]Свет: (absent) -> 1"), Text("[B]K: y -> x")}},
+    {"AbsentKeysCountAsAValue",
+     "2.1",
+     kClean,
+     {Text("[Видео]Режим: 0 -> 1"), Text("[Видео]Масштаб: (absent) -> 2"),
+      Text("[Видео]Скрытый: (absent) -> b"), Text("[Видео]Свет: (absent) -> 1"),
+      Text("[B]K: y -> x")}},
     {"SameValuesHaveNone", "2.1", ToLf(kOld), {}},
-    {"EmptyAndAbsentDiffer", "2.1", Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"), {Text("[Видео]Любой:  -> (absent)")}},
+    {"EmptyAndAbsentDiffer",
+     "2.1",
+     Text(";new⏎[Видео]⏎Режим=0⏎[B]⏎K=y⏎"),
+     {Text("[Видео]Любой:  -> (absent)")}},
 };
 
 class DiffTable : public ::testing::TestWithParam<DiffCase> {};
 TEST_P(DiffTable, ListsEveryDifference) {
     const DiffCase& c = GetParam();
-    const auto shown = [](const std::optional<std::string>& v) { return v ? *v : std::string("(absent)"); };
+    const auto shown = [](const std::optional<std::string>& v) {
+        return v ? *v : std::string("(absent)");
+    };
     Lines got;
     for (const ValueDifference& d : DiffSettings(kBase, c.version, kOld, c.ini)) {
         got.push_back(d.group + d.key + ": " + shown(d.before) + " -> " + shown(d.after));

@@ -26,46 +26,69 @@ public:
         return static_cast<std::size_t>(state_ >> 33) % n;
     }
     template <typename T>
-    const T& Pick(const std::vector<T>& items) { return items[Below(items.size())]; }
+    const T& Pick(const std::vector<T>& items) {
+        return items[Below(items.size())];
+    }
 
 private:
     std::uint64_t state_;
 };
 
-const std::vector<std::string> kGroups = {"[A]", "[a]", "[B]", Text("[Экран]"), Text("[ЭКРАН]"), "[C D]"};
-const std::vector<std::string> kKeys = {"X", "x", "XY", "Y", Text("Ключ"), Text("КЛЮЧ"), "Z", "B:C"};
+const std::vector<std::string> kGroups = {"[A]",           "[a]",           "[B]",
+                                          Text("[Экран]"), Text("[ЭКРАН]"), "[C D]"};
+const std::vector<std::string> kKeys = {"X",          "x",          "XY", "Y",
+                                        Text("Ключ"), Text("КЛЮЧ"), "Z",  "B:C"};
 const std::vector<std::string> kVersions = {"1", "1.1", "11", "2", "2.0", "V"};
-const std::vector<std::string> kValues = {"1", "0", "ON", "OFF", "a", "", " b ", Text("да"), "a=b", "2 ;c"};
-const std::vector<std::string> kSpecs = {"!0", "!1", "1,@2,3", "@a,b", "x,y", "", "a@b,c", "1,@", Text("да,@нет")};
+const std::vector<std::string> kValues = {"1", "0",   "ON",       "OFF", "a",
+                                          "",  " b ", Text("да"), "a=b", "2 ;c"};
+const std::vector<std::string> kSpecs = {"!0", "!1",    "1,@2,3", "@a,b",         "x,y",
+                                         "",   "a@b,c", "1,@",    Text("да,@нет")};
 
 // One line of a version base.
 std::string BaseLine(Rng& rng) {
     switch (rng.Below(15)) {
-        case 13: return rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
-        case 0: return "TARVEN=" + rng.Pick(kVersions);
-        case 1: return "SUPPORT=" + rng.Pick(kVersions) + "," + rng.Pick(kVersions) + ".5";
+        case 13:
+            return rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
+        case 0:
+            return "TARVEN=" + rng.Pick(kVersions);
+        case 1:
+            return "SUPPORT=" + rng.Pick(kVersions) + "," + rng.Pick(kVersions) + ".5";
         case 2:
-        case 3: return rng.Pick(kGroups);
-        case 4: return ";" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
-        case 5: return "-" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
-        case 6: return "+" + rng.Pick(kKeys) + " no equals";
-        case 7: return "\t+" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
-        case 8: return "tarven=" + rng.Pick(kVersions);
-        case 9: return "";
-        default: return "+" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
+        case 3:
+            return rng.Pick(kGroups);
+        case 4:
+            return ";" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
+        case 5:
+            return "-" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
+        case 6:
+            return "+" + rng.Pick(kKeys) + " no equals";
+        case 7:
+            return "\t+" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
+        case 8:
+            return "tarven=" + rng.Pick(kVersions);
+        case 9:
+            return "";
+        default:
+            return "+" + rng.Pick(kKeys) + "=" + rng.Pick(kSpecs);
     }
 }
 
 // One line of a settings text.
 std::string IniLine(Rng& rng) {
     switch (rng.Below(10)) {
-        case 0: return "TARVEN=" + rng.Pick(kVersions) + ".5";
+        case 0:
+            return "TARVEN=" + rng.Pick(kVersions) + ".5";
         case 1:
-        case 2: return rng.Pick(kGroups);
-        case 3: return ";" + rng.Pick(kKeys) + "=" + rng.Pick(kValues);
-        case 4: return "; see " + rng.Pick(kGroups);
-        case 5: return rng.Pick(kKeys) + " =" + rng.Pick(kValues);
-        default: return rng.Pick(kKeys) + "=" + rng.Pick(kValues);
+        case 2:
+            return rng.Pick(kGroups);
+        case 3:
+            return ";" + rng.Pick(kKeys) + "=" + rng.Pick(kValues);
+        case 4:
+            return "; see " + rng.Pick(kGroups);
+        case 5:
+            return rng.Pick(kKeys) + " =" + rng.Pick(kValues);
+        default:
+            return rng.Pick(kKeys) + "=" + rng.Pick(kValues);
     }
 }
 
@@ -80,8 +103,9 @@ std::string MakeBase(Rng& rng) {
     std::vector<std::string> lines = {";base", "[DESCRIPTIONS]"};
     for (std::size_t n = rng.Below(8); n > 0; --n) {
         const std::string group = rng.Pick(kGroups);
-        lines.push_back(rng.Below(5) == 0 ? ":" + rng.Pick(kKeys) + "=hint"
-                                          : group.substr(1, group.size() - 2) + ":" + rng.Pick(kKeys) + "=hint");
+        lines.push_back(rng.Below(5) == 0
+                            ? ":" + rng.Pick(kKeys) + "=hint"
+                            : group.substr(1, group.size() - 2) + ":" + rng.Pick(kKeys) + "=hint");
     }
     if (rng.Below(8) != 0) lines.emplace_back("");
     for (std::size_t n = 3 + rng.Below(40); n > 0; --n) lines.push_back(BaseLine(rng));
@@ -100,7 +124,8 @@ TEST(Walks, OnePassWalksGiveTheStraightforwardResults) {
         const std::string base = MakeBase(rng);
         const std::string ini = MakeIni(rng);
         const std::string old = MakeIni(rng);
-        SCOPED_TRACE("seed " + std::to_string(seed) + "\nbase:\n" + base + "\nini:\n" + ini + "\nold:\n" + old);
+        SCOPED_TRACE("seed " + std::to_string(seed) + "\nbase:\n" + base + "\nini:\n" + ini +
+                     "\nold:\n" + old);
 
         const std::vector<std::string> versions = ravlet::ListVersions(base);
         ASSERT_EQ(versions, ravlet::reference::ListVersions(base));
@@ -113,7 +138,8 @@ TEST(Walks, OnePassWalksGiveTheStraightforwardResults) {
         std::vector<std::string> tried = versions;
         tried.insert(tried.end(), {"", "9", "1.1"});
         for (const std::string& v : tried) {
-            ASSERT_EQ(ravlet::FillFromDefaults(base, v, ini), ravlet::reference::FillFromDefaults(base, v, ini))
+            ASSERT_EQ(ravlet::FillFromDefaults(base, v, ini),
+                      ravlet::reference::FillFromDefaults(base, v, ini))
                 << "version " << v;
         }
 

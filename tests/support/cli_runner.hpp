@@ -18,8 +18,8 @@ struct CliOutcome {
 };
 
 // RunCli on `args` (without the program's name) writing to the given streams; the status.
-inline int RunCliInProcess(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                           cli::Terminal terminal = cli::Terminal::Utf8) {
+inline int RunCliInProcess(const std::vector<std::string>& args, std::ostream& out,
+                           std::ostream& err, cli::Terminal terminal = cli::Terminal::Utf8) {
     std::vector<const char*> argv{"ravlet-cli"};
     for (const auto& arg : args) argv.push_back(arg.c_str());
     return cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err, terminal);

@@ -54,7 +54,8 @@ TEST(Codepage, EveryCharacterGoesBackToItsByte) {
 TEST(Codepage, CharactersOutsideTheCodePageHaveNoByte) {
     for (const char32_t ch : {char32_t{0x00E4}, char32_t{0x0100}, char32_t{0x0400},
                               char32_t{0x0450}, char32_t{0x0099}, char32_t{0x1F600}}) {
-        EXPECT_FALSE(UnicodeToCp1251(ch).has_value()) << "U+" << std::hex << static_cast<unsigned>(ch);
+        EXPECT_FALSE(UnicodeToCp1251(ch).has_value())
+            << "U+" << std::hex << static_cast<unsigned>(ch);
     }
 }
 
@@ -132,7 +133,8 @@ TEST(CodepageLenient, ConvertsWhatItCanAndKeepsOtherBytes) {
     };
     const Case cases[] = {
         {"all convertible", "Файл 1.ini", Text("Файл 1.ini")},
-        {"cp1251 name after UTF-8 words", "нет файла " + Text("старый.ini"), Text("нет файла старый.ini")},
+        {"cp1251 name after UTF-8 words", "нет файла " + Text("старый.ini"),
+         Text("нет файла старый.ini")},
         {"character outside the code page stays UTF-8", "é=Я", "\xC3\xA9=" + Text("Я")},
         {"truncated sequence at the end", "a\xD0", "a\xD0"},
         {"overlong form is not decoded", "\xC1\x81", "\xC1\x81"},

@@ -53,16 +53,17 @@ const LookupCase kLookupCases[] = {
     {"LfOnlyLineStartFound", "ab\nKEY=1\n", "", "", "KEY", "1"},
     {"LfOnlyLineAfterEmptyLine", "ab\n\nKEY=1\n", "", "", "KEY", "1"},
     {"KeyAtTextStartFound", Text("KEY=1⏎;a second line, longer⏎"), "", "", "KEY", "1"},
-    {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "",
-     "KEY", "1"},
+    {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
+     "1"},
     {"TwoCharactersAtTextStartRejected", Text("++KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
      ""},
-    {"KeyAtTextStartWithAbsentGroupNotFound", Text("KEY=1⏎[A]⏎;a longer line⏎"), "", "[Z]", "KEY", ""},
+    {"KeyAtTextStartWithAbsentGroupNotFound", Text("KEY=1⏎[A]⏎;a longer line⏎"), "", "[Z]", "KEY",
+     ""},
     {"GroupRestrictsToItsLines", Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY", ""},
     {"LastGroupRunsToTextEnd", Text("x⏎[A]⏎Y=1⏎[B]⏎⏎;c⏎KEY=2"), "", "[B]", "KEY", "2"},
     {"GroupFoundIgnoringCase", Text("x⏎[A]⏎KEY=1⏎"), "", "[a]", "KEY", "1"},
-    {"GroupEndsOnlyAtLineStartingWithBracket", Text("x⏎[A]⏎Y=1⏎ [B]⏎KEY=2⏎"), "", "[A]",
-     "KEY", "2"},
+    {"GroupEndsOnlyAtLineStartingWithBracket", Text("x⏎[A]⏎Y=1⏎ [B]⏎KEY=2⏎"), "", "[A]", "KEY",
+     "2"},
     {"GroupEndsAtLfBracket", "x\n[A]\nY=1\n[B]\n+KEY=2\n", "", "[A]", "KEY", ""},
     {"AbsentGroupFindsNothing", Text("x⏎KEY=0⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", ""},
     {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=1⏎"), "", "[Z]", "KEY", ""},
@@ -75,10 +76,9 @@ const LookupCase kLookupCases[] = {
     {"LowerCaseMarkerNotFound", Text("x⏎KEY=0⏎tarven=v⏎KEY=1⏎TARVEN=V⏎KEY=2⏎"), "v", "", "KEY",
      "0"},
     {"MarkerMatchedExactly", Text("x⏎KEY=0⏎tarven=v⏎KEY=1⏎TARVEN=V⏎KEY=2⏎"), "V", "", "KEY", "2"},
-    {"ShortVersionMatchesLongerMarker", Text("x⏎TARVEN=0.35⏎K=a⏎TARVEN=0.3⏎K=b⏎"), "0.3", "",
-     "K", "a"},
-    {"MarkerMatchedInsideLine", Text("x⏎;see TARVEN=2 below⏎K=a⏎TARVEN=2⏎K=b⏎"), "2", "", "K",
+    {"ShortVersionMatchesLongerMarker", Text("x⏎TARVEN=0.35⏎K=a⏎TARVEN=0.3⏎K=b⏎"), "0.3", "", "K",
      "a"},
+    {"MarkerMatchedInsideLine", Text("x⏎;see TARVEN=2 below⏎K=a⏎TARVEN=2⏎K=b⏎"), "2", "", "K", "a"},
     {"AbsentVersionSearchesWholeText", Text("x⏎K=a⏎TARVEN=1⏎K=b⏎"), "9", "", "K", "a"},
     {"DescriptionKeyWithColon", Text("x⏎[DESCRIPTIONS]⏎AB:KEY=hint one⏎"), "", "[DESCRIPTIONS]",
      "AB:KEY", "hint one"},
@@ -160,8 +160,8 @@ TEST(KeyLookup, FindsKeyAtStartOfLongText) {
 }
 
 TEST(KeyLookup, VersionAndGroupFarIntoLongText) {
-    const std::string text = Text("x⏎TARVEN=1⏎[G]⏎+K=a⏎") + Filler(110000) +
-                             Text("TARVEN=2⏎[G]⏎") + Filler(110000) + Text("+K=b⏎[H]⏎+K=c⏎");
+    const std::string text = Text("x⏎TARVEN=1⏎[G]⏎+K=a⏎") + Filler(110000) + Text("TARVEN=2⏎[G]⏎") +
+                             Filler(110000) + Text("+K=b⏎[H]⏎+K=c⏎");
     EXPECT_EQ(GetParamVal(text, "2", "[G]", "K"), "b");
     EXPECT_EQ(GetParamVal(text, "2", "[H]", "K"), "c");
     EXPECT_EQ(GetParamVal(text, "1", "[G]", "K"), "a");
@@ -185,7 +185,8 @@ class SettingsLookupTable : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(SettingsLookupTable, ReturnsValue) {
     const LookupCase& c = GetParam();
-    EXPECT_EQ(GetParamVal(c.file, c.version, c.group, c.key, ravlet::KeyRule::Settings), c.expected);
+    EXPECT_EQ(GetParamVal(c.file, c.version, c.group, c.key, ravlet::KeyRule::Settings),
+              c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(KeyLookup, SettingsLookupTable, ::testing::ValuesIn(kSettingsCases),
@@ -200,10 +201,8 @@ struct TrimCase {
 void PrintTo(const TrimCase& c, std::ostream* os) { *os << c.name; }
 
 const TrimCase kTrimCases[] = {
-    {"BothEnds", "  a b  ", "a b"},
-    {"NothingToTrim", "ab", "ab"},
-    {"OnlySpaces", "   ", ""},
-    {"Empty", "", ""},
+    {"BothEnds", "  a b  ", "a b"},  {"NothingToTrim", "ab", "ab"},
+    {"OnlySpaces", "   ", ""},       {"Empty", "", ""},
     {"TabsKept", "\ta\t ", "\ta\t"},
 };
 

@@ -42,14 +42,16 @@ TEST(SearchEquivalence, FastSearchesAgreeWithAPlainScan) {
         const std::size_t start = rng() % (text.size() + 2);
         const std::size_t last = rng() % (text.size() + 1);  // 0: no bound
         ASSERT_EQ(InStr(start, text, what, Compare::Exact), PlainScan(start, text, what, false))
-            << "exact: " << testing::PrintToString(text) << " / " << testing::PrintToString(what) << " @" << start;
+            << "exact: " << testing::PrintToString(text) << " / " << testing::PrintToString(what)
+            << " @" << start;
         ASSERT_EQ(InStr(start, text, what, Compare::Text), PlainScan(start, text, what, true))
-            << "text: " << testing::PrintToString(text) << " / " << testing::PrintToString(what) << " @" << start;
+            << "text: " << testing::PrintToString(text) << " / " << testing::PrintToString(what)
+            << " @" << start;
         std::size_t expected = PlainScan(start, text, what + "=", true);
         if (last != 0 && expected > last) expected = 0;
         ASSERT_EQ(FindKeyAssignment(text, start, what, last), expected)
-            << "key: " << testing::PrintToString(text) << " / " << testing::PrintToString(what) << " @" << start
-            << " last " << last;
+            << "key: " << testing::PrintToString(text) << " / " << testing::PrintToString(what)
+            << " @" << start << " last " << last;
     }
 }
 

@@ -51,13 +51,14 @@ using ravlet::test::Text;
 
 class TextFile : public ::testing::Test {
 protected:
-
     std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
 
     static void WriteRaw(const std::string& path, const std::string& bytes) {
         ravlet::test::WriteBytes(ravlet::test::Utf8Path(path), bytes);
     }
-    static std::string ReadRaw(const std::string& path) { return ravlet::test::ReadBytes(ravlet::test::Utf8Path(path)); }
+    static std::string ReadRaw(const std::string& path) {
+        return ravlet::test::ReadBytes(ravlet::test::Utf8Path(path));
+    }
 
     std::set<std::string> Entries() const {
         std::set<std::string> names;
@@ -174,7 +175,8 @@ TEST_F(TextFile, SaveFollowsSymbolicLink) {
 }
 
 TEST_F(TextFile, SaveKeepsPermissions) {
-    if (ravlet::test::kWindows) GTEST_SKIP() << "Windows has no mode bits; the read-only attribute is tested on its own";
+    if (ravlet::test::kWindows)
+        GTEST_SKIP() << "Windows has no mode bits; the read-only attribute is tested on its own";
     const std::string path = PathOf("tarven.ini");
     WriteRaw(path, "old");
     const auto wanted = fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read;
@@ -252,7 +254,8 @@ TEST_F(TextFile, LockedWriterWaitsAndReadsTheSavedText) {
 // step, or holds off readers while it writes in place): it reads the old text whole.
 TEST_F(TextFile, ReaderDoesNotWaitForAHoldingWriter) {
     if (ravlet::test::kWindows) {
-        GTEST_SKIP() << "a Windows writer's lock bars reads of the whole file; readers wait for it within LockWait";
+        GTEST_SKIP() << "a Windows writer's lock bars reads of the whole file; readers wait for it "
+                        "within LockWait";
     }
     const std::string path = PathOf("tarven.ini");
     WriteRaw(path, "old");
@@ -296,8 +299,10 @@ TEST_F(TextFile, RecoveryCopyIsRefusedUntilRecovered) {
 
 // The cache folder's name of a copy leads back to its file, and stays a legal name.
 TEST(RecoveryCopy, CacheNameEscapesThePathAndStaysShort) {
-    EXPECT_EQ(ravlet::RecoveryLeafInCache("/srv/a%b/tarven.ini"), "%2Fsrv%2Fa%25b%2Ftarven.ini.ravlet-recovery");
-    const std::string longer = ravlet::RecoveryLeafInCache("/" + std::string(300, 'd') + "/tarven.ini");
+    EXPECT_EQ(ravlet::RecoveryLeafInCache("/srv/a%b/tarven.ini"),
+              "%2Fsrv%2Fa%25b%2Ftarven.ini.ravlet-recovery");
+    const std::string longer =
+        ravlet::RecoveryLeafInCache("/" + std::string(300, 'd') + "/tarven.ini");
     EXPECT_EQ(longer.size(), 200u);
     EXPECT_TRUE(longer.ends_with("d%2Ftarven.ini.ravlet-recovery")) << longer;
     EXPECT_NE(longer, ravlet::RecoveryLeafInCache("/" + std::string(301, 'd') + "/tarven.ini"));
@@ -314,9 +319,10 @@ TEST_F(TextFile, SaveRemovesStaleTemporaryFiles) {
         WriteRaw(PathOf(".ravlet-writing000.tmp"), "being written");
 #ifdef _WIN32
         // Held as its writer holds it: open for writing, shared for deletion.
-        const HANDLE held = ::CreateFileW(ravlet::test::Utf8Path(PathOf(".ravlet-writing000.tmp")).c_str(),
-                                          GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const HANDLE held =
+            ::CreateFileW(ravlet::test::Utf8Path(PathOf(".ravlet-writing000.tmp")).c_str(),
+                          GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(held, INVALID_HANDLE_VALUE);
         SaveTextFile(path, "new");
         ::CloseHandle(held);
@@ -366,10 +372,12 @@ ChildOutcome InChild(const std::function<void()>& body, bool asNobody = true) {
     close(fds[1]);
     ChildOutcome outcome;
     char buffer[512];
-    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) outcome.reason.append(buffer, n);
+    for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;)
+        outcome.reason.append(buffer, n);
     close(fds[0]);
     int status = 0;
-    outcome.ran = pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    outcome.ran =
+        pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return outcome;
 }
 
@@ -411,8 +419,10 @@ TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
         fs::file_type type;
     };
     const Case cases[] = {
-        {"folder", [](const std::string& p) { return fs::create_directory(p); }, "папка", fs::file_type::directory},
-        {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0666) == 0; }, "канал", fs::file_type::fifo},
+        {"folder", [](const std::string& p) { return fs::create_directory(p); }, "папка",
+         fs::file_type::directory},
+        {"FIFO", [](const std::string& p) { return mkfifo(p.c_str(), 0666) == 0; }, "канал",
+         fs::file_type::fifo},
         {"null device",
          [](const std::string& p) { return mknod(p.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0; },
          "устройство", fs::file_type::character},
@@ -426,7 +436,8 @@ TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
              if (p.size() >= sizeof address.sun_path) return false;
              std::strcpy(address.sun_path, p.c_str());
              const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-             const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+             const bool bound =
+                 bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
              close(fd);
              return bound;
          },
@@ -436,7 +447,8 @@ TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
         SCOPED_TRACE(c.name);
         const std::string path = PathOf(std::string("special-") + c.name);
         if (!c.make(path)) {
-            if (errno != EPERM) ADD_FAILURE() << "cannot make a " << c.name << ": " << std::strerror(errno);
+            if (errno != EPERM)
+                ADD_FAILURE() << "cannot make a " << c.name << ": " << std::strerror(errno);
             std::cout << "[  SKIPPED ] " << c.name << ": may not be made here\n";
             continue;
         }
@@ -474,8 +486,11 @@ std::string AclGivingUser1000Read() {
         for (int i = 0; i < bytes; ++i) acl += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     put(2, 4);
-    for (const auto& [tag, perm, id] : {std::tuple{1u, 6u, ~0u}, {2u, 4u, 1000u}, {4u, 4u, ~0u},
-                                        {0x10u, 4u, ~0u}, {0x20u, 0u, ~0u}}) {
+    for (const auto& [tag, perm, id] : {std::tuple{1u, 6u, ~0u},
+                                        {2u, 4u, 1000u},
+                                        {4u, 4u, ~0u},
+                                        {0x10u, 4u, ~0u},
+                                        {0x20u, 0u, ~0u}}) {
         put(tag, 2);
         put(perm, 2);
         put(id, 4);
@@ -495,7 +510,9 @@ TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
     const std::string acl = AclGivingUser1000Read();
     const Case cases[] = {
         {"owner, group and mode of another user", true,
-         [](const std::string& p) { return chown(p.c_str(), 65534, 65534) == 0 && chmod(p.c_str(), 0640) == 0 ? 0 : errno; },
+         [](const std::string& p) {
+             return chown(p.c_str(), 65534, 65534) == 0 && chmod(p.c_str(), 0640) == 0 ? 0 : errno;
+         },
          [](const std::string& p) {
              struct stat st {};
              ASSERT_EQ(stat(p.c_str(), &st), 0);
@@ -511,15 +528,21 @@ TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
              EXPECT_EQ(st.st_mode & 07777, 02660u);
          }},
         {"user extended attribute", false,
-         [](const std::string& p) { return setxattr(p.c_str(), "user.ravlet", "kept", 4, 0) == 0 ? 0 : errno; },
+         [](const std::string& p) {
+             return setxattr(p.c_str(), "user.ravlet", "kept", 4, 0) == 0 ? 0 : errno;
+         },
          [](const std::string& p) { EXPECT_EQ(Attribute(p, "user.ravlet"), "kept"); }},
         {"access control list", false,
          [&acl](const std::string& p) {
-             return setxattr(p.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0 ? 0 : errno;
+             return setxattr(p.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) == 0
+                        ? 0
+                        : errno;
          },
          [&acl](const std::string& p) { EXPECT_EQ(Attribute(p, "system.posix_acl_access"), acl); }},
         {"other hard link", false,
-         [this](const std::string& p) { return link(p.c_str(), PathOf("other").c_str()) == 0 ? 0 : errno; },
+         [this](const std::string& p) {
+             return link(p.c_str(), PathOf("other").c_str()) == 0 ? 0 : errno;
+         },
          [this](const std::string&) { EXPECT_EQ(ReadRaw(PathOf("other")), "new"); }},
     };
     for (const Case& c : cases) {
@@ -569,12 +592,14 @@ TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
         const std::string path = PathOf("tarven.ini");
         WriteRaw(path, old);
         if (hardLinked) fs::create_hard_link(path, PathOf("other"));
-        const ChildOutcome outcome = InChild([&] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{row.limit, row.limit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            SaveTextFile(path, Filler(5000));
-        }, false);
+        const ChildOutcome outcome = InChild(
+            [&] {
+                std::signal(SIGXFSZ, SIG_IGN);
+                const rlimit limit{row.limit, row.limit};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                SaveTextFile(path, Filler(5000));
+            },
+            false);
         EXPECT_TRUE(outcome.ran);
         EXPECT_EQ(outcome.reason, row.reason);
         EXPECT_EQ(ReadRaw(path), old);
@@ -587,21 +612,40 @@ TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
 // named by number. No system (English) text ever shows.
 TEST(FileReason, EveryErrnoIsExplainedInRussian) {
     const std::pair<int, const char*> cases[] = {
-        {ENOENT, "не найден"}, {ENOTDIR, "не папка"}, {EACCES, "нет прав"}, {EPERM, "нет прав"},
-        {EISDIR, "папка"}, {ENOSPC, "диск заполнен"}, {EDQUOT, "квот"}, {EROFS, "только для чтения"},
-        {EFBIG, "размер"}, {ENAMETOOLONG, "длинное имя"}, {ELOOP, "ссыл"}, {EIO, "ввода-вывода"},
-        {ETXTBSY, "програм"}, {EBUSY, "занят"}, {EMFILE, "слишком много файлов"},
-        {ENFILE, "слишком много файлов"}, {ENOMEM, "памяти"}, {EXDEV, "разных файловых"},
-        {EAGAIN, "заблокирован"}, {EWOULDBLOCK, "заблокирован"}, {ENXIO, "устройство"},
-        {EOVERFLOW, "велик"}, {EINVAL, "недопустим"}, {ESTALE, "сетев"},
+        {ENOENT, "не найден"},
+        {ENOTDIR, "не папка"},
+        {EACCES, "нет прав"},
+        {EPERM, "нет прав"},
+        {EISDIR, "папка"},
+        {ENOSPC, "диск заполнен"},
+        {EDQUOT, "квот"},
+        {EROFS, "только для чтения"},
+        {EFBIG, "размер"},
+        {ENAMETOOLONG, "длинное имя"},
+        {ELOOP, "ссыл"},
+        {EIO, "ввода-вывода"},
+        {ETXTBSY, "програм"},
+        {EBUSY, "занят"},
+        {EMFILE, "слишком много файлов"},
+        {ENFILE, "слишком много файлов"},
+        {ENOMEM, "памяти"},
+        {EXDEV, "разных файловых"},
+        {EAGAIN, "заблокирован"},
+        {EWOULDBLOCK, "заблокирован"},
+        {ENXIO, "устройство"},
+        {EOVERFLOW, "велик"},
+        {EINVAL, "недопустим"},
+        {ESTALE, "сетев"},
     };
     for (const auto& [err, fragment] : cases) {
-        EXPECT_NE(ravlet::ReasonOf(err).find(fragment), std::string::npos) << err << ' ' << ravlet::ReasonOf(err);
+        EXPECT_NE(ravlet::ReasonOf(err).find(fragment), std::string::npos)
+            << err << ' ' << ravlet::ReasonOf(err);
     }
     EXPECT_EQ(ravlet::ReasonOf(EHWPOISON), "системная ошибка номер " + std::to_string(EHWPOISON));
     for (int err = 1; err < 140; ++err) {
         const std::string reason = ravlet::ReasonOf(err);
-        EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), std::string::npos)
+        EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+                  std::string::npos)
             << err << ' ' << reason;
     }
 }
@@ -612,15 +656,20 @@ TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     GTEST_SKIP() << "Windows has no folder permission bits binding another user (and no fork)";
 }
 TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
-    GTEST_SKIP() << "Windows has no FIFOs, device nodes or Unix sockets in folders; see WindowsFiles.DevicesAndFoldersAreRefused";
+    GTEST_SKIP() << "Windows has no FIFOs, device nodes or Unix sockets in folders; see "
+                    "WindowsFiles.DevicesAndFoldersAreRefused";
 }
 TEST_F(TextFile, EndlessDeviceIsNotRead) { GTEST_SKIP() << "Windows has no /dev/zero"; }
 TEST_F(TextFile, SaveKeepsWhatTheFileIs) {
-    GTEST_SKIP() << "owners, mode bits and POSIX ACLs are not Windows'; see WindowsFiles for attributes and hard links";
+    GTEST_SKIP() << "owners, mode bits and POSIX ACLs are not Windows'; see WindowsFiles for "
+                    "attributes and hard links";
 }
-TEST_F(TextFile, FailedSaveLeavesOldFileWhole) { GTEST_SKIP() << "Windows has no file size limit per process"; }
+TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
+    GTEST_SKIP() << "Windows has no file size limit per process";
+}
 TEST(FileReason, EveryErrnoIsExplainedInRussian) {
-    GTEST_SKIP() << "on Windows the reasons are of GetLastError codes; see WindowsFiles.EveryErrorCodeIsExplainedInRussian";
+    GTEST_SKIP() << "on Windows the reasons are of GetLastError codes; see "
+                    "WindowsFiles.EveryErrorCodeIsExplainedInRussian";
 }
 
 #endif

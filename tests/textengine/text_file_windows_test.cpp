@@ -49,20 +49,23 @@ protected:
     void WriteRaw(const std::string& name, const std::string& bytes) const {
         ravlet::test::WriteBytes(dir_ / Utf8Path(name), bytes);
     }
-    std::string ReadRaw(const std::string& name) const { return ravlet::test::ReadBytes(dir_ / Utf8Path(name)); }
+    std::string ReadRaw(const std::string& name) const {
+        return ravlet::test::ReadBytes(dir_ / Utf8Path(name));
+    }
 
     // The folder's entries as the file system names them (UTF-16).
     std::vector<std::wstring> Entries() const {
         std::vector<std::wstring> names;
-        for (const auto& entry : fs::directory_iterator(dir_)) names.push_back(entry.path().filename().wstring());
+        for (const auto& entry : fs::directory_iterator(dir_))
+            names.push_back(entry.path().filename().wstring());
         return names;
     }
 
     BY_HANDLE_FILE_INFORMATION Info(const std::string& name) const {
         BY_HANDLE_FILE_INFORMATION info{};
         const HANDLE file = ::CreateFileW((dir_ / Utf8Path(name)).c_str(), 0,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, 0, nullptr);
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(file, INVALID_HANDLE_VALUE) << name;
         if (file != INVALID_HANDLE_VALUE) {
             EXPECT_TRUE(::GetFileInformationByHandle(file, &info));
@@ -98,7 +101,9 @@ TEST_F(WindowsFiles, SaveReplacesAnExistingFileAndLeavesNoTemporaryFile) {
 
 // Bytes written are the bytes given: no CR is added before an LF, none is taken away.
 TEST_F(WindowsFiles, LineEndsAndEveryByteAreWrittenAsGiven) {
-    std::string text = "crlf\r\nlf\ncr\rcrcrlf\r\r\n\x1a" "after ctrl-z";
+    std::string text =
+        "crlf\r\nlf\ncr\rcrcrlf\r\r\n\x1a"
+        "after ctrl-z";
     for (int b = 0; b < 256; ++b) text += static_cast<char>(b);
     for (const std::string name : {"new.ini", "new.ini"}) {  // created, then replaced
         SaveTextFile(PathOf(name), text);
@@ -144,7 +149,8 @@ TEST_F(WindowsFiles, ReadOnlyAttributeIsRefused) {
 // Hidden and archive attributes go over to the file that replaces the old one.
 TEST_F(WindowsFiles, SaveKeepsHiddenAttribute) {
     WriteRaw("tarven.ini", "old");
-    ASSERT_TRUE(::SetFileAttributesW((dir_ / "tarven.ini").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(::SetFileAttributesW((dir_ / "tarven.ini").c_str(),
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     SaveTextFile(PathOf("tarven.ini"), "new");
     EXPECT_EQ(ReadRaw("tarven.ini"), "new");
     EXPECT_NE(Info("tarven.ini").dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, 0u);
@@ -153,7 +159,8 @@ TEST_F(WindowsFiles, SaveKeepsHiddenAttribute) {
 // A file with another hard link is written in place, so both names see the new text.
 TEST_F(WindowsFiles, HardLinkedFileIsWrittenInPlace) {
     WriteRaw("tarven.ini", "old");
-    ASSERT_TRUE(::CreateHardLinkW((dir_ / "other.ini").c_str(), (dir_ / "tarven.ini").c_str(), nullptr));
+    ASSERT_TRUE(
+        ::CreateHardLinkW((dir_ / "other.ini").c_str(), (dir_ / "tarven.ini").c_str(), nullptr));
     const auto before = FileIndex(Info("tarven.ini"));
     SaveTextFile(PathOf("tarven.ini"), "new, longer than before");
     EXPECT_EQ(ReadRaw("other.ini"), "new, longer than before");
@@ -202,7 +209,9 @@ TEST(WideText, ConvertsExactlyOrRefuses) {
         std::string utf8;
         std::wstring wide;
     } same[] = {
-        {"", L""}, {"tarven.ini", L"tarven.ini"}, {"настройки Ёё.ini", L"настройки Ёё.ini"},
+        {"", L""},
+        {"tarven.ini", L"tarven.ini"},
+        {"настройки Ёё.ini", L"настройки Ёё.ini"},
         {"\xF0\x9F\x98\x80", L"\xD83D\xDE00"},  // beyond the BMP: a surrogate pair
         {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},
     };
@@ -213,23 +222,36 @@ TEST(WideText, ConvertsExactlyOrRefuses) {
     for (const std::string bad : {"\xFF", "\xD0", "\xC0\xAF", "\xED\xA0\x80"}) {
         EXPECT_EQ(ravlet::Utf8ToWide(bad), std::nullopt);
     }
-    for (const std::wstring bad : {L"\xD800", L"x\xDC00y"}) EXPECT_EQ(ravlet::WideToUtf8(bad), std::nullopt);
+    for (const std::wstring bad : {L"\xD800", L"x\xDC00y"})
+        EXPECT_EQ(ravlet::WideToUtf8(bad), std::nullopt);
 }
 
 // Rule: the common error codes of a load or save have their own Russian reason, others
 // are named by number. No system text ever shows.
 TEST(WindowsFileReason, EveryErrorCodeIsExplainedInRussian) {
     const std::pair<DWORD, const char*> cases[] = {
-        {ERROR_FILE_NOT_FOUND, "не найден"}, {ERROR_PATH_NOT_FOUND, "не найден"},
-        {ERROR_ACCESS_DENIED, "нет прав"}, {ERROR_SHARING_VIOLATION, "занят"},
-        {ERROR_LOCK_VIOLATION, "заблокирован"}, {ERROR_DISK_FULL, "диск заполнен"},
-        {ERROR_HANDLE_DISK_FULL, "диск заполнен"}, {1295, "квот"}, {ERROR_WRITE_PROTECT, "защищён от записи"},
-        {ERROR_FILENAME_EXCED_RANGE, "длинное имя"}, {ERROR_INVALID_NAME, "недопустимое имя"},
-        {ERROR_NOT_ENOUGH_MEMORY, "памяти"}, {ERROR_OUTOFMEMORY, "памяти"},
-        {ERROR_TOO_MANY_OPEN_FILES, "слишком много файлов"}, {ERROR_NOT_READY, "не готово"},
-        {ERROR_CRC, "ввода-вывода"}, {ERROR_NOT_SAME_DEVICE, "разных дисках"},
-        {ERROR_BAD_NETPATH, "сетев"}, {ERROR_FILE_TOO_LARGE, "размер"}, {ERROR_NOT_SUPPORTED, "не поддерживается"},
-        {ERROR_USER_MAPPED_FILE, "отображён"}, {336, "папка"},
+        {ERROR_FILE_NOT_FOUND, "не найден"},
+        {ERROR_PATH_NOT_FOUND, "не найден"},
+        {ERROR_ACCESS_DENIED, "нет прав"},
+        {ERROR_SHARING_VIOLATION, "занят"},
+        {ERROR_LOCK_VIOLATION, "заблокирован"},
+        {ERROR_DISK_FULL, "диск заполнен"},
+        {ERROR_HANDLE_DISK_FULL, "диск заполнен"},
+        {1295, "квот"},
+        {ERROR_WRITE_PROTECT, "защищён от записи"},
+        {ERROR_FILENAME_EXCED_RANGE, "длинное имя"},
+        {ERROR_INVALID_NAME, "недопустимое имя"},
+        {ERROR_NOT_ENOUGH_MEMORY, "памяти"},
+        {ERROR_OUTOFMEMORY, "памяти"},
+        {ERROR_TOO_MANY_OPEN_FILES, "слишком много файлов"},
+        {ERROR_NOT_READY, "не готово"},
+        {ERROR_CRC, "ввода-вывода"},
+        {ERROR_NOT_SAME_DEVICE, "разных дисках"},
+        {ERROR_BAD_NETPATH, "сетев"},
+        {ERROR_FILE_TOO_LARGE, "размер"},
+        {ERROR_NOT_SUPPORTED, "не поддерживается"},
+        {ERROR_USER_MAPPED_FILE, "отображён"},
+        {336, "папка"},
     };
     for (const auto& [code, fragment] : cases) {
         const std::string reason = ravlet::ReasonOf(static_cast<int>(code));
@@ -238,7 +260,8 @@ TEST(WindowsFileReason, EveryErrorCodeIsExplainedInRussian) {
     EXPECT_EQ(ravlet::ReasonOf(ERROR_INVALID_DATA), "системная ошибка номер 13");
     for (int code = 0; code < 2000; ++code) {
         const std::string reason = ravlet::ReasonOf(code);
-        EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"), std::string::npos)
+        EXPECT_EQ(reason.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"),
+                  std::string::npos)
             << code << ' ' << reason;
     }
 }

@@ -18,8 +18,7 @@ using ravlet::test::Text;
 // LF-only line, a stray control byte, the unassigned 0x98, no final line end.
 const std::string kSettings =
     Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
-    "lf only\nMode=1\x01x\x98\r\n" +
-    Text("[Звук]⏎Volume=7 ; громкость⏎Mode=0⏎Name=Тест");
+    "lf only\nMode=1\x01x\x98\r\n" + Text("[Звук]⏎Volume=7 ; громкость⏎Mode=0⏎Name=Тест");
 
 TEST(ValueReplacement, KeyNotFoundLeavesTextByteForByte) {
     std::string text = kSettings;
@@ -34,11 +33,10 @@ TEST(ValueReplacement, EditChangesOnlyThatValue) {
     std::string text = kSettings;
     std::string value = "1";
     EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Mode", value));
-    EXPECT_EQ(text,
-              Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎"
-                   "Height=480⏎") +
-                  "lf only\nMode=1\x01x\x98\r\n" +
-                  Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"));
+    EXPECT_EQ(text, Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎"
+                         "Height=480⏎") +
+                        "lf only\nMode=1\x01x\x98\r\n" +
+                        Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"));
 }
 
 TEST(ValueReplacement, EditsInSequenceTouchOnlyTheirValues) {
@@ -49,11 +47,10 @@ TEST(ValueReplacement, EditsInSequenceTouchOnlyTheirValues) {
     EXPECT_TRUE(PutParamVal(text, Text("[Экран]"), "Width", width));
     EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Name", name));
     EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Volume", volume));
-    EXPECT_EQ(text,
-              Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=800 ;ширина⏎"
-                   "Height=480⏎") +
-                  "lf only\nMode=1\x01x\x98\r\n" +
-                  Text("[Звук]⏎Volume=10 ; громкость⏎Mode=0⏎Name=Проверка "));
+    EXPECT_EQ(text, Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=800 ;ширина⏎"
+                         "Height=480⏎") +
+                        "lf only\nMode=1\x01x\x98\r\n" +
+                        Text("[Звук]⏎Volume=10 ; громкость⏎Mode=0⏎Name=Проверка "));
 }
 
 struct ReplaceCase {
@@ -76,8 +73,7 @@ const ReplaceCase kReplaceCases[] = {
     {"OnStoredAsOne", Text("x⏎KEY=0⏎"), "", "KEY", "ON", Text("x⏎KEY=1 ⏎"), true},
     {"OffStoredAsZero", Text("x⏎KEY=1⏎"), "", "KEY", "OFF", Text("x⏎KEY=0 ⏎"), true},
     {"MixedCaseOnStoredAsWritten", Text("x⏎KEY=0⏎"), "", "KEY", "On", Text("x⏎KEY=On ⏎"), true},
-    {"LowerCaseOffStoredAsWritten", Text("x⏎KEY=0⏎"), "", "KEY", "off", Text("x⏎KEY=off ⏎"),
-     true},
+    {"LowerCaseOffStoredAsWritten", Text("x⏎KEY=0⏎"), "", "KEY", "off", Text("x⏎KEY=off ⏎"), true},
     {"OnlyGivenGroupChanges", Text("[A]⏎KEY=1⏎[B]⏎KEY=2⏎"), "[B]", "KEY", "9",
      Text("[A]⏎KEY=1⏎[B]⏎KEY=9 ⏎"), true},
     {"FirstGroupChanges", Text("[A]⏎KEY=1⏎[B]⏎KEY=2⏎"), "[A]", "KEY", "9",
@@ -95,16 +91,15 @@ const ReplaceCase kReplaceCases[] = {
      "9", Text("x⏎;see [a] here⏎KEY=1⏎[a]⏎KEY=9 ⏎"), true},
     {"AbsentGroupChangesNothing", Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
      Text("x⏎KEY=1⏎[A]⏎KEY=2⏎"), false},
-    {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9",
-     Text("x⏎[A]⏎KEY=2⏎"), false},
+    {"AbsentGroupMissesKeysInGroups", Text("x⏎[A]⏎KEY=2⏎"), "[Z]", "KEY", "9", Text("x⏎[A]⏎KEY=2⏎"),
+     false},
     {"LastGroupRunsToTextEnd", Text("[A]⏎X=1⏎[B]⏎Y=1⏎⏎;c⏎KEY=2"), "[B]", "KEY", "9",
      Text("[A]⏎X=1⏎[B]⏎Y=1⏎⏎;c⏎KEY=9 "), true},
     {"GroupEndsOnlyAtLineStartingWithBracket", Text("[A]⏎X=1⏎ [B]⏎KEY=2⏎"), "[A]", "KEY", "9",
      Text("[A]⏎X=1⏎ [B]⏎KEY=9 ⏎"), true},
-    {"KeyNameIgnoresCaseAndKeepsSpelling", Text("x⏎key=5⏎"), "", "KEY", "9",
-     Text("x⏎key=9 ⏎"), true},
-    {"LongerKeyNotTaken", Text("x⏎KEYS=1⏎KEY=2⏎"), "", "KEY", "9", Text("x⏎KEYS=1⏎KEY=9 ⏎"),
+    {"KeyNameIgnoresCaseAndKeepsSpelling", Text("x⏎key=5⏎"), "", "KEY", "9", Text("x⏎key=9 ⏎"),
      true},
+    {"LongerKeyNotTaken", Text("x⏎KEYS=1⏎KEY=2⏎"), "", "KEY", "9", Text("x⏎KEYS=1⏎KEY=9 ⏎"), true},
     {"SpaceBeforeEqualsNotAKey", Text("x⏎KEY =1⏎"), "", "KEY", "9", Text("x⏎KEY =1⏎"), false},
     {"KeyAtTextStartWithoutGroup", Text("KEY=5⏎;a longer second line⏎"), "", "KEY", "9",
      Text("KEY=9 ⏎;a longer second line⏎"), true},
@@ -114,8 +109,8 @@ const ReplaceCase kReplaceCases[] = {
      false},
     {"EmptyValueWritten", Text("x⏎KEY=5⏎"), "", "KEY", "", Text("x⏎KEY= ⏎"), true},
     {"EmptyOldValueReplaced", Text("x⏎KEY=⏎"), "", "KEY", "9", Text("x⏎KEY=9 ⏎"), true},
-    {"OldValueWithEqualsReplacedWhole", Text("x⏎KEY=a=b ;c⏎"), "", "KEY", "9",
-     Text("x⏎KEY=9 ;c⏎"), true},
+    {"OldValueWithEqualsReplacedWhole", Text("x⏎KEY=a=b ;c⏎"), "", "KEY", "9", Text("x⏎KEY=9 ;c⏎"),
+     true},
     {"CyrillicOldValueReplacedWhole", Text("x⏎KEY=Медленно ;с⏎"), "", "KEY", "9",
      Text("x⏎KEY=9 ;с⏎"), true},
     {"CyrillicGroupKeyAndValue", Text("[ЭКРАН]⏎РЕЖИМ=1⏎"), Text("[экран]"), Text("режим"),
@@ -185,7 +180,8 @@ TEST(ValueReplacement, RefusedValueThrowsItsFirstRefusedCharacterAndLeavesText) 
         {"\x1f", ValueFault::ControlCharacter, 0x1F},
         {std::string("a\0b", 3), ValueFault::ControlCharacter, 0},
         {"a\x7f", ValueFault::ControlCharacter, 0x7F},  // DEL
-        {"\xE0\x98", ValueFault::ControlCharacter, 0x98},  // unassigned in the code page: a C1 control
+        {"\xE0\x98", ValueFault::ControlCharacter,
+         0x98},  // unassigned in the code page: a C1 control
         {"a;b", ValueFault::Semicolon, U';'},
         {";\x01", ValueFault::Semicolon, U';'},
     };
@@ -196,7 +192,8 @@ TEST(ValueReplacement, RefusedValueThrowsItsFirstRefusedCharacterAndLeavesText) 
             PutParamVal(text, "", "KEY", value);
             ADD_FAILURE() << "taken: " << row.value;
         } catch (const InvalidValue& e) {
-            EXPECT_EQ(e.refused(), (ravlet::RefusedCharacter{row.fault, row.character})) << row.value;
+            EXPECT_EQ(e.refused(), (ravlet::RefusedCharacter{row.fault, row.character}))
+                << row.value;
         }
         EXPECT_EQ(text, original);
         EXPECT_EQ(value, row.value);

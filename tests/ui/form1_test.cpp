@@ -130,7 +130,8 @@ struct DialogShown {
 class ScriptedPlatform : public ravlet::QtPlatform {
 public:
     std::optional<std::string> ShowOpenDialog(const ravlet::OpenDialogRequest& request) override {
-        dialogs.push_back({QString::fromStdString(request.title), QString::fromStdString(request.filter),
+        dialogs.push_back({QString::fromStdString(request.title),
+                           QString::fromStdString(request.filter),
                            QString::fromStdString(request.fileName)});
         if (onDialog) onDialog();
         if (!answer) return std::nullopt;
@@ -143,7 +144,7 @@ public:
 
     std::vector<Message> messages;
     std::vector<DialogShown> dialogs;
-    std::optional<QString> answer;  // nullopt: the user cancels
+    std::optional<QString> answer;   // nullopt: the user cancels
     std::function<void()> onDialog;  // runs as the dialog is shown
     int quits = 0;
 };
@@ -151,7 +152,8 @@ public:
 void WriteFile(const QString& path, const std::string& bytes) {
     QFile file(path);
     QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(bytes.data(), static_cast<qint64>(bytes.size())), static_cast<qint64>(bytes.size()));
+    QCOMPARE(file.write(bytes.data(), static_cast<qint64>(bytes.size())),
+             static_cast<qint64>(bytes.size()));
 }
 
 std::string ReadFile(const QString& path) {
@@ -183,14 +185,16 @@ QStringList Items(const QListWidget* list) {
 // its script (QTest::keyClicks sends Latin-1 only).
 void Type(QWidget* widget, const QString& text) {
     for (const char32_t ch : text.toUcs4()) {
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&ch, 1), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&ch, 1),
+                            Qt::NoModifier);
     }
 }
 
 // The component that owns a focused widget (an editable combo box focuses its field).
 QString OwnerName(QWidget* widget) {
     for (; widget != nullptr; widget = widget->parentWidget()) {
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(QLatin1String("qt_"))) {
+        if (!widget->objectName().isEmpty() &&
+            !widget->objectName().startsWith(QLatin1String("qt_"))) {
             return widget->objectName();
         }
     }
@@ -254,7 +258,9 @@ private:
         if (found == nullptr) qFatal("no component %s", name);
         return found;
     }
-    QString Path(const char* file) const { return QDir(dir_->path()).filePath(QString::fromLatin1(file)); }
+    QString Path(const char* file) const {
+        return QDir(dir_->path()).filePath(QString::fromLatin1(file));
+    }
     // Loads the settings file through the Load button, answering the dialog with it.
     void LoadIni(const QString& path);
 
@@ -315,7 +321,8 @@ void Form1Test::components_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("tooltip");
     for (const ComponentRow& row : kComponents) {
-        QTest::newRow(row.name) << row.name << row.kind << row.parent << row.geometry << row.caption << row.tooltip;
+        QTest::newRow(row.name) << row.name << row.kind << row.parent << row.geometry << row.caption
+                                << row.tooltip;
     }
 }
 
@@ -329,7 +336,8 @@ void Form1Test::components() {
 
     auto* component = form_->findChild<QWidget*>(name);
     QVERIFY(component != nullptr);
-    QVERIFY2(component->inherits(kind.toLatin1().constData()), component->metaObject()->className());
+    QVERIFY2(component->inherits(kind.toLatin1().constData()),
+             component->metaObject()->className());
     QCOMPARE(component->parentWidget()->objectName(), parent);
     QCOMPARE(component->geometry(), geometry);
     QCOMPARE(Caption(component), caption);
@@ -344,8 +352,10 @@ void Form1Test::creationOrderAndNesting_data() {
     QTest::addColumn<QStringList>("children");
     QTest::newRow("Form1") << "Form1" << QStringList{"Save", "Frame2", "Frame1", "Label1"};
     QTest::newRow("Frame2") << "Frame2"
-                            << QStringList{"Loadini", "Autoset", "Autoupdate", "Advanced", "Version"};
-    QTest::newRow("Frame1") << "Frame1" << QStringList{"Description", "Parameters", "Value", "Group"};
+                            << QStringList{"Loadini", "Autoset", "Autoupdate", "Advanced",
+                                           "Version"};
+    QTest::newRow("Frame1") << "Frame1"
+                            << QStringList{"Description", "Parameters", "Value", "Group"};
 }
 
 void Form1Test::creationOrderAndNesting() {
@@ -356,7 +366,8 @@ void Form1Test::creationOrderAndNesting() {
     QVERIFY(parent != nullptr);
     QStringList named;
     for (QObject* child : parent->children()) {
-        if (!child->objectName().isEmpty() && !child->objectName().startsWith(QLatin1String("qt_"))) {
+        if (!child->objectName().isEmpty() &&
+            !child->objectName().startsWith(QLatin1String("qt_"))) {
             named << child->objectName();
         }
     }
@@ -407,12 +418,14 @@ void Form1Test::openDialog() {
     const std::optional<std::string> chosen =
         platform.ShowOpenDialog({ravlet::messages::kOpenTitle, ravlet::messages::kFilter, start});
     QCOMPARE(title, QStringLiteral("Открыть tarven.ini"));
-    QCOMPARE(filters, (QStringList{"Файл настройки (*.ini)", "Текстовый файл (*.txt)", "Все файлы (*.*)"}));
+    QCOMPARE(filters,
+             (QStringList{"Файл настройки (*.ini)", "Текстовый файл (*.txt)", "Все файлы (*.*)"}));
     QCOMPARE(selected, QStringList{Path("tarven.ini")});
     QCOMPARE(parent, form_.get());
     QCOMPARE(columns.size(), 2);
     QCOMPARE(columns[0], QStringLiteral("%1 Б").arg(kIni.size()));
-    const QRegularExpression russianDate(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
+    const QRegularExpression russianDate(
+        QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d$"));
     QVERIFY2(russianDate.match(columns[1]).hasMatch(), qPrintable(columns[1]));
     QCOMPARE(chosen, open ? std::optional<std::string>(start) : std::nullopt);
 }
@@ -446,7 +459,8 @@ void Form1Test::fonts() {
 // Every caption is shown whole in the fixed layout.
 void Form1Test::captionsFit_data() {
     QTest::addColumn<QString>("name");
-    for (const char* name : {"Save", "Loadini", "Autoset", "Autoupdate", "Advanced", "Frame2", "Frame1"}) {
+    for (const char* name :
+         {"Save", "Loadini", "Autoset", "Autoupdate", "Advanced", "Frame2", "Frame1"}) {
         QTest::newRow(name) << name;
     }
 }
@@ -456,14 +470,16 @@ void Form1Test::captionsFit() {
     auto* component = form_->findChild<QWidget*>(name);
     if (auto* frame = qobject_cast<QGroupBox*>(component)) {
         const int needed = frame->fontMetrics().horizontalAdvance(frame->title());
-        QVERIFY2(needed < frame->width() - 16, qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+        QVERIFY2(needed < frame->width() - 16,
+                 qPrintable(QStringLiteral("needs %1 px").arg(needed)));
     } else if (auto* button = qobject_cast<QPushButton*>(component)) {
         // A push button's size hint has a style minimum; the text with a margin must fit.
         const int needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
         QVERIFY2(needed <= button->width(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
     } else {
         const int needed = component->sizeHint().width();
-        QVERIFY2(needed <= component->width(), qPrintable(QStringLiteral("needs %1 px").arg(needed)));
+        QVERIFY2(needed <= component->width(),
+                 qPrintable(QStringLiteral("needs %1 px").arg(needed)));
     }
 }
 
@@ -499,7 +515,8 @@ void Form1Test::controlKinds() {
     auto* description = Find<QPlainTextEdit>("Description");
     QVERIFY(description->isReadOnly());
     QCOMPARE(description->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    QCOMPARE(description->textInteractionFlags(), Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    QCOMPARE(description->textInteractionFlags(),
+             Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     // Typing into the hint field changes nothing.
     description->setPlainText(QStringLiteral("hint"));
     QTest::keyClicks(description, QStringLiteral("xyz"));
@@ -519,8 +536,8 @@ void Form1Test::tabOrder() {
     }
     // Tab indexes 1, 2, 3, 5, 6, 7, 9, 10, 11, 12, then round again; the frames (0, 4)
     // and the label (8) are skipped.
-    QCOMPARE(visited, (QStringList{"Value", "Parameters", "Version", "Advanced", "Save", "Description",
-                                   "Autoupdate", "Autoset", "Loadini", "Group"}));
+    QCOMPARE(visited, (QStringList{"Value", "Parameters", "Version", "Advanced", "Save",
+                                   "Description", "Autoupdate", "Autoset", "Loadini", "Group"}));
     // Enter, the keypad's too, presses the focused button as Space does.
     Find<QPushButton>("Loadini")->setFocus(Qt::TabFocusReason);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -531,7 +548,8 @@ void Form1Test::tabOrder() {
 void Form1Test::startUp_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enabled");
-    for (const char* name : {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
+    for (const char* name :
+         {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
         QTest::newRow(name) << name << false;
     }
     for (const char* name : {"Loadini", "Autoset", "Description", "Frame1", "Frame2", "Label1"}) {
@@ -566,8 +584,9 @@ void Form1Test::startUpWithoutBase() {
 void Form1Test::qtNameFilters_data() {
     QTest::addColumn<QString>("pairs");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("settings dialog") << QString::fromUtf8(ravlet::messages::kFilter)
-                                     << "Файл настройки (*.ini);;Текстовый файл (*.txt);;Все файлы (*.*)";
+    QTest::newRow("settings dialog")
+        << QString::fromUtf8(ravlet::messages::kFilter)
+        << "Файл настройки (*.ini);;Текстовый файл (*.txt);;Все файлы (*.*)";
     QTest::newRow("one pair") << "Text|*.txt"
                               << "Text (*.txt)";
     QTest::newRow("pattern list kept whole") << "Texts|*.txt;*.ini"
@@ -602,7 +621,8 @@ void Form1Test::editingSession() {
     QCOMPARE(platform_->dialogs[0].filter, QString::fromUtf8(ravlet::messages::kFilter));
     QCOMPARE(platform_->dialogs[0].fileName, QDir::toNativeSeparators(Path("tarven.ini")));
     QCOMPARE(version->currentText(), QStringLiteral("2.0"));
-    for (const char* name : {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
+    for (const char* name :
+         {"Autoupdate", "Parameters", "Advanced", "Version", "Value", "Group", "Save"}) {
         QVERIFY2(form_->findChild<QWidget*>(QString::fromLatin1(name))->isEnabled(), name);
     }
     QCOMPARE(Items(group), (QStringList{"[Video]", "[Sound]"}));
@@ -702,13 +722,13 @@ void Form1Test::transferShowsReport() {
              QStringLiteral("Список перенесенных параметров:\n[Video]Mode=1\n[Sound]Volume=25"));
     QCOMPARE(Find<QComboBox>("Value")->currentText(), QStringLiteral("ON"));
     QCOMPARE(editor_->IniText, Text("; Настройки эмулятора⏎"
-                                           "TARVEN=2.0.1⏎"
-                                           "[Video]⏎"
-                                           "Mode=1 ⏎"
-                                           "Layout=QWERTY ;раскладка⏎"
-                                           "[Sound]⏎"
-                                           "Volume=25 ⏎"
-                                           "Rate=44100⏎"));
+                                    "TARVEN=2.0.1⏎"
+                                    "[Video]⏎"
+                                    "Mode=1 ⏎"
+                                    "Layout=QWERTY ;раскладка⏎"
+                                    "[Sound]⏎"
+                                    "Volume=25 ⏎"
+                                    "Rate=44100⏎"));
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QVERIFY(platform_->messages.empty());
 
@@ -862,7 +882,8 @@ void Form1Test::validator() {
     QFETCH(bool, acceptable);
     ravlet::Cp1251Validator validator;
     int pos = 0;
-    QCOMPARE(validator.validate(text, pos), acceptable ? QValidator::Acceptable : QValidator::Invalid);
+    QCOMPARE(validator.validate(text, pos),
+             acceptable ? QValidator::Acceptable : QValidator::Invalid);
 }
 
 // Checking Autoset and then moving through the versions with the keyboard: each move
@@ -892,12 +913,16 @@ void Form1Test::refusedCharacterIsSignalled_data() {
     QTest::addColumn<QString>("named");
     QTest::addColumn<std::string>("mode");  // Mode's value in the file: Windows-1251 bytes
     QTest::addColumn<QString>("shown");
-    QTest::newRow("typed semicolon") << false << ";" << ";" << std::string("0") << "OFF";
-    QTest::newRow("pasted comment") << true << "7 ;note" << ";" << std::string("0") << "OFF";
-    QTest::newRow("pasted tab") << true << "1\t2" << "U+0009" << std::string("0") << "OFF";
+    QTest::newRow("typed semicolon") << false << ";"
+                                     << ";" << std::string("0") << "OFF";
+    QTest::newRow("pasted comment") << true << "7 ;note"
+                                    << ";" << std::string("0") << "OFF";
+    QTest::newRow("pasted tab") << true << "1\t2"
+                                << "U+0009" << std::string("0") << "OFF";
     // Qt takes any edit of a text it already refuses; the window does not.
     QTest::newRow("typed after 0x98 from the file")
-        << false << "x" << "U+0098" << std::string("a\x98") << QStringLiteral("a\u0098");
+        << false << "x"
+        << "U+0098" << std::string("a\x98") << QStringLiteral("a\u0098");
 }
 
 // The field keeps its text, the settings text is not touched, and the tooltip next
@@ -929,7 +954,8 @@ void Form1Test::refusedCharacterIsSignalled() {
     QCOMPARE(field->text(), shown);
     QCOMPARE(editor_->IniText, before);
     QVERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(), QStringLiteral("Символ «%1» нельзя записать в файл настроек").arg(named));
+    QCOMPARE(QToolTip::text(),
+             QStringLiteral("Символ «%1» нельзя записать в файл настроек").arg(named));
 }
 
 // After Description_Click shows the whole text, a click on the parameter that is
@@ -975,8 +1001,8 @@ void Form1Test::strayWheelChangesNothing() {
     auto* combo = Find<QComboBox>(qPrintable(list));
     if (focused) combo->setFocus(Qt::MouseFocusReason);
     const std::string before = editor_->IniText;
-    QWheelEvent up(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton, Qt::NoModifier,
-                   Qt::NoScrollPhase, false);
+    QWheelEvent up(QPointF(5, 5), combo->mapToGlobal(QPointF(5, 5)), {}, {0, 120}, Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(combo, &up);
     QCOMPARE(editor_->IniText != before, focused);
 }
@@ -1011,7 +1037,8 @@ void Form1Test::saveAsksWhenFileChangedOnDisk() {
         }
     });
     QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
-    QCOMPARE(asked, QStringLiteral("Файл настроек изменён другой программой после загрузки. Перезаписать?"));
+    QCOMPARE(asked, QStringLiteral(
+                        "Файл настроек изменён другой программой после загрузки. Перезаписать?"));
     QCOMPARE(title, QStringLiteral("Ravlet"));
     QCOMPARE(icon, std::optional<QMessageBox::Icon>(QMessageBox::Question));
     if (yes) {
@@ -1094,7 +1121,10 @@ void Form1Test::noDisplay() {
     const Case cases[] = {
         {{}, {}, 2, false, {QStringLiteral("нет дисплея"), QStringLiteral("xvfb-run -a ravlet")}},
         {{}, {dir_->path()}, 2, false, {QStringLiteral("нет дисплея")}},
-        {":9999", {}, 2, false,
+        {":9999",
+         {},
+         2,
+         false,
          {QStringLiteral("дисплей «:9999» недоступен"), QStringLiteral("xvfb-run -a ravlet")}},
         {{}, {QStringLiteral("--version")}, 0, true, {QStringLiteral("ravlet 1.1")}},
         {{}, {QStringLiteral("--help")}, 0, true, {QStringLiteral("ravlet [ПАПКА | ФАЙЛ]")}},
@@ -1113,9 +1143,10 @@ void Form1Test::noDisplay() {
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), c.exitCode);
-        const QString said =
-            QString::fromUtf8(c.onStdout ? process.readAllStandardOutput() : process.readAllStandardError());
-        for (const QString& part : c.says) QVERIFY2(said.contains(part), qPrintable(c.args.join(' ') + ": " + said));
+        const QString said = QString::fromUtf8(c.onStdout ? process.readAllStandardOutput()
+                                                          : process.readAllStandardError());
+        for (const QString& part : c.says)
+            QVERIFY2(said.contains(part), qPrintable(c.args.join(' ') + ": " + said));
         QVERIFY2(!said.contains(QStringLiteral("qt.qpa")), qPrintable(said));
     }
 }

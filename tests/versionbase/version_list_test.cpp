@@ -26,7 +26,8 @@ void PrintTo(const ListCase& c, std::ostream* os) { *os << c.name; }
 
 const ListCase kListCases[] = {
     {"RepeatedMarkerListedOnce",
-     Text(";versions⏎TARVEN=A⏎[G]⏎TARVEN=B⏎[G]⏎TARVEN=A⏎[G]⏎"), {"A", "B"}},
+     Text(";versions⏎TARVEN=A⏎[G]⏎TARVEN=B⏎[G]⏎TARVEN=A⏎[G]⏎"),
+     {"A", "B"}},
     {"CommentAfterName", Text("x⏎TARVEN=A ;comment⏎"), {"A"}},
     {"EmptyNameEndsList", Text("x⏎TARVEN=A⏎TARVEN=⏎TARVEN=B⏎"), {"A"}},
     {"BlankNameEndsList", Text("x⏎TARVEN=A⏎TARVEN=   ;none⏎TARVEN=B⏎"), {"A"}},
@@ -45,7 +46,8 @@ const ListCase kListCases[] = {
     {"LowerCaseMarkerAloneGivesNothing", Text("x⏎tarven=A⏎"), {}},
     {"BlankAfterEqualsPassedOver", Text("x⏎TARVEN= A⏎TARVEN=B⏎"), {"B"}},
     {"MarkerFormedByRemovalNotListed", Text("x⏎TARVEN=A⏎TARVTARVEN=AEN=B⏎"), {"A"}},
-    {"MixedCaseMarkersBetweenExactOnes", Text("x⏎TARVEN=A⏎Tarven=C⏎TARVEN=B⏎tarven=D⏎"),
+    {"MixedCaseMarkersBetweenExactOnes",
+     Text("x⏎TARVEN=A⏎Tarven=C⏎TARVEN=B⏎tarven=D⏎"),
      {"A", "B"}},
 };
 
@@ -82,23 +84,55 @@ const std::string kThreeSupports =
 const DetectCase kDetectCases[] = {
     {"MatchInSecondSupportList", Text(";ini⏎TARVEN=x⏎"), kTwoSupports, {"1", "2"}, 1, true},
     {"CaseMatters", Text(";ini⏎TARVEN=abc⏎"), Text("x⏎TARVEN=1⏎SUPPORT=ABC⏎"), {"1"}, 0, false},
-    {"SubstringOfSupportValueMatches", Text(";ini⏎TARVEN=0.3⏎"),
-     Text("x⏎TARVEN=1⏎SUPPORT=0.2⏎TARVEN=2⏎SUPPORT=0.31⏎"), {"1", "2"}, 1, true},
-    {"NoTarvenKeyNotRecognised", Text(";ini⏎[A]⏎K=1⏎"),
-     Text("x⏎TARVEN=1⏎SUPPORT=⏎TARVEN=2⏎SUPPORT=1.0⏎"), {"1", "2"}, 1, false},
-    {"NoMatchFallsBackToLastVersion", Text(";ini⏎TARVEN=z⏎"), kThreeSupports, {"1", "2", "3"}, 2,
+    {"SubstringOfSupportValueMatches",
+     Text(";ini⏎TARVEN=0.3⏎"),
+     Text("x⏎TARVEN=1⏎SUPPORT=0.2⏎TARVEN=2⏎SUPPORT=0.31⏎"),
+     {"1", "2"},
+     1,
+     true},
+    {"NoTarvenKeyNotRecognised",
+     Text(";ini⏎[A]⏎K=1⏎"),
+     Text("x⏎TARVEN=1⏎SUPPORT=⏎TARVEN=2⏎SUPPORT=1.0⏎"),
+     {"1", "2"},
+     1,
+     false},
+    {"NoMatchFallsBackToLastVersion",
+     Text(";ini⏎TARVEN=z⏎"),
+     kThreeSupports,
+     {"1", "2", "3"},
+     2,
      false},
     {"EmptyVersionList", Text(";ini⏎TARVEN=z⏎"), kThreeSupports, {}, -1, false},
-    {"FirstMatchWins", Text(";ini⏎TARVEN=b⏎"), Text("x⏎TARVEN=1⏎SUPPORT=ab⏎TARVEN=2⏎SUPPORT=b⏎"),
-     {"1", "2"}, 0, true},
-    {"RecordWithoutSupportBorrowsNext", Text(";ini⏎TARVEN=b⏎"),
-     Text("x⏎TARVEN=1⏎[G]⏎TARVEN=2⏎SUPPORT=b⏎"), {"1", "2"}, 0, true},
-    {"TarvenKeyInsideGroupCounts", Text(";ini⏎[Main]⏎TARVEN=x⏎"), kTwoSupports, {"1", "2"}, 1,
+    {"FirstMatchWins",
+     Text(";ini⏎TARVEN=b⏎"),
+     Text("x⏎TARVEN=1⏎SUPPORT=ab⏎TARVEN=2⏎SUPPORT=b⏎"),
+     {"1", "2"},
+     0,
      true},
-    {"TarvenValueTrimmedAndCommentCut", Text(";ini⏎TARVEN= x ;version⏎"), kTwoSupports,
-     {"1", "2"}, 1, true},
-    {"ShortNameUsesLongerMarkerFirstInText", Text(";ini⏎TARVEN=a⏎"),
-     Text("x⏎TARVEN=0.35⏎SUPPORT=a⏎TARVEN=0.3⏎SUPPORT=b⏎"), {"0.3"}, 0, true},
+    {"RecordWithoutSupportBorrowsNext",
+     Text(";ini⏎TARVEN=b⏎"),
+     Text("x⏎TARVEN=1⏎[G]⏎TARVEN=2⏎SUPPORT=b⏎"),
+     {"1", "2"},
+     0,
+     true},
+    {"TarvenKeyInsideGroupCounts",
+     Text(";ini⏎[Main]⏎TARVEN=x⏎"),
+     kTwoSupports,
+     {"1", "2"},
+     1,
+     true},
+    {"TarvenValueTrimmedAndCommentCut",
+     Text(";ini⏎TARVEN= x ;version⏎"),
+     kTwoSupports,
+     {"1", "2"},
+     1,
+     true},
+    {"ShortNameUsesLongerMarkerFirstInText",
+     Text(";ini⏎TARVEN=a⏎"),
+     Text("x⏎TARVEN=0.35⏎SUPPORT=a⏎TARVEN=0.3⏎SUPPORT=b⏎"),
+     {"0.3"},
+     0,
+     true},
     {"TarvenAtIniTextStart", Text("TARVEN=x⏎"), kTwoSupports, {"1", "2"}, 1, true},
 };
 
@@ -115,8 +149,8 @@ INSTANTIATE_TEST_SUITE_P(VersionList, VersionDetectTable, ::testing::ValuesIn(kD
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VersionList, DetectsInLongTexts) {
-    const std::string base = Text("x⏎TARVEN=1⏎SUPPORT=a⏎") + Filler(120000) +
-                             Text("TARVEN=2⏎SUPPORT=0.9,1.0⏎");
+    const std::string base =
+        Text("x⏎TARVEN=1⏎SUPPORT=a⏎") + Filler(120000) + Text("TARVEN=2⏎SUPPORT=0.9,1.0⏎");
     const std::string ini = Filler(120000) + Text("TARVEN=1.0⏎");
     const ravlet::Detection d = DetectVersion(ini, base, ListVersions(base));
     EXPECT_EQ(d.index, 1);

@@ -39,7 +39,9 @@ public:
         answers.pop_front();
         return answer;
     }
-    void ShowMessage(const std::string& text, ravlet::MessageIcon) override { messages.push_back(text); }
+    void ShowMessage(const std::string& text, ravlet::MessageIcon) override {
+        messages.push_back(text);
+    }
     bool AskYesNo(const std::string& text) override {
         messages.push_back(text);
         return false;
@@ -153,30 +155,111 @@ TEST_F(Win32WindowTest, ComponentsHaveTheirKindPlaceTextsAndTabOrderAt96Dpi) {
         const wchar_t* toolTip;
     };
     const Row rows[] = {
-        {"Save", L"Button", 0xF, BS_PUSHBUTTON, "Form1", {192, 296, 337, 323}, L"Save and Exit",
+        {"Save",
+         L"Button",
+         0xF,
+         BS_PUSHBUTTON,
+         "Form1",
+         {192, 296, 337, 323},
+         L"Save and Exit",
          L"Запись измененного ini файла и выход"},
-        {"Frame2", L"Button", 0xF, BS_GROUPBOX, "Form1", {8, 8, 337, 89}, L"Версия tarven.ini", L""},
-        {"Loadini", L"Button", 0xF, BS_PUSHBUTTON, "Frame2", {264, 45, 321, 72}, L"Load",
+        {"Frame2",
+         L"Button",
+         0xF,
+         BS_GROUPBOX,
+         "Form1",
+         {8, 8, 337, 89},
+         L"Версия tarven.ini",
+         L""},
+        {"Loadini",
+         L"Button",
+         0xF,
+         BS_PUSHBUTTON,
+         "Frame2",
+         {264, 45, 321, 72},
+         L"Load",
          L"Загрузить файл ini для настройки"},
-        {"Autoset", L"Button", 0xF, BS_CHECKBOX, "Frame2", {8, 40, 193, 57}, L"Заполнить значениями из базы",
+        {"Autoset",
+         L"Button",
+         0xF,
+         BS_CHECKBOX,
+         "Frame2",
+         {8, 40, 193, 57},
+         L"Заполнить значениями из базы",
          L"Разрешить перенос параметров из текущей записи версии в редактируемый ini файл"},
-        {"Autoupdate", L"Button", 0xF, BS_PUSHBUTTON, "Frame2", {200, 45, 257, 72}, L"Auto",
+        {"Autoupdate",
+         L"Button",
+         0xF,
+         BS_PUSHBUTTON,
+         "Frame2",
+         {200, 45, 257, 72},
+         L"Auto",
          L"Перенос настроек из старой версии эмулятора в новую"},
-        {"Advanced", L"Button", 0xF, BS_CHECKBOX, "Frame2", {8, 56, 209, 73}, L"Полный список параметров",
+        {"Advanced",
+         L"Button",
+         0xF,
+         BS_CHECKBOX,
+         "Frame2",
+         {8, 56, 209, 73},
+         L"Полный список параметров",
          L"Разрешить отображение полного списка доступных для изменения параметров"},
-        {"Version", L"ComboBox", 0x3, CBS_DROPDOWNLIST, "Frame2", {8, 16, 321, 38}, L"",
+        {"Version",
+         L"ComboBox",
+         0x3,
+         CBS_DROPDOWNLIST,
+         "Frame2",
+         {8, 16, 321, 38},
+         L"",
          L"Выбор записи версии эмулятора из базы версий"},
-        {"Frame1", L"Button", 0xF, BS_GROUPBOX, "Form1", {8, 96, 337, 289}, L"Насторйка параметров", L""},
-        {"Description", L"Edit", ES_MULTILINE | ES_READONLY | WS_VSCROLL, ES_MULTILINE | ES_READONLY | WS_VSCROLL,
-         "Frame1", {8, 137, 321, 185}, L"", L"Поле подсказки"},
-        {"Parameters", L"ListBox", LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL, 0, "Frame1", {8, 43, 321, 103}, L"",
+        {"Frame1",
+         L"Button",
+         0xF,
+         BS_GROUPBOX,
+         "Form1",
+         {8, 96, 337, 289},
+         L"Насторйка параметров",
+         L""},
+        {"Description",
+         L"Edit",
+         ES_MULTILINE | ES_READONLY | WS_VSCROLL,
+         ES_MULTILINE | ES_READONLY | WS_VSCROLL,
+         "Frame1",
+         {8, 137, 321, 185},
+         L"",
+         L"Поле подсказки"},
+        {"Parameters",
+         L"ListBox",
+         LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL,
+         0,
+         "Frame1",
+         {8, 43, 321, 103},
+         L"",
          L"Список доступных параметров в выбранной группе"},
-        {"Value", L"ComboBox", 0x3, CBS_DROPDOWN, "Frame1", {8, 109, 321, 131}, L"",
+        {"Value",
+         L"ComboBox",
+         0x3,
+         CBS_DROPDOWN,
+         "Frame1",
+         {8, 109, 321, 131},
+         L"",
          L"Поле изменения значения параметра"},
-        {"Group", L"ComboBox", 0x3, CBS_DROPDOWNLIST, "Frame1", {8, 16, 321, 38}, L"",
+        {"Group",
+         L"ComboBox",
+         0x3,
+         CBS_DROPDOWNLIST,
+         "Frame1",
+         {8, 16, 321, 38},
+         L"",
          L"Список доступных групп параметров"},
         // The label is at least as wide as described: it grows to its one line.
-        {"Label1", L"Static", 0, 0, "Form1", {8, 299, 156, 318}, L"© 2026 the Ravlet authors", L"Автор программы"},
+        {"Label1",
+         L"Static",
+         0,
+         0,
+         "Form1",
+         {8, 299, 156, 318},
+         L"© 2026 the Ravlet authors",
+         L"Автор программы"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -186,7 +269,8 @@ TEST_F(Win32WindowTest, ComponentsHaveTheirKindPlaceTextsAndTabOrderAt96Dpi) {
         ::GetClassNameW(hwnd, cls, 64);
         EXPECT_STREQ(cls, row.cls);
         EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE) & row.styleMask, row.style);
-        const HWND parent = std::string_view(row.parent) == "Form1" ? form_->Window() : C(row.parent);
+        const HWND parent =
+            std::string_view(row.parent) == "Form1" ? form_->Window() : C(row.parent);
         EXPECT_EQ(::GetParent(hwnd), parent);
         RECT r{};
         ::GetWindowRect(hwnd, &r);
@@ -276,7 +360,8 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     ::SendMessageW(description, WM_MOUSEMOVE, MK_LBUTTON, At(120, 4));
     ::SendMessageW(description, WM_LBUTTONUP, 0, At(120, 4));
     DWORD from = 0, to = 0;
-    ::SendMessageW(description, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    ::SendMessageW(description, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                   reinterpret_cast<LPARAM>(&to));
     EXPECT_LT(from, to);
     EXPECT_EQ(TextOf(description), L"Громкость звука в процентах");
     Click(description, 4, 4);

@@ -68,7 +68,8 @@ Descriptor OpenRegular(const std::string& path, int access, const std::string& s
 std::string ReadAll(int fd, const std::string& shown);
 
 [[noreturn]] void Fail(const std::string& shown, int err) {
-    throw FileError(shown, ReasonOf(err), err == ENOENT ? FileFailure::Missing : FileFailure::Other);
+    throw FileError(shown, ReasonOf(err),
+                    err == ENOENT ? FileFailure::Missing : FileFailure::Other);
 }
 
 [[noreturn]] void FailReplaced(const std::string& shown) {
@@ -169,8 +170,8 @@ void CheckFolderUnchanged(const Folder& folder, const std::string& shown) {
 
 // Whether `now` is the file as it was read: same file, size and modification time.
 bool Unchanged(const struct stat& now, const struct stat& read) {
-    return SameFile(now, read) && now.st_size == read.st_size && now.st_mtim.tv_sec == read.st_mtim.tv_sec &&
-           now.st_mtim.tv_nsec == read.st_mtim.tv_nsec;
+    return SameFile(now, read) && now.st_size == read.st_size &&
+           now.st_mtim.tv_sec == read.st_mtim.tv_sec && now.st_mtim.tv_nsec == read.st_mtim.tv_nsec;
 }
 
 void FsyncFolder(int dirFd) {
@@ -269,10 +270,12 @@ int WithFreshName(const Folder& folder, Temp& temp, Create create) {
         RegisterPendingTemp(folder.path + "/" + leaf);
         const int err = create(leaf);
         if (err == 0) {
-            struct stat own {}, named {};
+            struct stat own {
+            }, named{};
             const bool locked = ::flock(temp.fd.Get(), LOCK_EX | LOCK_NB) == 0;
             if (locked && ::fstat(temp.fd.Get(), &own) == 0 &&
-                ::fstatat(folder.fd.Get(), leaf.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(own, named)) {
+                ::fstatat(folder.fd.Get(), leaf.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                SameFile(own, named)) {
                 temp.dir = folder.fd.Get();
                 temp.leaf = leaf;
                 return 0;
@@ -289,7 +292,8 @@ int WithFreshName(const Folder& folder, Temp& temp, Create create) {
 
 int CreateNamedTemp(const Folder& folder, mode_t mode, Temp& temp) {
     return WithFreshName(folder, temp, [&](const std::string& leaf) {
-        const int fd = ::openat(folder.fd.Get(), leaf.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = ::openat(folder.fd.Get(), leaf.c_str(),
+                                O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd < 0) return errno;
         temp.fd = Descriptor(fd);
         return 0;
@@ -308,11 +312,14 @@ void RemoveStaleTemps(const Folder& folder) {
     }
     while (const dirent* entry = ::readdir(dir)) {
         if (!IsTempLeaf(entry->d_name)) continue;
-        const Descriptor temp(::openat(folder.fd.Get(), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-        struct stat own {}, named {};
+        const Descriptor temp(::openat(folder.fd.Get(), entry->d_name,
+                                       O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat own {
+        }, named{};
         if (temp.Get() < 0 || ::fstat(temp.Get(), &own) != 0 || !S_ISREG(own.st_mode)) continue;
         if (::flock(temp.Get(), LOCK_EX | LOCK_NB) != 0) continue;  // its writer is at work
-        if (::fstatat(folder.fd.Get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(own, named)) {
+        if (::fstatat(folder.fd.Get(), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            SameFile(own, named)) {
             ::unlinkat(folder.fd.Get(), entry->d_name, 0);
         }
     }
@@ -342,7 +349,8 @@ std::optional<RecoveryCopy> FindRecoveryCopy(const Folder& folder, const std::st
     struct stat st {};
     const std::string inFolder = RecoveryLeafInFolder(leaf);
     if (::fstatat(folder.fd.Get(), inFolder.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        return RecoveryCopy{Descriptor(::dup(folder.fd.Get())), inFolder, folder.path + "/" + inFolder};
+        return RecoveryCopy{Descriptor(::dup(folder.fd.Get())), inFolder,
+                            folder.path + "/" + inFolder};
     }
     const std::string cache = CacheFolder();
     if (cache.empty()) return std::nullopt;
@@ -367,7 +375,8 @@ int WriteCopy(const Folder& where, const std::string& bytes, const std::string& 
     if (const int err = CreateNamedTemp(where, 0600, temp); err != 0) return err;
     if (const int err = WriteAllAt(temp.fd.Get(), bytes, 0); err != 0) return err;
     if (::fsync(temp.fd.Get()) != 0) return errno;
-    if (::renameat(where.fd.Get(), temp.leaf.c_str(), where.fd.Get(), leaf.c_str()) != 0) return errno;
+    if (::renameat(where.fd.Get(), temp.leaf.c_str(), where.fd.Get(), leaf.c_str()) != 0)
+        return errno;
     temp.leaf.clear();
     ClearPendingTemp();
     return ::fsync(where.fd.Get()) == 0 ? 0 : errno;
@@ -379,7 +388,9 @@ RecoveryCopy MakeRecoveryCopy(const Folder& folder, const std::string& leaf, con
                               const std::string& shown) {
     const std::string inFolder = RecoveryLeafInFolder(leaf);
     int err = WriteCopy(folder, old, inFolder);
-    if (err == 0) return RecoveryCopy{Descriptor(::dup(folder.fd.Get())), inFolder, folder.path + "/" + inFolder};
+    if (err == 0)
+        return RecoveryCopy{Descriptor(::dup(folder.fd.Get())), inFolder,
+                            folder.path + "/" + inFolder};
     if (err != EACCES && err != EPERM && err != EROFS && err != ENAMETOOLONG) {
         throw FileError(shown, RecoveryCopyFailed(ReasonOf(err)));
     }
@@ -411,7 +422,8 @@ int Overwrite(int fd, const std::string& bytes, std::size_t size, std::size_t& w
         if (err != 0 && errno != EINVAL && errno != EOPNOTSUPP && errno != ENOTSUP) return errno;
     }
     while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written, static_cast<off_t>(written));
+        const ssize_t n = ::pwrite(fd, bytes.data() + written, bytes.size() - written,
+                                   static_cast<off_t>(written));
         if (n < 0) {
             if (errno == EINTR) continue;
             return errno;
@@ -430,7 +442,8 @@ int Restore(int fd, const std::string& old, std::size_t written) {
     if (const int err = WriteAllAt(fd, old.substr(0, changed), 0); err != 0) return err;
     struct stat st {};
     if (::fstat(fd, &st) != 0) return errno;
-    if (static_cast<std::uintmax_t>(st.st_size) != old.size() && ::ftruncate(fd, static_cast<off_t>(old.size())) != 0) {
+    if (static_cast<std::uintmax_t>(st.st_size) != old.size() &&
+        ::ftruncate(fd, static_cast<off_t>(old.size())) != 0) {
         return errno;
     }
     return ::fsync(fd) == 0 ? 0 : errno;
@@ -440,7 +453,8 @@ int Restore(int fd, const std::string& old, std::size_t written) {
 // read (`read`), under the lock readers wait for.
 Descriptor OpenForInPlace(const Folder& folder, const std::string& leaf, const struct stat& read,
                           const std::string& shown) {
-    const int fd = ::openat(folder.fd.Get(), leaf.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::openat(folder.fd.Get(), leaf.c_str(),
+                            O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (errno == ENOENT || errno == ELOOP) FailReplaced(shown);
         Fail(shown, errno);
@@ -456,8 +470,8 @@ Descriptor OpenForInPlace(const Folder& folder, const std::string& leaf, const s
 
 // Rewrites the file in place behind a recovery copy of `old`: after a kill the file is
 // old, new, or put back by Recover. A failed write puts the old bytes back itself.
-void SaveInPlace(const Folder& folder, const std::string& leaf, const struct stat& read, const std::string& text,
-                 const std::string& old, const std::string& shown) {
+void SaveInPlace(const Folder& folder, const std::string& leaf, const struct stat& read,
+                 const std::string& text, const std::string& old, const std::string& shown) {
     const Descriptor file = OpenForInPlace(folder, leaf, read, shown);
     const RecoveryCopy copy = MakeRecoveryCopy(folder, leaf, old, shown);
     const TerminationSignalsBlocked blocked;
@@ -465,8 +479,9 @@ void SaveInPlace(const Folder& folder, const std::string& leaf, const struct sta
     const int err = Overwrite(file.Get(), text, old.size(), written);
     if (err == 0) return RemoveRecoveryCopy(copy);
     if (const int restoreErr = Restore(file.Get(), old, written); restoreErr != 0) {
-        throw FileError(shown, ReasonOf(err) + "; прежний текст вернуть не удалось: " + ReasonOf(restoreErr) + "; " +
-                                   RecoveryCopyFound(copy.shown, shown));
+        throw FileError(shown, ReasonOf(err) +
+                                   "; прежний текст вернуть не удалось: " + ReasonOf(restoreErr) +
+                                   "; " + RecoveryCopyFound(copy.shown, shown));
     }
     RemoveRecoveryCopy(copy);
     throw FileError(shown, ReasonOf(err));
@@ -485,7 +500,8 @@ int CreateTemp(const Folder& folder, mode_t mode, bool allowUnnamed, Temp& temp)
             return 0;
         }
         // These say the file system (or the kernel) has no unnamed files.
-        if (errno != EOPNOTSUPP && errno != ENOTSUP && errno != EISDIR && errno != EINVAL) return errno;
+        if (errno != EOPNOTSUPP && errno != ENOTSUP && errno != EISDIR && errno != EINVAL)
+            return errno;
     }
 #else
     (void)allowUnnamed;
@@ -500,7 +516,8 @@ int LinkUnnamed(const Folder& folder, Temp& temp) {
     const std::string self = "/proc/self/fd/" + std::to_string(temp.fd.Get());
     Descriptor unnamed = std::move(temp.fd);
     const int err = WithFreshName(folder, temp, [&](const std::string& leaf) {
-        if (::linkat(AT_FDCWD, self.c_str(), folder.fd.Get(), leaf.c_str(), AT_SYMLINK_FOLLOW) != 0) return errno;
+        if (::linkat(AT_FDCWD, self.c_str(), folder.fd.Get(), leaf.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            return errno;
         temp.fd = Descriptor(::dup(unnamed.Get()));
         return 0;
     });
@@ -607,8 +624,9 @@ bool CopyAttributes(int from, int to, const std::string& shown) {
 
 // A new file with the text and the identity of `st` (the file read, when `from` is a
 // descriptor of it) renamed over `leaf`.
-Outcome ReplaceThroughTempOnce(const Folder& folder, const std::string& leaf, int from, const struct stat* st,
-                               const std::string& text, bool allowUnnamed, const std::string& shown) {
+Outcome ReplaceThroughTempOnce(const Folder& folder, const std::string& leaf, int from,
+                               const struct stat* st, const std::string& text, bool allowUnnamed,
+                               const std::string& shown) {
     Temp temp;
     // Created with no permission at all when it replaces a file, so that it is never
     // more open than the target; its own mode comes last.
@@ -634,8 +652,9 @@ Outcome ReplaceThroughTempOnce(const Folder& folder, const std::string& leaf, in
 
 // As ReplaceThroughTempOnce, with an unnamed temporary file first and a named one
 // where the unnamed one cannot be given a name.
-Outcome ReplaceThroughTemp(const Folder& folder, const std::string& leaf, int from, const struct stat* st,
-                           const std::string& text, const std::string& shown) {
+Outcome ReplaceThroughTemp(const Folder& folder, const std::string& leaf, int from,
+                           const struct stat* st, const std::string& text,
+                           const std::string& shown) {
     const Outcome outcome = ReplaceThroughTempOnce(folder, leaf, from, st, text, true, shown);
     if (outcome != Outcome::RetryNamed) return outcome;
     return ReplaceThroughTempOnce(folder, leaf, from, st, text, false, shown);
@@ -719,11 +738,13 @@ std::string LeafOf(const std::string& target) { return fs::path(target).filename
 // a new file over it, and then the new one is opened and locked instead.
 Descriptor OpenLocked(const Folder& folder, const std::string& leaf, const std::string& shown) {
     for (int attempt = 0; attempt < 1000; ++attempt) {
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstatat(folder.fd.Get(), leaf.c_str(), &named, 0) == 0 && !S_ISREG(named.st_mode)) {
             throw FileError(shown, NotRegularReason(named.st_mode));
         }
-        const int fd = ::openat(folder.fd.Get(), leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        const int fd = ::openat(folder.fd.Get(), leaf.c_str(),
+                                O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) Fail(shown, errno);
         Descriptor file(fd);
         if (::fstat(fd, &held) != 0) Fail(shown, errno);
@@ -783,7 +804,8 @@ void SaveOver(Held& held, const std::string& text, const std::string& old) {
     RemoveStaleTemps(held.folder);
     // Another name would keep the old text if a new file took this one's place.
     if (st.st_nlink > 1) return SaveInPlace(held.folder, held.leaf, st, text, old, shown);
-    if (ReplaceThroughTemp(held.folder, held.leaf, held.fd.Get(), &st, text, shown) == Outcome::InPlace) {
+    if (ReplaceThroughTemp(held.folder, held.leaf, held.fd.Get(), &st, text, shown) ==
+        Outcome::InPlace) {
         SaveInPlace(held.folder, held.leaf, st, text, old, shown);
     }
 }
@@ -817,7 +839,8 @@ void Save(const std::string& path, const std::string& text) {
         // something that cannot be replaced.
         const Folder folder = OpenFolder(DirOf(target), path);
         RemoveStaleTemps(folder);
-        if (ReplaceThroughTemp(folder, LeafOf(target), -1, nullptr, text, path) != Outcome::Done) Fail(path, EBUSY);
+        if (ReplaceThroughTemp(folder, LeafOf(target), -1, nullptr, text, path) != Outcome::Done)
+            Fail(path, EBUSY);
         return;
     }
     std::string old;
@@ -832,7 +855,9 @@ HeldFile Hold(const std::string& path, std::string& text) {
     return held;
 }
 
-void SaveHeld(Held& held, const std::string& text, const std::string& oldText) { SaveOver(held, text, oldText); }
+void SaveHeld(Held& held, const std::string& text, const std::string& oldText) {
+    SaveOver(held, text, oldText);
+}
 
 bool Recover(const std::string& path) {
     const std::string target = ResolveLinks(path, path);
@@ -841,7 +866,8 @@ bool Recover(const std::string& path) {
     const Descriptor locked = OpenLocked(folder, leaf, path);
     const std::optional<RecoveryCopy> copy = FindRecoveryCopy(folder, leaf);
     if (!copy) return false;
-    const int copyFd = ::openat(copy->dir.Get(), copy->leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int copyFd =
+        ::openat(copy->dir.Get(), copy->leaf.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (copyFd < 0) Fail(copy->shown, errno);
     const std::string old = ReadAll(Descriptor(copyFd).Get(), copy->shown);
     struct stat st {};
@@ -850,7 +876,8 @@ bool Recover(const std::string& path) {
     const Descriptor file = OpenForInPlace(folder, leaf, st, path);
     const TerminationSignalsBlocked blocked;
     std::size_t written = 0;
-    if (const int err = Overwrite(file.Get(), old, static_cast<std::size_t>(st.st_size), written); err != 0) {
+    if (const int err = Overwrite(file.Get(), old, static_cast<std::size_t>(st.st_size), written);
+        err != 0) {
         Fail(path, err);
     }
     RemoveRecoveryCopy(*copy);

@@ -31,7 +31,8 @@ constexpr const char* kFolder = "это папка, а не файл";
 
 [[noreturn]] void Fail(const std::string& shown, DWORD err) {
     const bool missing = err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND;
-    throw FileError(shown, ReasonOf(static_cast<int>(err)), missing ? FileFailure::Missing : FileFailure::Other);
+    throw FileError(shown, ReasonOf(static_cast<int>(err)),
+                    missing ? FileFailure::Missing : FileFailure::Other);
 }
 
 [[noreturn]] void FailReplaced(const std::string& shown) {
@@ -94,7 +95,8 @@ public:
     bool Lock(DWORD flags, const std::string& shown) {
         WaitForLock(shown, [&] {
             OVERLAPPED whole{};
-            if (::LockFileEx(file_.Get(), flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+            if (::LockFileEx(file_.Get(), flags | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                             &whole)) {
                 locked_ = true;
                 return true;
             }
@@ -184,8 +186,9 @@ DWORD OpenRegular(const std::wstring& path, DWORD access, const std::string& sho
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw FileError(shown, kFolder);
     }
-    Handle file(::CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(::CreateFileW(path.c_str(), access,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return ::GetLastError();
     // The handle decides: the path may name something else since the look above.
     const DWORD type = ::GetFileType(file.Get());
@@ -232,7 +235,8 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
     while (done < bytes.size()) {
         const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
         DWORD written = 0;
-        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr)) return ::GetLastError();
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            return ::GetLastError();
         if (written == 0) return ERROR_WRITE_FAULT;
         done += written;
     }
@@ -242,7 +246,8 @@ DWORD WriteAll(HANDLE file, const std::string& bytes) {
 DWORD SetSize(HANDLE file, std::uint64_t size) {
     LARGE_INTEGER at{};
     at.QuadPart = static_cast<LONGLONG>(size);
-    if (!::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !::SetEndOfFile(file)) return ::GetLastError();
+    if (!::SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !::SetEndOfFile(file))
+        return ::GetLastError();
     return 0;
 }
 
@@ -280,7 +285,8 @@ OwnedMutex WriterMutex(const std::wstring& target, const std::string& shown) {
         hash *= 1099511628211ull;
     }
     wchar_t name[64];
-    std::swprintf(name, std::size(name), L"Local\\ravlet-save-%016llx", static_cast<unsigned long long>(hash));
+    std::swprintf(name, std::size(name), L"Local\\ravlet-save-%016llx",
+                  static_cast<unsigned long long>(hash));
     Handle mutex(::CreateMutexW(nullptr, FALSE, name));
     if (!mutex.Valid()) FailLast(shown);
     WaitForLock(shown, [&] {
@@ -296,9 +302,11 @@ OwnedMutex WriterMutex(const std::wstring& target, const std::string& shown) {
 // The file a save writes: a symbolic link's target, so the link stays a link.
 std::wstring ResolveLinks(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return path;
-    const Handle file(::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+        return path;
+    const Handle file(::CreateFileW(path.c_str(), 0,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.Valid()) return path;  // a dangling link: the open that follows names the error
     const DWORD flags = FILE_NAME_NORMALIZED | VOLUME_NAME_DOS;
     const DWORD needed = ::GetFinalPathNameByHandleW(file.Get(), nullptr, 0, flags);
@@ -338,8 +346,9 @@ DWORD CreateTemp(const std::wstring& prefix, Temp& temp) {
         // Shared for deletion: the Ctrl-C handler may remove it, and the move renames
         // it, while it is open. Shared for reading and writing too, since once moved it
         // is the file others open, until this handle is closed.
-        Handle file(::CreateFileW(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        Handle file(::CreateFileW(name.c_str(), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file.Valid()) {
             temp.file = std::move(file);
             temp.name = name;
@@ -363,12 +372,14 @@ void RemoveStaleTemps(const std::wstring& prefix) {
         const std::wstring_view leaf = found.cFileName;
         const DWORD skipped = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
         // The pattern may also match by a short name; the long one decides.
-        if ((found.dwFileAttributes & skipped) != 0 || !leaf.starts_with(L".ravlet-") || !leaf.ends_with(L".tmp")) {
+        if ((found.dwFileAttributes & skipped) != 0 || !leaf.starts_with(L".ravlet-") ||
+            !leaf.ends_with(L".tmp")) {
             continue;
         }
         // Removed by the close that ends the handle's scope.
-        const Handle stale(::CreateFileW((prefix + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        const Handle stale(
+            ::CreateFileW((prefix + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
 }
@@ -377,11 +388,13 @@ void RemoveStaleTemps(const std::wstring& prefix) {
 // file that is open, and a reader may hold the old one for a moment: retried a while.
 DWORD MoveOver(const std::wstring& from, const std::wstring& target) {
     for (int attempt = 0;; ++attempt) {
-        if (::MoveFileExW(from.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        if (::MoveFileExW(from.c_str(), target.c_str(),
+                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
             return 0;
         }
         const DWORD err = ::GetLastError();
-        const bool busy = err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION || err == ERROR_LOCK_VIOLATION;
+        const bool busy = err == ERROR_ACCESS_DENIED || err == ERROR_SHARING_VIOLATION ||
+                          err == ERROR_LOCK_VIOLATION;
         if (!busy || attempt >= 300) return err;
         ::Sleep(10);
     }
@@ -390,25 +403,27 @@ DWORD MoveOver(const std::wstring& from, const std::wstring& target) {
 enum class Outcome { Done, InPlace };
 
 // The attributes a new file takes over from the one it replaces.
-constexpr DWORD kKeptAttributes =
-    FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
+                                  FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // What `path` itself is (a link not followed): false when it cannot be opened.
 bool InfoOf(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    const Handle h(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                 nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                 nullptr));
+    const Handle h(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+        nullptr));
     return h.Valid() && ::GetFileInformationByHandle(h.Get(), &info);
 }
 
 bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber && a.nFileIndexHigh == b.nFileIndexHigh &&
-           a.nFileIndexLow == b.nFileIndexLow;
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
 // Whether `now` is the file as it was read: same file, size and last write.
 bool Unchanged(const BY_HANDLE_FILE_INFORMATION& now, const BY_HANDLE_FILE_INFORMATION& read) {
-    return SameFile(now, read) && now.nFileSizeHigh == read.nFileSizeHigh && now.nFileSizeLow == read.nFileSizeLow &&
+    return SameFile(now, read) && now.nFileSizeHigh == read.nFileSizeHigh &&
+           now.nFileSizeLow == read.nFileSizeLow &&
            now.ftLastWriteTime.dwLowDateTime == read.ftLastWriteTime.dwLowDateTime &&
            now.ftLastWriteTime.dwHighDateTime == read.ftLastWriteTime.dwHighDateTime;
 }
@@ -431,7 +446,8 @@ struct Bound {
 void CheckUnchanged(const Bound& bound, const std::wstring& target, const std::string& shown) {
     BY_HANDLE_FILE_INFORMATION now{};
     if (!InfoOf(bound.folder, now) || !SameFile(now, bound.folderInfo) ||
-        ((now.dwFileAttributes ^ bound.folderInfo.dwFileAttributes) & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        ((now.dwFileAttributes ^ bound.folderInfo.dwFileAttributes) &
+         FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
         FailReplaced(shown);
     }
     if (!InfoOf(target, now) || !Unchanged(now, bound.read)) FailReplaced(shown);
@@ -452,7 +468,8 @@ Outcome ReplaceThroughTemp(const std::wstring& target, const Bound* bound, const
     if (bound != nullptr && (bound->read.dwFileAttributes & kKeptAttributes) != 0) {
         FILE_BASIC_INFO basic{};  // zero times: left as they are
         basic.FileAttributes = bound->read.dwFileAttributes & kKeptAttributes;
-        if (!::SetFileInformationByHandle(temp.file.Get(), FileBasicInfo, &basic, sizeof basic)) FailLast(shown);
+        if (!::SetFileInformationByHandle(temp.file.Get(), FileBasicInfo, &basic, sizeof basic))
+            FailLast(shown);
     }
     if (!::FlushFileBuffers(temp.file.Get())) FailLast(shown);
     if (bound != nullptr) CheckUnchanged(*bound, target, shown);
@@ -491,7 +508,8 @@ std::wstring FindRecoveryCopy(const std::wstring& target, const std::string& sho
 
 void RefuseIfInterrupted(const std::wstring& target, const std::string& shown) {
     if (const std::wstring copy = FindRecoveryCopy(target, shown); !copy.empty()) {
-        throw FileError(shown, RecoveryCopyFound(WideToUtf8(copy).value_or("?"), shown), FileFailure::Interrupted);
+        throw FileError(shown, RecoveryCopyFound(WideToUtf8(copy).value_or("?"), shown),
+                        FileFailure::Interrupted);
     }
 }
 
@@ -511,7 +529,8 @@ DWORD WriteCopy(const std::wstring& copy, const std::string& bytes) {
 
 // The old bytes put where a later run finds them before the file changes: beside the
 // file, or in the cache folder where its folder is not writable.
-std::wstring MakeRecoveryCopy(const std::wstring& target, const std::string& old, const std::string& shown) {
+std::wstring MakeRecoveryCopy(const std::wstring& target, const std::string& old,
+                              const std::string& shown) {
     const std::wstring inFolder = CopyInFolder(target);
     DWORD err = WriteCopy(inFolder, old);
     if (err == 0) return inFolder;
@@ -574,9 +593,10 @@ void SaveInPlace(Held& held, const std::string& text, const std::string& old) {
     }
     std::string reason = ReasonOf(static_cast<int>(err));
     if (const DWORD restoreErr = Overwrite(held.file.Get(), old, old.size()); restoreErr != 0) {
-        throw FileError(held.shown, reason + "; прежний текст вернуть не удалось: " +
-                                        ReasonOf(static_cast<int>(restoreErr)) + "; " +
-                                        RecoveryCopyFound(WideToUtf8(copy).value_or("?"), held.shown));
+        throw FileError(held.shown,
+                        reason + "; прежний текст вернуть не удалось: " +
+                            ReasonOf(static_cast<int>(restoreErr)) + "; " +
+                            RecoveryCopyFound(WideToUtf8(copy).value_or("?"), held.shown));
     }
     ::DeleteFileW(copy.c_str());
     throw FileError(held.shown, reason);
@@ -592,7 +612,8 @@ void SaveOver(Held& held, const std::string& text, const std::string& old) {
     RemoveStaleTemps(FolderPrefix(held.target));
     // Another name would keep the old text if a new file took this one's place.
     if (info.nNumberOfLinks > 1) return SaveInPlace(held, text, old);
-    if (ReplaceThroughTemp(held.target, &held.bound, text, &held.file, held.shown) == Outcome::InPlace) {
+    if (ReplaceThroughTemp(held.target, &held.bound, text, &held.file, held.shown) ==
+        Outcome::InPlace) {
         SaveInPlace(held, text, old);
     }
 }
@@ -609,7 +630,8 @@ std::string CacheFolder() {
 std::string Load(const std::string& path) {
     const std::wstring system = SystemPath(path, path);
     Handle opened;
-    if (const DWORD err = OpenRegular(system, GENERIC_READ, path, opened); err != 0) Fail(path, err);
+    if (const DWORD err = OpenRegular(system, GENERIC_READ, path, opened); err != 0)
+        Fail(path, err);
     LockedHandle file(std::move(opened));
     // A shared lock waits out a writer that rewrites the file in place, so the text is
     // never half old, half new. Where the file system has no locks, the read goes on.
@@ -654,18 +676,21 @@ bool Recover(const std::string& path) {
     if (copy.empty()) return false;
     const std::string shownCopy = WideToUtf8(copy).value_or("?");
     Handle opened;
-    if (const DWORD err = OpenRegular(copy, GENERIC_READ, shownCopy, opened); err != 0) Fail(shownCopy, err);
+    if (const DWORD err = OpenRegular(copy, GENERIC_READ, shownCopy, opened); err != 0)
+        Fail(shownCopy, err);
     const std::string old = ReadAll(opened.Get(), shownCopy);
     opened.Reset();
     Handle file;
-    if (const DWORD err = OpenRegular(target, GENERIC_READ | GENERIC_WRITE, path, file); err != 0) Fail(path, err);
+    if (const DWORD err = OpenRegular(target, GENERIC_READ | GENERIC_WRITE, path, file); err != 0)
+        Fail(path, err);
     LockedHandle locked(std::move(file));
     if (!locked.Lock(LOCKFILE_EXCLUSIVE_LOCK, path)) FailLast(path);
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(locked.Get(), &size)) FailLast(path);
     const InterruptionDeferred deferred;
     // Back into the same file, in place, so that every hard link sees it.
-    if (const DWORD err = Overwrite(locked.Get(), old, static_cast<std::size_t>(size.QuadPart)); err != 0) {
+    if (const DWORD err = Overwrite(locked.Get(), old, static_cast<std::size_t>(size.QuadPart));
+        err != 0) {
         Fail(path, err);
     }
     ::DeleteFileW(copy.c_str());
