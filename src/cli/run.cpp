@@ -22,7 +22,11 @@ namespace {
 // A file failure as printed: the path as given, escaped, and the reason.
 std::string FileFailure(const FileError& e, Terminal terminal) {
     const std::string quoted = QuotedArgument(e.path(), terminal);
-    return quoted.substr(1, quoted.size() - 2) + ": " + e.reason();
+    const std::string shown = quoted.substr(1, quoted.size() - 2);
+    // The text engine names the copy; the command that puts it back is this program's.
+    if (e.kind() == ravlet::FileFailure::Interrupted)
+        return shown + ": " + e.reason() + ". Вернуть его: ravlet-cli recover " + shown;
+    return shown + ": " + e.reason();
 }
 
 // A name or value argument as Windows-1251 bytes, as the texts hold them. From a
@@ -98,9 +102,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     LockWait wait;
     if (line.wait) wait.limit = std::chrono::seconds(*line.wait);
     const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
-    wait.waiting = [&err, seconds](const std::string& file) {
-        err << "ravlet-cli: файл " << file << " занят другой программой, жду (не дольше " << seconds
-            << " с)\n";
+    wait.waiting = [&err, seconds](const std::string& file, bool byRavlet) {
+        err << "ravlet-cli: файл " << file << " занят "
+            << (byRavlet ? "другим сохранением Ravlet" : "другой программой") << ", жду (не дольше "
+            << seconds << " с)\n";
         err.flush();
     };
     const ScopedLockWait scopedWait(std::move(wait));

@@ -45,7 +45,9 @@ private:
 };
 
 std::string FileFailed(const char* attempt, const FileError& error) {
-    return messages::FileFailed(attempt, error.path(), error.reason());
+    std::string reason = error.reason();
+    if (error.kind() == FileFailure::Interrupted) reason += messages::kRecoverTorn;
+    return messages::FileFailed(attempt, error.path(), reason);
 }
 
 }  // namespace

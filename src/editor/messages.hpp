@@ -44,6 +44,12 @@ inline std::string FileFailed(std::string_view attempt, std::string_view path,
            std::string(reason);
 }
 
+// Added to a file failure whose file an interrupted save left torn: the window cannot
+// put the copy back itself.
+inline constexpr const char* kRecoverTorn =
+    "\nЗакройте окно и верните прежний текст командой ravlet-cli recover, затем откройте файл "
+    "снова.";
+
 // The sign next to the value field when a typed or pasted character is refused.
 inline std::string RefusedCharacter(std::string_view shown) {
     return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";

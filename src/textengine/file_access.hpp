@@ -1,5 +1,5 @@
-// What the settings files ask of the operating system, in one small interface with an
-// implementation per system (file_access_posix.cpp, file_access_windows.cpp): reading
+// The settings files' load, save and recovery, written once (file_access.cpp) over the
+// system's primitives (file_system.hpp): reading
 // a regular file whole under a shared lock, one writer's exclusive hold, and the save
 // that never leaves a half-written file, bound to the folder the file was read from. Paths are what
 // the program holds: bytes on POSIX, UTF-8 on Windows (turned into UTF-16 at the system call).
@@ -28,9 +28,9 @@ using HeldFile = std::unique_ptr<Held, HeldRelease>;
 // through the same handle. Throws FileError.
 HeldFile Hold(const std::string& path, std::string& text);
 
-// Writes `text` over the held file as Save does; `oldText` is what Hold read. Once per
-// hold: the save may replace the locked file. Throws FileError.
-void SaveHeld(Held& held, const std::string& text, const std::string& oldText);
+// Writes `text` over the held file as Save does. Once per hold: the save may replace
+// the locked file. Throws FileError.
+void SaveHeld(Held& held, const std::string& text);
 
 // RecoverTextFile (text_file.hpp).
 bool Recover(const std::string& path);

@@ -1,20 +1,23 @@
-// Russian reasons for the system errors a file load or save can meet.
+// Russian reasons for file problems: each kind worded once, and per system the map
+// from its error codes onto the kinds.
 #pragma once
 
 #include <string>
 
+#include "textengine/text_file.hpp"
+
 namespace ravlet {
 
-// The reason, in Russian, for the system's error code `err` met while reading or
-// writing a file: an errno value on POSIX (file_reason_posix.cpp), a GetLastError()
-// code on Windows (file_reason_windows.cpp). A code without its own text is named by
-// its number.
-std::string ReasonOf(int err);
+// The kind of the system's error code `err`: an errno value on POSIX
+// (file_reason_posix.cpp), a GetLastError() code on Windows (file_reason_windows.cpp).
+// SystemError for a code without a kind of its own.
+FileFailure KindOfSystemError(int err);
 
-// Reasons that no single errno stands for.
-inline constexpr const char* kReadOnlyFile = "файл только для чтения";
-inline constexpr const char* kFolderNotWritable = "папка недоступна для записи";
-inline constexpr const char* kReplacedWhileSaving =
-    "файл заменён другой программой во время сохранения";
+// The Russian wording of `kind`, with what it carries (see FileError::detail).
+std::string Wording(FileFailure kind, const std::string& detail = {});
+
+// The wording of the system's error code `err`; a code without its own kind is named
+// by its number.
+std::string ReasonOf(int err);
 
 }  // namespace ravlet

@@ -19,12 +19,8 @@ LockWait& Current() {
 
 LockWait ExchangeLockWait(LockWait wait) { return std::exchange(Current(), std::move(wait)); }
 
-std::string LockWaitExpired(long long seconds) {
-    return "файл занят другой программой, ожидание прекращено через " + std::to_string(seconds) +
-           " с";
-}
-
-void WaitForLock(const std::string& shown, const std::function<bool()>& attempt) {
+void WaitForLock(const std::string& shown, const std::function<bool()>& attempt,
+                 const std::function<bool()>& ravletHolds) {
     using Clock = std::chrono::steady_clock;
     if (attempt()) return;
     const LockWait& wait = Current();
@@ -35,12 +31,12 @@ void WaitForLock(const std::string& shown, const std::function<bool()>& attempt)
         const auto waited = Clock::now() - start;
         if (!said && waited >= std::chrono::seconds(1)) {
             said = true;
-            if (wait.waiting) wait.waiting(shown);
+            if (wait.waiting) wait.waiting(shown, ravletHolds && ravletHolds());
         }
         if (waited >= wait.limit) {
             const auto seconds =
                 std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
-            throw FileError(shown, LockWaitExpired(seconds), FileFailure::Busy);
+            throw FileError(shown, FileFailure::Busy, std::to_string(seconds));
         }
         // Short pauses first: most holders are another save that ends in a moment.
         std::this_thread::sleep_for(std::min<Clock::duration>(pause, wait.limit - waited));

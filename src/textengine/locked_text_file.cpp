@@ -11,7 +11,7 @@ LockedTextFile::~LockedTextFile() = default;
 
 void LockedTextFile::Save(const std::string& text) {
     if (saved_) throw std::logic_error("LockedTextFile::Save called twice");
-    file_access::SaveHeld(*held_, text, text_);
+    file_access::SaveHeld(*held_, text);
     saved_ = true;
 }
 

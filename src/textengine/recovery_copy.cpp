@@ -1,4 +1,4 @@
-// Names and messages of the recovery copies of in-place saves.
+// Names of the recovery copies of in-place saves.
 #include "textengine/recovery_copy.hpp"
 
 #include <cstdint>
@@ -44,16 +44,6 @@ std::string RecoveryLeafInCache(std::string_view fullPath) {
         name = hex + name.substr(name.size() - (kLongestName - kSuffix.size() - 17));
     }
     return name + std::string(kSuffix);
-}
-
-std::string RecoveryCopyFound(const std::string& copy, const std::string& shown) {
-    return "прежняя запись файла была прервана, файл может быть испорчен; его прежний текст "
-           "сохранён в " +
-           copy + ". Вернуть его: ravlet-cli recover " + shown;
-}
-
-std::string RecoveryCopyFailed(const std::string& reason) {
-    return "не удалось сохранить копию прежнего текста (" + reason + "); файл не изменён";
 }
 
 }  // namespace ravlet

@@ -269,32 +269,40 @@ TEST_F(TextFile, ReaderDoesNotWaitForAHoldingWriter) {
     EXPECT_EQ(LoadTextFile(PathOf("second.ini")), "new text");
 }
 
-// A recovery copy beside the file (an in-place save cut off) stops every read and
-// write, naming the copy; RecoverTextFile puts it back once.
-TEST_F(TextFile, RecoveryCopyIsRefusedUntilRecovered) {
+// A file at the copy's name that no save of this file made (planted, empty, a FIFO, a
+// copy of another file) blocks nothing and is never put back: `recover` refuses it
+// with its path, without waiting, and the file and the planted one stay as they were.
+TEST_F(TextFile, PlantedCopyIsNeitherObeyedNorRestored) {
     const std::string path = PathOf("tarven.ini");
-    WriteRaw(path, "torn");
-    WriteRaw(PathOf(".tarven.ini.ravlet-recovery"), "old text");
-    const std::string copy = (fs::path(dir_.string()) / ".tarven.ini.ravlet-recovery").string();
-    const std::function<void()> uses[] = {
-        [&] { LoadTextFile(path); },
-        [&] { SaveTextFile(path, "new"); },
-        [&] { LockedTextFile file(path); },
+    const std::string copy = PathOf(".tarven.ini.ravlet-recovery");
+    const std::function<void()> plants[] = {
+        [&] { WriteRaw(copy, "someone else's text"); },
+        [&] { WriteRaw(copy, ""); },
+#ifndef _WIN32
+        [&] { ASSERT_EQ(mkfifo(copy.c_str(), 0644), 0); },
+#endif
     };
-    for (const auto& use : uses) {
+    for (const auto& plant : plants) {
+        WriteRaw(path, "mine");
+        plant();
+        EXPECT_EQ(LoadTextFile(path), "mine");
         try {
-            use();
-            ADD_FAILURE() << "not refused";
+            ravlet::RecoverTextFile(path);
+            ADD_FAILURE() << "a planted copy was put back";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.kind(), ravlet::FileFailure::Interrupted);
-            EXPECT_EQ(e.reason(), ravlet::RecoveryCopyFound(copy, path));
+            EXPECT_EQ(e.kind(), ravlet::FileFailure::CopyNotOwn);
+            EXPECT_EQ(e.detail(), copy);
         }
+        EXPECT_EQ(ReadRaw(path), "mine");
+        // An in-place save keeps its own copy elsewhere and leaves the planted one.
+        fs::create_hard_link(path, PathOf("second.ini"));
+        SaveTextFile(path, "saved");
+        EXPECT_EQ(ReadRaw(PathOf("second.ini")), "saved");
+        EXPECT_TRUE(fs::exists(fs::symlink_status(copy)));
+        fs::remove(copy);
+        fs::remove(PathOf("second.ini"));
+        EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
     }
-    EXPECT_EQ(ReadRaw(path), "torn");
-    EXPECT_TRUE(ravlet::RecoverTextFile(path));
-    EXPECT_EQ(ReadRaw(path), "old text");
-    EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
-    EXPECT_FALSE(ravlet::RecoverTextFile(path));
 }
 
 // The cache folder's name of a copy leads back to its file, and stays a legal name.
@@ -405,7 +413,7 @@ TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     ASSERT_TRUE(saved.ran && created.ran);
     EXPECT_EQ(saved.reason, "");
     EXPECT_EQ(ReadRaw(path), "new, longer");
-    EXPECT_EQ(created.reason, ravlet::kFolderNotWritable);
+    EXPECT_EQ(created.reason, ravlet::Wording(ravlet::FileFailure::FolderNotWritable));
     EXPECT_EQ(Entries(), std::set<std::string>{"tarven.ini"});
 }
 
@@ -580,11 +588,11 @@ TEST_F(TextFile, FailedSaveLeavesOldFileWhole) {
         rlim_t limit;
         std::string reason;
     } rows[] = {
-        {"temporary file", false, old.size() + 10, ravlet::ReasonOf(EFBIG)},
-        {"in place", true, old.size() + 10, ravlet::ReasonOf(EFBIG)},
+        {"temporary file", false, old.size() + 200, ravlet::ReasonOf(EFBIG)},
+        {"in place", true, old.size() + 200, ravlet::ReasonOf(EFBIG)},
         // Not even the recovery copy fits: nothing was touched, and the message says so.
         {"in place, limit below the old size", true, old.size() - 10,
-         ravlet::RecoveryCopyFailed(ravlet::ReasonOf(EFBIG))},
+         ravlet::Wording(ravlet::FileFailure::CopyFailed, ravlet::ReasonOf(EFBIG))},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

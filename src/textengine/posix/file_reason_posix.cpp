@@ -1,73 +1,73 @@
-// Russian reasons for errno values: the system's own text would be English.
+// POSIX: the kind of each errno value a file load or save meets.
 #include "textengine/file_reason.hpp"
 
 #include <cerrno>
 
 namespace ravlet {
 
-std::string ReasonOf(int err) {
+FileFailure KindOfSystemError(int err) {
     switch (err) {
         case ENOENT:
-            return "файл или папка не найдены";
+            return FileFailure::Missing;
         case ENOTDIR:
-            return "в пути есть не папка";
+            return FileFailure::NotAFolderInPath;
         case EACCES:
         case EPERM:
-            return "нет прав доступа";
+            return FileFailure::AccessDenied;
         case EISDIR:
-            return "это папка, а не файл";
+            return FileFailure::IsFolder;
         case ENOSPC:
-            return "диск заполнен";
+            return FileFailure::DiskFull;
         case EDQUOT:
-            return "превышена квота диска";
+            return FileFailure::QuotaExceeded;
         case EROFS:
-            return "файловая система только для чтения";
+            return FileFailure::ReadOnlyFileSystem;
         case EFBIG:
-            return "превышен допустимый размер файла";
+            return FileFailure::FileTooLarge;
         case ENAMETOOLONG:
-            return "слишком длинное имя файла или пути";
+            return FileFailure::NameTooLong;
         case ELOOP:
-            return "слишком много символических ссылок";
+            return FileFailure::TooManyLinks;
         case EIO:
-            return "ошибка ввода-вывода на диске";
+            return FileFailure::IoError;
         case ETXTBSY:
-            return "файл занят: это выполняющаяся программа";
+            return FileFailure::RunningProgram;
         case EBUSY:
-            return "файл или устройство заняты";
+            return FileFailure::DeviceBusy;
         case EMFILE:
-            return "программа открыла слишком много файлов";
+            return FileFailure::TooManyOpenInProcess;
         case ENFILE:
-            return "в системе открыто слишком много файлов";
+            return FileFailure::TooManyOpenInSystem;
         case ENOMEM:
-            return "недостаточно памяти";
+            return FileFailure::OutOfMemory;
         case EXDEV:
-            return "файл и папка на разных файловых системах";
+            return FileFailure::CrossDevice;
         case EAGAIN:
 #if EWOULDBLOCK != EAGAIN
         case EWOULDBLOCK:
 #endif
-            return "файл заблокирован другой программой";
+            return FileFailure::LockedByOther;
         case ENXIO:
-            return "устройство недоступно или у канала нет читателя";
+            return FileFailure::NoReader;
         case EOVERFLOW:
-            return "файл слишком велик для чтения";
+            return FileFailure::TooLargeToRead;
         case EINVAL:
-            return "недопустимая операция для этого файла";
+            return FileFailure::InvalidOperation;
         case ESTALE:
-            return "файл на сетевом диске больше не доступен, откройте его заново";
+            return FileFailure::StaleNetworkFile;
         case EPIPE:
-            return "канал закрыт читающей стороной";
+            return FileFailure::PipeClosed;
         case EBADF:
-            return "дескриптор файла закрыт";
+            return FileFailure::HandleClosed;
         case EINTR:
-            return "операция прервана сигналом";
+            return FileFailure::InterruptedCall;
         case ENOTSUP:
 #if EOPNOTSUPP != ENOTSUP
         case EOPNOTSUPP:
 #endif
-            return "операция не поддерживается файловой системой";
+            return FileFailure::NotSupported;
         default:
-            return "системная ошибка номер " + std::to_string(err);
+            return FileFailure::SystemError;
     }
 }
 

@@ -1,5 +1,4 @@
-// Russian reasons for the GetLastError() codes a load or save meets on Windows: the
-// system's own text would be in the language of the installation.
+// Windows: the kind of each GetLastError() code a file load or save meets.
 #include "textengine/file_reason.hpp"
 
 #include <windows.h>
@@ -13,76 +12,75 @@ constexpr DWORD kDirectoryNotSupported = 336;  // ERROR_DIRECTORY_NOT_SUPPORTED
 
 }  // namespace
 
-std::string ReasonOf(int err) {
+FileFailure KindOfSystemError(int err) {
     switch (static_cast<DWORD>(err)) {
-        // The same words as for ENOENT on POSIX: the message does not depend on the system.
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
-            return "файл или папка не найдены";
+            return FileFailure::Missing;
         case ERROR_ACCESS_DENIED:
-            return "нет прав доступа";
+            return FileFailure::AccessDenied;
         case ERROR_SHARING_VIOLATION:
-            return "файл занят другой программой";
+            return FileFailure::SharingViolation;
         case ERROR_LOCK_VIOLATION:
-            return "файл заблокирован другой программой";
+            return FileFailure::LockedByOther;
         case ERROR_DISK_FULL:
         case ERROR_HANDLE_DISK_FULL:
-            return "диск заполнен";
+            return FileFailure::DiskFull;
         case kDiskQuotaExceeded:
-            return "превышена квота диска";
+            return FileFailure::QuotaExceeded;
         case ERROR_WRITE_PROTECT:
-            return "диск защищён от записи";
+            return FileFailure::WriteProtected;
         case ERROR_FILENAME_EXCED_RANGE:
-            return "слишком длинное имя файла или пути";
+            return FileFailure::NameTooLong;
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_DIRECTORY:
-            return "недопустимое имя файла или пути";
+            return FileFailure::InvalidName;
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
-            return "недостаточно памяти";
+            return FileFailure::OutOfMemory;
         case ERROR_TOO_MANY_OPEN_FILES:
-            return "программа открыла слишком много файлов";
+            return FileFailure::TooManyOpenInProcess;
         case ERROR_INVALID_HANDLE:
-            return "дескриптор файла закрыт";
+            return FileFailure::HandleClosed;
         case ERROR_NOT_READY:
-            return "устройство не готово";
+            return FileFailure::NotReady;
         case ERROR_CRC:
         case ERROR_READ_FAULT:
         case ERROR_WRITE_FAULT:
         case ERROR_IO_DEVICE:
-            return "ошибка ввода-вывода на диске";
+            return FileFailure::IoError;
         case ERROR_NOT_SAME_DEVICE:
-            return "файл и папка на разных дисках";
+            return FileFailure::CrossDevice;
         case ERROR_FILE_EXISTS:
         case ERROR_ALREADY_EXISTS:
-            return "файл уже существует";
+            return FileFailure::AlreadyExists;
         case ERROR_BAD_NETPATH:
         case ERROR_BAD_NET_NAME:
         case ERROR_NETNAME_DELETED:
         case ERROR_UNEXP_NET_ERR:
-            return "сетевой путь недоступен, откройте файл заново";
+            return FileFailure::NetworkPathUnavailable;
         case ERROR_FILE_TOO_LARGE:
-            return "превышен допустимый размер файла";
+            return FileFailure::FileTooLarge;
         case ERROR_ARITHMETIC_OVERFLOW:
-            return "файл слишком велик для чтения";
+            return FileFailure::TooLargeToRead;
         case ERROR_INVALID_FUNCTION:
         case ERROR_NOT_SUPPORTED:
-            return "операция не поддерживается файловой системой";
+            return FileFailure::NotSupported;
         case ERROR_INVALID_PARAMETER:
-            return "недопустимая операция для этого файла";
+            return FileFailure::InvalidOperation;
         case ERROR_CANT_RESOLVE_FILENAME:
-            return "слишком много символических ссылок";
+            return FileFailure::TooManyLinks;
         case ERROR_BUSY:
-            return "файл или устройство заняты";
+            return FileFailure::DeviceBusy;
         case ERROR_USER_MAPPED_FILE:
-            return "файл отображён в память другой программой";
+            return FileFailure::MappedByOther;
         case kDirectoryNotSupported:
-            return "это папка, а не файл";
+            return FileFailure::IsFolder;
         case ERROR_OPERATION_ABORTED:
-            return "операция прервана";
+            return FileFailure::InterruptedCall;
         default:
-            return "системная ошибка номер " + std::to_string(err);
+            return FileFailure::SystemError;
     }
 }
 
