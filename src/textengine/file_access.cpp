@@ -294,8 +294,8 @@ void OpenLocked(Held& held) {
         fsys::FilePtr file =
             fsys::OpenIn(*held.folder, held.leaf, fsys::Access::ReadWrite, shown, failed);
         held.writable = file != nullptr;
-        if (!file &&
-            (failed == FileFailure::AccessDenied || failed == FileFailure::ReadOnlyFileSystem))
+        // A read-only file system is said at once, before any wait for a lock.
+        if (!file && failed == FileFailure::AccessDenied)
             file = fsys::OpenIn(*held.folder, held.leaf, fsys::Access::Read, shown, failed);
         if (!file) Fail(shown, failed);
         WaitFor(*file, shown, [&] { return fsys::TryWriterLock(*file, shown); });
@@ -561,6 +561,7 @@ void SaveOver(Held& held, const std::string& text) {
     // Neither a rename nor root's rights may override a file kept read-only.
     if (const auto refusal = fsys::WriteRefusal(*held.folder, held.leaf, *held.file))
         Fail(shown, *refusal);
+    if (!held.writable) Fail(shown, FileFailure::ReadOnlyFile);
     fsys::RemoveStaleTemps(*held.folder);
     // Another name would keep the old text if a new file took this one's place.
     if (held.read.links > 1) return SaveInPlace(held, text);

@@ -71,6 +71,14 @@ public:
         std::error_code ignored;
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
                                      std::filesystem::perm_options::add, ignored);
+        // A read-only entry (on Windows, the attribute) would stop the removal.
+        for (auto it = std::filesystem::recursive_directory_iterator(path_, ignored);
+             it != std::filesystem::recursive_directory_iterator(); it.increment(ignored)) {
+            std::filesystem::permissions(
+                it->path(), std::filesystem::perms::owner_write,
+                std::filesystem::perm_options::add | std::filesystem::perm_options::nofollow,
+                ignored);
+        }
         std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;

@@ -3,7 +3,9 @@
 // read-only attribute, hard links, devices, and the Russian reasons of error codes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -31,15 +33,6 @@ using ravlet::test::Utf8Path;
 
 class WindowsFiles : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = ravlet::test::MakeTempDir("ravlet-windows-"); }
-    void TearDown() override {
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
-        std::error_code ec;
-        fs::remove_all(dir_, ec);
-    }
-
     // The UTF-8 path the program holds for `utf8Name` in the folder.
     std::string PathOf(const std::string& utf8Name) const {
         const std::u8string path = (dir_ / Utf8Path(utf8Name)).u8string();
@@ -74,7 +67,8 @@ protected:
         return info;
     }
 
-    fs::path dir_;
+    ravlet::test::TempDir temp_{"ravlet-windows-"};
+    const fs::path dir_ = temp_.path();
 };
 
 std::pair<DWORD, DWORD> FileIndex(const BY_HANDLE_FILE_INFORMATION& info) {
@@ -137,7 +131,7 @@ TEST_F(WindowsFiles, ReadOnlyAttributeIsRefused) {
         SaveTextFile(PathOf("tarven.ini"), "new");
         ADD_FAILURE() << "saved over a read-only file";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.reason(), ravlet::kReadOnlyFile);
+        EXPECT_EQ(e.kind(), ravlet::FileFailure::ReadOnlyFile);
     }
     ravlet::LockedTextFile file(PathOf("tarven.ini"));
     EXPECT_EQ(file.Text(), "old");
@@ -190,6 +184,34 @@ TEST_F(WindowsFiles, DevicesAndFoldersAreRefused) {
     }
     EXPECT_TRUE(fs::is_directory(dir_ / "folder.ini"));
     EXPECT_EQ(Entries(), std::vector<std::wstring>{L"folder.ini"});
+}
+
+// A file another program keeps open without sharing it is busy, not forbidden: waited
+// for within the wait, and said so.
+TEST_F(WindowsFiles, FileKeptOpenByAnotherProgramIsBusy) {
+    WriteRaw("tarven.ini", "old");
+    const HANDLE held = ::CreateFileW((dir_ / "tarven.ini").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int said = 0;
+    const ravlet::LockWait previous = ravlet::ExchangeLockWait(
+        {std::chrono::seconds(1), [&](const std::string&, bool) { ++said; }});
+    const std::function<void()> uses[] = {
+        [&] { LoadTextFile(PathOf("tarven.ini")); },
+        [&] { SaveTextFile(PathOf("tarven.ini"), "new"); },
+    };
+    for (const auto& use : uses) {
+        try {
+            use();
+            ADD_FAILURE() << "not refused";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.kind(), ravlet::FileFailure::Busy) << e.what();
+        }
+    }
+    ravlet::ExchangeLockWait(previous);
+    ::CloseHandle(held);
+    EXPECT_EQ(said, 2);
+    EXPECT_EQ(ReadRaw("tarven.ini"), "old");
 }
 
 // A name that is not UTF-8 names no file: refused, never guessed at.
