@@ -255,7 +255,8 @@ TEST_F(RunCliFiles, WritingCommandsRefuseAFolder) {
           {"--base", base, "defaults", folder},
           {"--base", base, "defaults", folder, "--dry-run"},
           {"--base", base, "transfer", old, folder},
-          {"--base", base, "transfer", old, folder, "--dry-run"}}) {
+          {"--base", base, "transfer", old, folder, "--dry-run"},
+          {"recover", folder}}) {
         const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.status, 3) << args[args.size() > 3 ? 3 : 0];
         EXPECT_EQ(got.err, folder + ": это папка, а не файл\n");
@@ -432,6 +433,7 @@ struct AcceptedCase {
     const char* name;
     std::vector<std::string> args;  // "@base" and "@ini" stand for the fixture's files
     std::string out;
+    std::optional<int> status = {};  // checked where given
 };
 
 const AcceptedCase kAcceptedCases[] = {
@@ -441,6 +443,7 @@ const AcceptedCase kAcceptedCases[] = {
     {"EmptyOptionValueWithEquals", {"get", "@ini", "Язык", "--group="}, "ru\n"},
     {"NegativeNumberIsAValue", {"get", "@ini", "-1"}, ""},
     {"DoubleDashBeforeArguments", {"get", "--", "@ini", "Язык"}, "ru\n"},
+    {"RecoverWithNothingToRecover", {"recover", "@ini"}, "", 1},
 };
 
 TEST_F(RunCliFiles, AcceptedForms) {
@@ -455,6 +458,9 @@ TEST_F(RunCliFiles, AcceptedForms) {
         const CliOutcome got = RunCliInProcess(args);
         EXPECT_EQ(got.out, c.out) << c.name;
         EXPECT_NE(got.status, 2) << c.name << ": " << got.err;
+        if (c.status) {
+            EXPECT_EQ(got.status, *c.status) << c.name << ": " << got.err;
+        }
     }
 }
 
