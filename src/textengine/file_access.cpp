@@ -206,7 +206,9 @@ std::optional<FoundCopy> OpenCopyAt(fsys::FolderPtr folder, const std::string& l
         return copy;  // not a regular file: there, but not a copy
     }
     if (!copy.file) {
-        if (failed == FileFailure::Missing) return std::nullopt;
+        // A name too long for the folder holds no copy: it went to the cache.
+        if (failed == FileFailure::Missing || failed == FileFailure::NameTooLong)
+            return std::nullopt;
         Fail(path, failed);
     }
     return copy;
@@ -351,9 +353,14 @@ std::string MakeRecoveryCopy(Held& held, std::uint64_t token) {
         failed = fsys::WriteAt(out, HeaderText(header), 0, written);
         if (failed == FileFailure::Other) failed = fsys::Sync(out);
         if (failed != FileFailure::Other) return false;
-        fsys::NameTemp(*temp, shown);
-        if (fsys::RenameOver(*temp, name, shown) != fsys::Placed::Done) {
-            failed = FileFailure::DeviceBusy;
+        try {
+            fsys::NameTemp(*temp, shown);
+            if (fsys::RenameOver(*temp, name, shown) != fsys::Placed::Done) {
+                failed = FileFailure::DeviceBusy;
+                return false;
+            }
+        } catch (const FileError& e) {
+            failed = e.kind();  // a name too long for this folder, say: tried elsewhere
             return false;
         }
         fsys::SyncFolder(folder);

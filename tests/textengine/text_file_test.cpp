@@ -402,6 +402,13 @@ TEST_F(TextFile, SaveInReadOnlyFolderWritesInPlaceButCreatesNothing) {
     // The recovery copy of the in-place save goes to the cache folder, and is gone after.
     const fs::path cache = ravlet::test::MakeTempDir("ravlet-cache-");
     fs::permissions(cache, fs::perms::all, fs::perm_options::replace);
+    // A temporary file a killed copy left in the cache goes with the next copy made there.
+    fs::create_directory(cache / "ravlet");
+    WriteRaw((cache / "ravlet" / ".ravlet-stale00000.tmp").string(), "left by a kill");
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown((cache / "ravlet").c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chown((cache / "ravlet" / ".ravlet-stale00000.tmp").c_str(), 65534, 65534), 0);
+    }
     const ChildOutcome saved = InChild([&] {
         setenv("XDG_CACHE_HOME", cache.c_str(), 1);
         SaveTextFile(path, "new, longer");
