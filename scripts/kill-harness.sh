@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Kills ravlet-cli (SIGKILL) at random moments of set, defaults and transfer on a large
 # generated settings file that is rewritten in place (it has a second hard link; or its
-# folder may not be written), and checks after every kill that the file is the old text,
-# the new one, or the old one again after `ravlet-cli recover`. Not part of CI: slow.
+# folder may not be written), and checks after every kill that the file is the old text
+# or the new one, or refused under every name and environment until `ravlet-cli
+# recover` gives the old one back; a copy left after a finished save is never put back.
+# Not part of CI: slow.
 #   bash scripts/kill-harness.sh [KILLS=200] [MEGABYTES=150] [RAVLET_CLI=build/src/cli/ravlet-cli]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -96,11 +98,27 @@ for ((n = 1; n <= kills; n++)); do
     else
         outcome=torn
     fi
-    # A recovery copy left behind makes the file refused until it is put back.
+    # A torn file is refused under every name, also without the environment that found
+    # its cache; `recover` then puts the old text back. A copy a kill left after the
+    # save had finished is never put back over the new text.
+    refused=no
+    names=("$file")
+    [[ $mode == linked ]] && names+=("$work/case/second.ini")
+    for name in "${names[@]}"; do
+        for env in "XDG_CACHE_HOME=$work/cache" "HOME=/nonexistent"; do
+            status=0
+            env -i "$env" "${as[@]}" "$cli" get "$name" Scale > /dev/null 2>&1 || status=$?
+            if ((status == 3)); then refused=yes; elif [[ $refused == yes ]]; then outcome="$outcome, REFUSED UNDER ONE NAME ONLY"; fi
+        done
+    done
     copies=$(find "$work/case" "$work/cache" -name '*.ravlet-recovery' | wc -l)
-    if ((copies > 0)); then
-        env XDG_CACHE_HOME="$work/cache" "${as[@]}" "$cli" recover "$file" > /dev/null
-        if cmp -s "$file" "$big"; then outcome="$outcome, recovered"; else outcome="$outcome, NOT recovered"; fi
+    if [[ $refused == yes ]]; then
+        env XDG_CACHE_HOME="$work/cache" "${as[@]}" "$cli" recover "$file" > /dev/null 2>&1 || true
+        if cmp -s "$file" "$big"; then outcome="$outcome, refused, recovered"; else outcome="$outcome, refused, NOT recovered"; fi
+    elif ((copies > 0)); then
+        before=$(md5sum < "$file")
+        env XDG_CACHE_HOME="$work/cache" "${as[@]}" "$cli" recover "$file" > /dev/null 2>&1 || true
+        if [[ $(md5sum < "$file") == "$before" ]]; then outcome="$outcome, stale copy left alone"; else outcome="$outcome, STALE COPY PUT BACK"; fi
     fi
     [[ $mode == linked ]] && ! cmp -s "$file" "$work/case/second.ini" && outcome="$outcome, LINKS DIFFER"
     tally["$mode $outcome"]=$(( ${tally["$mode $outcome"]:-0} + 1 ))
@@ -110,6 +128,6 @@ echo "$kills kills of set/defaults/transfer on a $megabytes MB file (uncut runs:
 bad=0
 for key in "${!tally[@]}"; do
     echo "  ${tally[$key]}	$key"
-    [[ $key == *torn || $key == *NOT* || $key == *DIFFER* ]] && bad=1
+    [[ $key == *torn || $key == *NOT* || $key == *DIFFER* || $key == *ONLY* || $key == *PUT\ BACK* ]] && bad=1
 done
 exit $bad
