@@ -125,7 +125,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             const std::string key = NameArg(line.Argument("KEY"), terminal);
             std::string value = ValueArg(line.Argument("VALUE"), terminal);
             LockedTextFile locked(path);
-            std::string text = locked.Text();
+            std::string text = locked.TakeText();
             const int status = SetCommand(text, group, key, std::move(value), {out, err});
             if (status == kDone) locked.Save(text);
             return status;
@@ -186,7 +186,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             // Locked from the read to the save, so a parallel writer loses nothing.
             std::optional<LockedTextFile> file;
             if (!dryRun) file.emplace(path);
-            std::string text = dryRun ? LoadTextFile(path) : file->Text();
+            std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
             const int status = DefaultsCommand(base, text, versionOption, {out, err});
             if (status != kDone) return status;
             if (dryRun)
@@ -207,7 +207,7 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
             }
             std::optional<LockedTextFile> file;
             if (!dryRun) file.emplace(path);
-            std::string text = dryRun ? LoadTextFile(path) : file->Text();
+            std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
             // An older file that cannot be read stops the transfer before it begins,
             // like the window's Auto: nothing is written, and the cause is named.
             if (oldFailure) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "textengine/file_access.hpp"
 
@@ -22,6 +23,10 @@ public:
 
     // The text as read under the lock.
     const std::string& Text() const { return text_; }
+
+    // The text as read, moved out (Text() is then empty): an edit of a large file holds
+    // its text once, not twice, since the save needs no copy of what was read.
+    std::string TakeText() { return std::move(text_); }
 
     // Writes `text` as SaveTextFile does, still holding the lock. Once per object: a
     // save may replace the locked file. Throws FileError; std::logic_error when
