@@ -98,6 +98,9 @@ std::string Wording(FileFailure kind, const std::string& detail) {
             return "папка недоступна для записи";
         case FileFailure::Busy:
             return "файл занят другой программой, ожидание прекращено через " + detail + " с";
+        case FileFailure::BusySaving:
+            return "файл занят другим сохранением Ravlet, ожидание прекращено через " + detail +
+                   " с";
         case FileFailure::Replaced:
             return "файл заменён другой программой во время сохранения";
         case FileFailure::AlwaysReplaced:

@@ -36,7 +36,9 @@ void WaitForLock(const std::string& shown, const std::function<bool()>& attempt,
         if (waited >= wait.limit) {
             const auto seconds =
                 std::chrono::duration_cast<std::chrono::seconds>(wait.limit).count();
-            throw FileError(shown, FileFailure::Busy, std::to_string(seconds));
+            const bool byRavlet = ravletHolds && ravletHolds();
+            throw FileError(shown, byRavlet ? FileFailure::BusySaving : FileFailure::Busy,
+                            std::to_string(seconds));
         }
         // Short pauses first: most holders are another save that ends in a moment.
         std::this_thread::sleep_for(std::min<Clock::duration>(pause, wait.limit - waited));

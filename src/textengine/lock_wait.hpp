@@ -10,8 +10,8 @@ namespace ravlet {
 // Calls `attempt` (true: the lock is taken) until it succeeds, pausing in between.
 // After about a second of waiting it calls the process's LockWait::waiting once, told
 // whether `ravletHolds` (when given) says the holder is Ravlet itself; past
-// LockWait::limit it throws FileError(shown, FileFailure::Busy). `attempt` throws for
-// any other failure.
+// LockWait::limit it throws FileError(shown, FileFailure::Busy), or BusySaving when
+// the holder is Ravlet. `attempt` throws for any other failure.
 void WaitForLock(const std::string& shown, const std::function<bool()>& attempt,
                  const std::function<bool()>& ravletHolds = {});
 

@@ -53,6 +53,7 @@ enum class FileFailure {
     ReadOnlyFile,  // no write permission bit, or the read-only attribute
     FolderNotWritable,
     Busy,              // a lock held longer than the wait allows (detail: the seconds)
+    BusySaving,        // as Busy, the holder being another Ravlet's in-place save
     Replaced,          // the file or its folder was replaced while it was being saved
     AlwaysReplaced,    // replaced again on every attempt to lock it
     LinkedDuringSave,  // a second name appeared while the save was under way
