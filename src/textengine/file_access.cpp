@@ -492,14 +492,19 @@ void SaveInPlace(Held& held, const std::string& text) {
     std::optional<FoundCopy> copy = OpenCopyByPath(copyPath, shown);
     FileFailure restored = FileFailure::Missing;
     if (copy && copy->file) {
+        // The bytes past those written are still the old ones: written back only up to
+        // there, then the old size set again.
         CopyReader reader{*copy, std::min<std::uint64_t>(written, held.read.size)};
-        std::uint64_t rewritten = 0;
-        restored = Overwrite(*held.file, held.read.size, held.read.size + 1, reader, rewritten);
-        if (restored == FileFailure::Other && rewritten < held.read.size) {
-            // The untouched tail is still the old text; the size is set back.
-            restored = fsys::SetSize(*held.file, held.read.size);
-            if (restored == FileFailure::Other) restored = fsys::Sync(*held.file);
+        restored = FileFailure::Other;
+        for (std::uint64_t at = 0; restored == FileFailure::Other;) {
+            const std::string_view chunk = reader();
+            if (chunk.empty()) break;
+            std::size_t done = 0;
+            restored = fsys::WriteAt(*held.file, chunk, at, done);
+            at += done;
         }
+        if (restored == FileFailure::Other) restored = fsys::SetSize(*held.file, held.read.size);
+        if (restored == FileFailure::Other) restored = fsys::Sync(*held.file);
     }
     if (restored != FileFailure::Other) {
         throw FileError(shown,
@@ -632,16 +637,22 @@ bool Recover(const std::string& path) {
         if (!copy->file || !IsOwnCopy(*copy, st, fields->token, path))
             throw FileError(path, FileFailure::CopyNotOwn, copy->path);
     } else {
+        // This file's own copy is recovered even beside a planted one; a planted one alone
+        // is named.
+        std::optional<std::string> foreign;
         for (FoundCopy& found : UnmarkedCopies(*held->folder, held->leaf, path)) {
-            const bool own = found.file && IsOwnCopy(found, st, 0, path);
+            if (!found.file || !IsOwnCopy(found, st, 0, path)) {
+                if (!foreign) foreign = found.path;
+                continue;
+            }
             // On a file system that keeps marks, an unmarked file was saved after its copy
             // was made: putting it back would undo that save.
-            if (own && mark == fsys::Mark::Absent)
+            if (mark == fsys::Mark::Absent)
                 throw FileError(path, FileFailure::CopyOutdated, found.path);
-            if (!own) throw FileError(path, FileFailure::CopyNotOwn, found.path);
             copy = std::move(found);
             break;
         }
+        if (!copy && foreign) throw FileError(path, FileFailure::CopyNotOwn, *foreign);
         if (!copy) return false;
     }
     if (!held->writable) Fail(path, FileFailure::ReadOnlyFile);
