@@ -277,6 +277,7 @@ struct Held {
     std::string shown;
     fsys::FolderPtr folder;
     std::string leaf;
+    fsys::TurnPtr turn;  // declared before the file: released after it
     fsys::FilePtr file;
     bool writable = false;
     fsys::FileState read;  // the file as it was read under the lock
@@ -317,6 +318,7 @@ HeldFile HoldPath(const std::string& path, bool refuseTorn) {
     held->shown = path;
     const std::string target = fsys::ResolveLinks(path, path);
     held->folder = fsys::OpenFolderOf(target, path, held->leaf);
+    held->turn = fsys::TakeWriterTurn(*held->folder, held->leaf, path);
     OpenLocked(*held);
     fsys::MarkRavletWriter(*held->file);
     if (refuseTorn) RefuseIfTorn(*held->file, *held->folder, held->leaf, path);
@@ -607,6 +609,7 @@ void Save(const std::string& path, const std::string& text) {
         return;
     }
     // A new file, through a temporary one: nothing to write in place.
+    const fsys::TurnPtr turn = fsys::TakeWriterTurn(*folder, leaf, path);
     fsys::RemoveStaleTemps(*folder);
     (void)ReplaceThroughTemp(*folder, leaf, nullptr, text, path);
 }

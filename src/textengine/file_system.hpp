@@ -20,17 +20,20 @@ struct Folder;  // a folder held open (POSIX) or named and checked (Windows)
 struct File;    // an open regular file
 struct Temp;    // a temporary file in a folder, removed unless placed
 struct Deferral;
+struct Turn;  // a writer's turn among Ravlet's writers of one file
 
 struct Closer {
     void operator()(Folder* folder) const noexcept;
     void operator()(File* file) const noexcept;
     void operator()(Temp* temp) const noexcept;
     void operator()(Deferral* deferral) const noexcept;
+    void operator()(Turn* turn) const noexcept;
 };
 using FolderPtr = std::unique_ptr<Folder, Closer>;
 using FilePtr = std::unique_ptr<File, Closer>;
 using TempPtr = std::unique_ptr<Temp, Closer>;
 using DeferralPtr = std::unique_ptr<Deferral, Closer>;
+using TurnPtr = std::unique_ptr<Turn, Closer>;
 
 // What the protocol compares of a file.
 struct FileState {
@@ -111,6 +114,11 @@ bool Remove(const Folder& folder, const std::string& leaf);
 DeferralPtr DeferInterruptions();
 
 // --- Locks (locks_*.cpp) ---
+
+// Waits (as LockWait allows) for this process's turn among Ravlet's writers of `leaf`,
+// taken before the file is opened, where the file's lock alone cannot keep them apart
+// (Windows lets it go just before the replacement). Null where the lock suffices.
+TurnPtr TakeWriterTurn(const Folder& folder, const std::string& leaf, const std::string& shown);
 
 // One attempt at the writers' exclusive lock on `file`; throws on anything but "held".
 bool TryWriterLock(File& file, const std::string& shown);

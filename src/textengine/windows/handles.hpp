@@ -49,14 +49,11 @@ struct Folder {
     BY_HANDLE_FILE_INFORMATION info{};
 };
 
-// An open file, with the lock it holds on every byte (also past the end) and, for a
-// writer, Ravlet's writer mutex of its path.
+// An open file, with the lock it holds on every byte (also past the end).
 struct File {
     Handle handle;
     std::wstring path;
     bool locked = false;
-    Handle mutex;
-    bool mutexOwned = false;
 };
 
 struct Temp {

@@ -58,7 +58,7 @@ FilePtr OpenChecked(const std::wstring& path, Access access, const std::string& 
     if (!::GetFileInformationByHandle(handle.Get(), &info)) FailLast(shown);
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         throw FileError(shown, FileFailure::IsFolder);
-    return FilePtr(new File{std::move(handle), path, false, Handle(), false});
+    return FilePtr(new File{std::move(handle), path, false});
 }
 
 }  // namespace
@@ -115,7 +115,6 @@ void Closer::operator()(Folder* folder) const noexcept { delete folder; }
 void Closer::operator()(File* file) const noexcept {
     Unlock(*file);
     file->handle.Reset();
-    if (file->mutexOwned) ::ReleaseMutex(file->mutex.Get());
     delete file;
 }
 

@@ -1,11 +1,14 @@
 // Windows locks: LockFileEx on every byte (shared for readers, exclusive for writers),
-// and Ravlet's writer mutex, named after the file's full path: Windows replaces no
-// file that is open, so a writer lets its file lock go just before the replacement,
-// and the mutex keeps the next writer from reading the old text in that moment.
+// and Ravlet's writer mutex, named after the file's full path and taken before the file
+// is opened: Windows replaces no file that is open, so a writer lets its file go just
+// before the replacement, and the mutex keeps the next writer from opening (and
+// reading) the old file in that moment.
 #include <cstdint>
 #include <cwchar>
 #include <iterator>
 
+#include "textengine/lock_wait.hpp"
+#include "textengine/wide_text.hpp"
 #include "textengine/windows/handles.hpp"
 
 namespace ravlet::file_system {
@@ -40,19 +43,34 @@ bool TryFileLock(File& file, DWORD flags) {
 
 }  // namespace
 
-bool TryWriterLock(File& file, const std::string& shown) {
-    if (!file.mutexOwned) {
-        if (!file.mutex.Valid()) {
-            file.mutex =
-                Handle(::CreateMutexW(nullptr, FALSE, MutexName(file.path, shown).c_str()));
-            if (!file.mutex.Valid()) FailLast(shown);
-        }
-        const DWORD waited = ::WaitForSingleObject(file.mutex.Get(), 0);
-        if (waited == WAIT_TIMEOUT) return false;
-        // Abandoned: its last owner ended without a release; it is ours now all the same.
-        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) FailLast(shown);
-        file.mutexOwned = true;
-    }
+// The writer mutex, owned by this thread until the turn ends.
+struct Turn {
+    Handle mutex;
+};
+
+void Closer::operator()(Turn* turn) const noexcept {
+    ::ReleaseMutex(turn->mutex.Get());
+    delete turn;
+}
+
+TurnPtr TakeWriterTurn(const Folder& folder, const std::string& leaf, const std::string& shown) {
+    const std::wstring path = folder.prefix + Utf8ToWide(leaf).value_or(std::wstring());
+    Handle mutex(::CreateMutexW(nullptr, FALSE, MutexName(path, shown).c_str()));
+    if (!mutex.Valid()) FailLast(shown);
+    WaitForLock(
+        shown,
+        [&] {
+            const DWORD waited = ::WaitForSingleObject(mutex.Get(), 0);
+            // Abandoned: its last owner ended without a release; it is ours all the same.
+            if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;
+            if (waited == WAIT_TIMEOUT) return false;
+            FailLast(shown);
+        },
+        [] { return true; });
+    return TurnPtr(new Turn{std::move(mutex)});
+}
+
+bool TryWriterLock(File& file, const std::string&) {
     return TryFileLock(file, LOCKFILE_EXCLUSIVE_LOCK);
 }
 
