@@ -5,8 +5,6 @@
 #include "textengine/file_access.hpp"
 
 #include <algorithm>
-#include <cinttypes>
-#include <cstdio>
 #include <new>
 #include <optional>
 #include <random>
@@ -66,87 +64,6 @@ std::string ReadAll(const fsys::File& file, const std::string& shown) {
     } catch (const std::length_error&) {
         Fail(shown, FileFailure::OutOfMemory);
     }
-}
-
-// --- The recovery copy ---
-//
-// A copy is a header line and the old bytes. The header names the file the copy is of
-// (its identity), a token the file's mark repeats, and the size and checksum of the
-// bytes, so that a copy is put back only into its own file, whole, and only while the
-// file still carries the mark of the save that made it.
-
-constexpr std::string_view kMagic = "RAVLET-RECOVERY-1";
-// kMagic, five numbers of 16 hex digits, spaces and the line end.
-constexpr std::size_t kHeaderSize = kMagic.size() + 5 * 17 + 1;
-
-struct CopyHeader {
-    std::uint64_t volume = 0, index = 0, token = 0, size = 0, checksum = 0;
-};
-
-std::string HeaderText(const CopyHeader& h) {
-    char line[kHeaderSize + 1];
-    std::snprintf(line, sizeof line,
-                  "%s %016" PRIx64 " %016" PRIx64 " %016" PRIx64 " %016" PRIx64 " %016" PRIx64 "\n",
-                  std::string(kMagic).c_str(), h.volume, h.index, h.token, h.size, h.checksum);
-    return std::string(line, kHeaderSize);
-}
-
-std::optional<CopyHeader> ParseHeader(std::string_view line) {
-    if (line.size() != kHeaderSize || !line.starts_with(kMagic) || line.back() != '\n')
-        return std::nullopt;
-    CopyHeader h;
-    std::uint64_t* fields[] = {&h.volume, &h.index, &h.token, &h.size, &h.checksum};
-    std::size_t at = kMagic.size();
-    for (std::uint64_t* field : fields) {
-        if (line[at] != ' ') return std::nullopt;
-        *field = 0;
-        for (std::size_t i = at + 1; i < at + 17; ++i) {
-            const char c = line[i];
-            const int digit = c >= '0' && c <= '9'   ? c - '0'
-                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                                                     : -1;
-            if (digit < 0) return std::nullopt;
-            *field = *field << 4 | static_cast<std::uint64_t>(digit);
-        }
-        at += 17;
-    }
-    return h;
-}
-
-// FNV-1a, 64 bits: a cut or altered copy is told from a whole one.
-struct Checksum {
-    std::uint64_t value = 14695981039346656037ull;
-    void Add(std::string_view bytes) {
-        for (const char c : bytes) {
-            value ^= static_cast<unsigned char>(c);
-            value *= 1099511628211ull;
-        }
-    }
-};
-
-// The mark's value: the token and the copy's full path.
-std::string MarkValue(std::uint64_t token, const std::string& copyPath) {
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016" PRIx64, token);
-    return std::string(hex) + " " + copyPath;
-}
-
-struct MarkFields {
-    std::uint64_t token = 0;
-    std::string copyPath;
-};
-
-std::optional<MarkFields> ParseMark(const std::string& value) {
-    if (value.size() < 18 || value[16] != ' ') return std::nullopt;
-    MarkFields fields;
-    for (std::size_t i = 0; i < 16; ++i) {
-        const char c = value[i];
-        const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-        if (digit < 0) return std::nullopt;
-        fields.token = fields.token << 4 | static_cast<std::uint64_t>(digit);
-    }
-    fields.copyPath = value.substr(17);
-    return fields;
 }
 
 std::uint64_t NewToken() {
