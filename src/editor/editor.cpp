@@ -23,7 +23,10 @@ namespace ravlet {
 namespace {
 
 OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) {
-    return OpenDialogRequest{title, messages::kFilter, fileName};
+    OpenDialogRequest request{title, {}, fileName};
+    for (const messages::FilterText& f : messages::kFilter)
+        request.filters.push_back({f.description, f.pattern});
+    return request;
 }
 
 // Restores the normal mouse pointer however the transfer ends, or earlier, before a
@@ -78,6 +81,17 @@ Editor::Editor(Platform& platform) : platform_(platform) {
 }
 
 void Editor::Quit() { platform_.Quit(); }
+
+Control* Editor::ControlNamed(std::string_view name) {
+    Control* const controls[] = {&Version, &Autoset,    &Advanced, &Autoupdate,  &Loadini,
+                                 &Group,   &Parameters, &Value,    &Description, &Save};
+    const char* const names[] = {"Version", "Autoset",    "Advanced", "Autoupdate",  "Loadini",
+                                 "Group",   "Parameters", "Value",    "Description", "Save"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        if (name == names[i]) return controls[i];
+    }
+    return nullptr;
+}
 
 void Editor::ReportFailure(const std::exception& error) {
     // The library's own texts are English; the one a user meets most is worded here.

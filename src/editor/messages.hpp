@@ -15,7 +15,13 @@ inline constexpr const char* kBaseNotFound = "Не найдена база ве�
 inline constexpr const char* kSaved = "Файл настроек сохранен!";
 inline constexpr const char* kOpenTitle = "Открыть tarven.ini";
 inline constexpr const char* kOpenOldTitle = "Открыть tarven.ini старой версии";
-inline constexpr const char* kFilter = "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*";
+// The open dialog's file types, in the order offered.
+struct FilterText {
+    const char* description;
+    const char* pattern;
+};
+inline constexpr FilterText kFilter[] = {
+    {"Файл настройки", "*.ini"}, {"Текстовый файл", "*.txt"}, {"Все файлы", "*.*"}};
 inline constexpr const char* kDefaultIniName = "tarven.ini";
 inline constexpr const char* kBaseName = "rvbase.txt";
 // Below the hint of a parameter whose key the settings file lacks. One line of the hint
