@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "editor/lock_wait_question.hpp"
 #include "editor/messages.hpp"
 #include "operations/shared_messages.hpp"
 #include "operations/transfer.hpp"
@@ -96,9 +97,8 @@ Control* Editor::ControlNamed(std::string_view name) {
 void Editor::ReportFailure(const std::exception& error) {
     // The library's own texts are English; the one a user meets most is worded here.
     const bool noMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
-    platform_.ShowMessage(
-        messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
-        MessageIcon::Critical);
+    platform_.ShowMessage(UnforeseenFailure(noMemory ? kNoMemory : error.what()),
+                          MessageIcon::Critical);
 }
 
 void Editor::Yield() {
@@ -111,7 +111,7 @@ bool Editor::Form_Load() {
     try {
         AppDir = platform_.CurrentDirectory() +
                  static_cast<char>(std::filesystem::path::preferred_separator);
-        BaseText = LoadTextFile(AppDir + messages::kBaseName);
+        BaseText = LoadTextFile(AppDir + kBaseFileName);
         ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
         return true;
@@ -228,7 +228,7 @@ void Editor::Description_Click() { Description.SetText(IniText); }
 // ---- Loading, transfer, saving ---------------------------------------------
 
 void Editor::Loadini_Click() {
-    DialogFileName = LoadStart.empty() ? AppDir + messages::kDefaultIniName : LoadStart;
+    DialogFileName = LoadStart.empty() ? AppDir + kSettingsFileName : LoadStart;
     const auto chosen =
         platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
     if (!chosen) return;  // cancelled: nothing changes
@@ -236,9 +236,13 @@ void Editor::Loadini_Click() {
 
     std::string text;
     try {
-        // A file another program holds is waited for under the busy pointer.
+        // A file another program holds is waited for under the busy pointer, and the
+        // user asked once the wait lasts.
         const BusyPointer busy(platform_);
+        const LockWaitQuestion asking(platform_);
         text = LoadTextFile(*chosen);
+    } catch (const LockWaitStopped&) {
+        return;  // the user's choice: nothing changes
     } catch (const FileError& error) {
         platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error),
                               MessageIcon::Critical);
@@ -270,9 +274,12 @@ void Editor::Autoupdate_Click() {
     TransferResult result;
     std::optional<std::string> failure;
     try {
+        const LockWaitQuestion asking(platform_);
         OldIniText = LoadTextFile(*chosen);
         result = TransferValues(BaseText, OldIniText, IniText);
         if (result.failure) failure = TransferStopMessage(*result.failure);
+    } catch (const LockWaitStopped&) {
+        return;  // the user's choice: nothing changes
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
@@ -290,12 +297,15 @@ void Editor::Save_Click() {
     // What the file may hold for the save to go ahead: what was loaded, or what the
     // user since agreed to overwrite (nullopt: agreed that it is gone).
     std::optional<std::string> expected = LoadedIniText;
+    const LockWaitQuestion asking(platform_);
     for (;;) {
         BusyPointer busy(platform_);
         // Compared and written under one lock, so no writer lands in between.
         std::optional<LockedTextFile> file;
         try {
             file.emplace(IniPath);
+        } catch (const LockWaitStopped&) {
+            return;  // the user's choice: the file and the edits stay as they were
         } catch (const FileError& error) {
             if (error.kind() != FileFailure::Missing) {
                 busy.Release();
@@ -321,6 +331,8 @@ void Editor::Save_Click() {
                 file->Save(IniText);
             else
                 SaveTextFile(IniPath, IniText);
+        } catch (const LockWaitStopped&) {
+            return;  // the user's choice: the file and the edits stay as they were
         } catch (const FileError& error) {
             // The edits stay in memory so that the user can try again.
             busy.Release();

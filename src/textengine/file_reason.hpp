@@ -11,6 +11,9 @@ namespace ravlet {
 // its number.
 std::string ReasonOf(int err);
 
+// Too little memory, as every text that names it says it.
+inline constexpr const char* kNoMemory = "недостаточно памяти";
+
 // Reasons that no single errno stands for.
 inline constexpr const char* kReadOnlyFile = "файл только для чтения";
 inline constexpr const char* kFolderNotWritable = "папка недоступна для записи";

@@ -39,7 +39,7 @@ std::string ReasonOf(int err) {
         case ENFILE:
             return "в системе открыто слишком много файлов";
         case ENOMEM:
-            return "недостаточно памяти";
+            return kNoMemory;
         case EXDEV:
             return "файл и папка на разных файловых системах";
         case EAGAIN:

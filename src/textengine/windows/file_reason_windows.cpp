@@ -40,7 +40,7 @@ std::string ReasonOf(int err) {
             return "недопустимое имя файла или пути";
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
-            return "недостаточно памяти";
+            return kNoMemory;
         case ERROR_TOO_MANY_OPEN_FILES:
             return "программа открыла слишком много файлов";
         case ERROR_INVALID_HANDLE:
