@@ -27,6 +27,7 @@
 #include "editor/gestures.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
+#include "ui/hint_box.hpp"
 
 namespace ravlet {
 namespace {
@@ -88,60 +89,6 @@ private:
     ListClick click_;
 };
 
-// The hint field, reporting the user's clicks (HintClick) and Enter or Space.
-class HintBox : public QPlainTextEdit {
-public:
-    explicit HintBox(QWidget* parent) : QPlainTextEdit(parent) {
-        settle_.setSingleShot(true);
-        QObject::connect(&settle_, &QTimer::timeout, [this] {
-            if (click_.Settle()) Click();
-        });
-    }
-    std::function<void()> clicked;
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override {
-        if (event->button() == Qt::LeftButton) {
-            click_.Press(event->position().toPoint().x(), event->position().toPoint().y(), false);
-        }
-        QPlainTextEdit::mousePressEvent(event);
-    }
-    void mouseDoubleClickEvent(QMouseEvent* event) override {
-        settle_.stop();
-        if (event->button() == Qt::LeftButton) {
-            click_.Press(event->position().toPoint().x(), event->position().toPoint().y(), true);
-        }
-        QPlainTextEdit::mouseDoubleClickEvent(event);
-    }
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        QPlainTextEdit::mouseReleaseEvent(event);
-        if (event->button() != Qt::LeftButton) return;
-        const int drag = QApplication::startDragDistance();
-        const QPoint at = event->position().toPoint();
-        if (click_.Release(at.x(), at.y(), drag, drag)) {
-            settle_.start(QApplication::doubleClickInterval());
-        }
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        const HintKey key = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter
-                                ? HintKey::Enter
-                            : event->key() == Qt::Key_Space ? HintKey::Space
-                                                            : HintKey::Other;
-        if (ShowsWholeText(key) && (event->modifiers() & ~Qt::KeypadModifier) == 0) {
-            Click();
-            return;
-        }
-        QPlainTextEdit::keyPressEvent(event);
-    }
-
-private:
-    void Click() {
-        if (clicked) clicked();
-    }
-    HintClick click_;
-    QTimer settle_;
-};
-
 // The window is a window to a screen reader, not a "filler" inside one.
 QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
     if (className == QLatin1String("ravlet::Form1") && object->isWidgetType()) {
@@ -178,6 +125,7 @@ QFont DialogFont() {
 Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), FormBinding(editor) {
     static const bool factoryInstalled = [] {
         QAccessible::installFactory(WindowAccessible);
+        QAccessible::installFactory(HintBoxAccessible);
         return true;
     }();
     (void)factoryInstalled;

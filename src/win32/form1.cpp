@@ -15,6 +15,7 @@
 #include "textengine/codepage.hpp"
 #include "textengine/value_rule.hpp"
 #include "textengine/wide_text.hpp"
+#include "win32/accessible_names.hpp"
 #include "win32/win_platform.hpp"
 
 namespace ravlet::win32 {
@@ -97,8 +98,14 @@ void ShowList(HWND hwnd, const ListControl& model, bool rebuilt) {
 
 // A frame forwards its children's notifications to the window, which binds them, and
 // paints its own background: the group box leaves it to a parent that clips it away.
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR index,
+                           DWORD_PTR) {
     if (msg == WM_COMMAND) return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    if (msg == WM_GETOBJECT) {
+        if (const LRESULT object =
+                AccessibleObject(hwnd, wParam, lParam, window::kComponents[index], nullptr))
+            return object;
+    }
     if (msg == WM_ERASEBKGND) {
         RECT r;
         ::GetClientRect(hwnd, &r);
@@ -239,7 +246,7 @@ void Form1::CreateComponents() {
                                      " could not be created");
         controls_[i] = hwnd;
         if (c.kind == Kind::Frame) {
-            ::SetWindowSubclass(hwnd, FrameProc, 0, 0);
+            ::SetWindowSubclass(hwnd, FrameProc, i, 0);
         } else {
             ::SetWindowSubclass(hwnd, ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
         }
@@ -285,6 +292,9 @@ void Form1::CreateToolTips() {
         ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_BALLOON | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+    // Measured as a wrapping tip: a single-line balloon clips the last letter of its
+    // text on some systems.
+    ::SendMessageW(balloon_, TTM_SETMAXTIPWIDTH, 0, Px(6000));
     TOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
@@ -490,6 +500,13 @@ LRESULT CALLBACK Form1::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const Component& c = window::kComponents[index];
+    if (msg == WM_GETOBJECT) {
+        // The hint box's default action shows the whole settings text, as a click does.
+        const std::function<void()> action =
+            c.kind == Kind::TextBox ? std::function<void()>([this] { ClickDescription(); })
+                                    : nullptr;
+        if (const LRESULT object = AccessibleObject(hwnd, wParam, lParam, c, action)) return object;
+    }
     switch (c.kind) {
         case Kind::DropDownList:
         case Kind::EditableDropDown:

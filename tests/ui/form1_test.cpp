@@ -7,6 +7,9 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QPointer>
+#include <QTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
@@ -32,6 +35,7 @@
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
 #include "support/text.hpp"
+#include "textengine/locked_text_file.hpp"
 #include "support/window_check.hpp"
 #include "ui/cp1251_validator.hpp"
 #include "ui/form1.hpp"
@@ -218,6 +222,11 @@ private slots:
     void strayWheelChangesNothing();
     void saveAsksWhenFileChangedOnDisk_data();
     void saveAsksWhenFileChangedOnDisk();
+    void typingInTheMiddleKeepsTheCaret();
+    void textSetByAnAssistiveToolIsWritten();
+    void accessibleRoles();
+    void lockWaitAsks_data();
+    void lockWaitAsks();
     void qtTextsInRussian();
     void examplesWindow();
     void noDisplay();
@@ -240,6 +249,11 @@ private:
     std::unique_ptr<ScriptedPlatform> platform_;
     std::unique_ptr<ravlet::Editor> editor_;
     std::unique_ptr<ravlet::Form1> form_;
+    // Watches for a modal box no test answers: it fails the test at once and is closed,
+    // instead of the run hanging until the time-out.
+    QTimer modalWatch_;
+    QPointer<QWidget> modalSeen_;
+    QElapsedTimer modalSince_;
 };
 
 void Form1Test::init() {
@@ -254,9 +268,31 @@ void Form1Test::init() {
     editor_ = std::make_unique<ravlet::Editor>(*platform_);
     form_ = std::make_unique<ravlet::Form1>(*editor_);
     platform_->SetWindow(form_.get());
+
+    // A test answers its own boxes within moments; one left open for two seconds is a
+    // box the test did not expect.
+    modalSeen_.clear();
+    modalWatch_.setInterval(100);
+    modalWatch_.callOnTimeout(this, [this] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != modalSeen_) {
+            modalSeen_ = modal;
+            modalSince_.start();
+            return;
+        }
+        if (modal == nullptr || modalSince_.elapsed() < 2000) return;
+        const auto* box = qobject_cast<QMessageBox*>(modal);
+        const QString text = box != nullptr ? box->text() : modal->windowTitle();
+        modal->close();
+        QTest::qFail(qPrintable(QStringLiteral("an unexpected modal box: ") + text), __FILE__,
+                     __LINE__);
+    });
+    modalWatch_.start();
 }
 
 void Form1Test::cleanup() {
+    modalWatch_.stop();
+    modalWatch_.disconnect();
     form_.reset();
     editor_.reset();
     platform_.reset();
@@ -1057,6 +1093,107 @@ void Form1Test::saveAsksWhenFileChangedOnDisk() {
         QCOMPARE(platform_->quits, 0);
         QVERIFY(Find<QPushButton>("Save")->isEnabled());
     }
+}
+
+// A key typed in the middle of the value field stays where it was typed, and so does
+// the caret: the field shown again from the control keeps what the user is editing.
+void Form1Test::typingInTheMiddleKeepsTheCaret() {
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    auto* value = Find<QComboBox>("Value");
+    value->setFocus(Qt::MouseFocusReason);
+    value->lineEdit()->selectAll();
+    QTest::keyClicks(value->lineEdit(), QStringLiteral("12"));
+    value->lineEdit()->setCursorPosition(1);
+    QTest::keyClicks(value->lineEdit(), QStringLiteral("0"));
+    QCOMPARE(value->currentText(), QStringLiteral("102"));
+    QCOMPARE(value->lineEdit()->cursorPosition(), 2);
+    QCOMPARE(editor_->Value.Text(), std::string("102"));
+    const std::string& ini = editor_->IniText;
+    QCOMPARE(ini.substr(ini.find("Mode="), 10), std::string("Mode=102 \r"));
+}
+
+// A screen reader's user may set the value field's text through the accessibility
+// interface: it is written as typed text is, and a refused text is not.
+void Form1Test::textSetByAnAssistiveToolIsWritten() {
+    QVERIFY(form_->Load());
+    LoadIni(Path("tarven.ini"));
+    QLineEdit* field = Find<QComboBox>("Value")->lineEdit();
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(field);
+    QVERIFY(accessible != nullptr);
+    accessible->setText(QAccessible::Value, QStringLiteral("7"));
+    QTRY_COMPARE(editor_->Value.Text(), std::string("7"));
+    const std::string& ini = editor_->IniText;
+    QCOMPARE(ini.substr(ini.find("Mode="), 8), std::string("Mode=7 \r"));
+    accessible->setText(QAccessible::Value, QStringLiteral("漢"));
+    QTRY_COMPARE(field->text(), QStringLiteral("7"));
+    QCOMPARE(editor_->Value.Text(), std::string("7"));
+}
+
+// The window is a window to a screen reader (not a "filler"), and the hint box offers
+// the action that shows the whole settings text.
+void Form1Test::accessibleRoles() {
+    QVERIFY(form_->Load());
+    LoadIni(Path("tarven.ini"));
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(form_.get());
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->role(), QAccessible::Window);
+    QCOMPARE(window->text(QAccessible::Name),
+             QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
+    auto* description = Find<QPlainTextEdit>("Description");
+    QAccessibleInterface* hint = QAccessible::queryAccessibleInterface(description);
+    QVERIFY(hint != nullptr && hint->actionInterface() != nullptr);
+    QVERIFY(
+        hint->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    QVERIFY(hint->textInterface() != nullptr);
+    QCOMPARE(hint->textInterface()->text(0, hint->textInterface()->characterCount()),
+             QStringLiteral("Режим экрана"));
+    hint->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(description->toPlainText().startsWith(QStringLiteral("; Настройки эмулятора")));
+}
+
+// Another program holds the settings file: within about a second Save asks whether to
+// wait on; No leaves the file and the edits as they were, Yes saves once it is free.
+void Form1Test::lockWaitAsks_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("No stops waiting") << false;
+    QTest::newRow("Yes waits on") << true;
+}
+
+void Form1Test::lockWaitAsks() {
+    QFETCH(bool, yes);
+    QVERIFY(form_->Load());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    LoadIni(Path("tarven.ini"));
+    editor_->Value.TypeText("7");
+    const std::string path = QDir::toNativeSeparators(Path("tarven.ini")).toStdString();
+    std::optional<ravlet::LockedTextFile> other(std::in_place, path);
+    QString asked;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 askedAfter = -1;
+    QTimer answer;
+    answer.setInterval(20);
+    answer.callOnTimeout([&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || box->button(QMessageBox::No) == nullptr) return;
+        answer.stop();
+        asked = box->text();
+        askedAfter = clock.elapsed();
+        if (yes) other.reset();
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    answer.start();
+    QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
+    other.reset();
+    QCOMPARE(asked, QString::fromStdString(ravlet::messages::FileHeld(path, 30)));
+    QVERIFY2(askedAfter >= 900 && askedAfter < 3000, qPrintable(QString::number(askedAfter)));
+    QCOMPARE(ReadFile(Path("tarven.ini")) == kIni, !yes);
+    QCOMPARE(platform_->quits, yes ? 1 : 0);
+    QVERIFY(editor_->IniText.find("\r\nMode=7 \r\n") != std::string::npos);
 }
 
 // Qt's own buttons and dialogs speak Russian like the window, whatever the locale.
