@@ -60,7 +60,10 @@ public:
             AddRef();
             return S_OK;
         }
-        return inner_->QueryInterface(riid, out);  // the children's enumeration, the window
+        // Nothing else: an interface of the standard object would answer for another
+        // object's identity, which marshalling it to the screen reader refuses.
+        *out = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {

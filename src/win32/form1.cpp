@@ -539,6 +539,13 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                     return 0;
                 }
             }
+            if (msg == WM_SETTEXT && hwnd != controls_[index] && !Syncing()) {
+                // Text set from outside the window (an assistive tool) is written as
+                // typed text is; the combo box reports no change for it.
+                const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+                OnCommand(index, CBN_EDITCHANGE);
+                return result;
+            }
             if (msg == WM_PASTE && hwnd != controls_[index]) {
                 std::u32string pasted;
                 if (::OpenClipboard(hwnd)) {

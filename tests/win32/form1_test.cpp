@@ -152,7 +152,8 @@ std::string Utf8(const std::wstring& wide) { return ravlet::WideToUtf8(wide).val
 // The name and description a screen reader gets for a control, through MSAA.
 std::pair<std::string, std::string> AccessibleTexts(HWND hwnd) {
     IAccessible* accessible = nullptr;
-    if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+    if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                            __uuidof(IAccessible),
                                             reinterpret_cast<void**>(&accessible)))) {
         return {"<no MSAA object>", ""};
     }
@@ -173,6 +174,8 @@ std::pair<std::string, std::string> AccessibleTexts(HWND hwnd) {
 // Every component as the window description gives it at 96 DPI, before start-up: kind,
 // container, place, texts, the names a screen reader gets, font, colour, design state.
 TEST(Win32Window, BuiltFromTheDescription) {
+    // The accessible objects come through COM, as they come to a screen reader.
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     ScriptedPlatform platform;
     ravlet::Editor editor(platform);
     ravlet::win32::Form1 form(platform, editor);
@@ -279,6 +282,7 @@ TEST(Win32Window, BuiltFromTheDescription) {
             }
         }
     }
+    ::CoUninitialize();
 }
 
 TEST_F(Win32WindowTest, TabWalksTheComponentsInTabIndexOrder) {
@@ -427,9 +431,10 @@ TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
 
     editor_.Description.SetText("hint");
     IAccessible* accessible = nullptr;
-    ASSERT_EQ(::AccessibleObjectFromWindow(description, static_cast<DWORD>(OBJID_CLIENT),
-                                           IID_IAccessible, reinterpret_cast<void**>(&accessible)),
-              S_OK);
+    ASSERT_EQ(
+        ::AccessibleObjectFromWindow(description, static_cast<DWORD>(OBJID_CLIENT),
+                                     __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
+        S_OK);
     VARIANT self;
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
