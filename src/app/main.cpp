@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "editor/editor.hpp"
-#include "editor/messages.hpp"
 #include "launch/launch_args.hpp"
+#include "launch/launch_messages.hpp"
 #include "ui/form1.hpp"
 #include "ui/qt_platform.hpp"
 #include "ui/qt_translations.hpp"
@@ -74,8 +74,8 @@ void OnDisplayFailure(QtMsgType type, const QMessageLogContext& context, const Q
         held.push_back({type, context.category, text});
         return;
     }
-    std::fputs(ravlet::messages::DisplayUnreachable(DisplayName()).c_str(), stderr);
-    std::fputs(ravlet::messages::kDisplayAdvice, stderr);
+    std::fputs(ravlet::launch::DisplayUnreachable(DisplayName()).c_str(), stderr);
+    std::fputs(ravlet::launch::kDisplayAdvice, stderr);
     std::fflush(stderr);
     std::_Exit(2);
 }
@@ -94,12 +94,12 @@ int main(int argc, char* argv[]) {
     std::error_code ec;
     std::filesystem::current_path(args.folder, ec);
     if (ec) {
-        std::fprintf(stderr, "%s%s\n", ravlet::messages::kNoFolder, args.folder.string().c_str());
+        std::fprintf(stderr, "%s%s\n", ravlet::launch::kNoFolder, args.folder.string().c_str());
         return 2;
     }
     if (DisplayMissing()) {
-        std::fputs(ravlet::messages::kNoDisplay, stderr);
-        std::fputs(ravlet::messages::kDisplayAdvice, stderr);
+        std::fputs(ravlet::launch::kNoDisplay, stderr);
+        std::fputs(ravlet::launch::kDisplayAdvice, stderr);
         return 2;
     }
 

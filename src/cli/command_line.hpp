@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/terminal.hpp"
+#include "operations/shared_messages.hpp"
 
 namespace ravlet::cli {
 
@@ -54,7 +55,7 @@ struct CommandLine {
     enum class Request { Run, Help, Version };
     Request request = Request::Run;
     const CommandSpec* command = nullptr;  // Help without a command: the general help
-    std::string base = "rvbase.txt";
+    std::string base = kBaseFileName;
     std::optional<int> wait;                            // --wait SECONDS
     std::map<std::string_view, std::string> arguments;  // by ArgumentSpec::name
     std::map<std::string_view, std::string> options;    // value options given

@@ -13,6 +13,7 @@
 
 #include "cli/commands.hpp"
 #include "cli/run.hpp"
+#include "operations/shared_messages.hpp"
 #include "textengine/pending_temp.hpp"
 #include "textengine/wide_text.hpp"
 
@@ -36,18 +37,10 @@ int wmain(int argc, wchar_t** argv) {
     ::SetConsoleCtrlHandler(RemoveTempOnInterrupt, TRUE);
     const ravlet::cli::Terminal terminal = ravlet::cli::TerminalOfEnvironment();
 
-    std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i) {
-        std::optional<std::string> arg = ravlet::WideToUtf8(argv[i]);
-        if (!arg) {
-            // A lone surrogate: no UTF-8 holds it, and a guess would name another file.
-            std::cerr << "Аргумент " << i << " не является текстом Юникода\n";
-            return ravlet::cli::kUsage;
-        }
-        args.push_back(*std::move(arg));
+    const ravlet::Utf8Arguments args = ravlet::ArgumentsToUtf8(argc, argv);
+    if (args.notUnicode >= 0) {
+        std::cerr << "ravlet-cli: " << ravlet::ArgumentNotUnicode(args.notUnicode) << '\n';
+        return ravlet::cli::kUsage;
     }
-    std::vector<const char*> pointers;
-    for (const std::string& arg : args) pointers.push_back(arg.c_str());
-    pointers.push_back(nullptr);
-    return ravlet::cli::RunCli(argc, pointers.data(), std::cout, std::cerr, terminal);
+    return ravlet::cli::RunCli(argc, args.pointers.data(), std::cout, std::cerr, terminal);
 }

@@ -11,6 +11,7 @@
 
 #include "cli/command_line.hpp"
 #include "cli/commands.hpp"
+#include "operations/shared_messages.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
@@ -276,13 +277,13 @@ int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal termin
         err << FileFailure(e, terminal) << '\n';
         return kFileFailure;
     } catch (const std::bad_alloc&) {
-        err << "Недостаточно памяти\n";
+        err << UnforeseenFailure(kNoMemory) << '\n';
         return kFileFailure;
     } catch (const std::exception& e) {
-        err << "Непредвиденная ошибка: " << EscapedForTerminal(e.what()) << '\n';
+        err << UnforeseenFailure(EscapedForTerminal(e.what())) << '\n';
         return kFileFailure;
     } catch (...) {
-        err << "Непредвиденная ошибка\n";
+        err << UnforeseenFailure("") << '\n';
         return kFileFailure;
     }
 }
@@ -304,7 +305,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
         err << Utf8ToCp1251Lenient(bufferedErr.str());
         return CheckedOutput(status, out, err, terminal);
     } catch (const std::bad_alloc&) {
-        err << Utf8ToCp1251Lenient("Недостаточно памяти\n");
+        err << Utf8ToCp1251Lenient(UnforeseenFailure(kNoMemory) + "\n");
         return kFileFailure;
     }
 }

@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "editor/lock_wait_question.hpp"
 #include "editor/messages.hpp"
 #include "operations/shared_messages.hpp"
 #include "operations/transfer.hpp"
@@ -23,7 +24,10 @@ namespace ravlet {
 namespace {
 
 OpenDialogRequest DialogRequest(const char* title, const std::string& fileName) {
-    return OpenDialogRequest{title, messages::kFilter, fileName};
+    OpenDialogRequest request{title, {}, fileName};
+    for (const messages::FilterText& f : messages::kFilter)
+        request.filters.push_back({f.description, f.pattern});
+    return request;
 }
 
 // Restores the normal mouse pointer however the transfer ends, or earlier, before a
@@ -81,12 +85,22 @@ Editor::Editor(Platform& platform) : platform_(platform) {
 
 void Editor::Quit() { platform_.Quit(); }
 
+Control* Editor::ControlNamed(std::string_view name) {
+    Control* const controls[] = {&Version, &Autoset,    &Advanced, &Autoupdate,  &Loadini,
+                                 &Group,   &Parameters, &Value,    &Description, &Save};
+    const char* const names[] = {"Version", "Autoset",    "Advanced", "Autoupdate",  "Loadini",
+                                 "Group",   "Parameters", "Value",    "Description", "Save"};
+    for (std::size_t i = 0; i < std::size(names); ++i) {
+        if (name == names[i]) return controls[i];
+    }
+    return nullptr;
+}
+
 void Editor::ReportFailure(const std::exception& error) {
     // The library's own texts are English; the one a user meets most is worded here.
     const bool noMemory = dynamic_cast<const std::bad_alloc*>(&error) != nullptr;
-    platform_.ShowMessage(
-        messages::UnexpectedFailure(noMemory ? messages::kNoMemory : error.what()),
-        MessageIcon::Critical);
+    platform_.ShowMessage(UnforeseenFailure(noMemory ? kNoMemory : error.what()),
+                          MessageIcon::Critical);
 }
 
 void Editor::Yield() {
@@ -99,7 +113,7 @@ bool Editor::Form_Load() {
     try {
         AppDir = platform_.CurrentDirectory() +
                  static_cast<char>(std::filesystem::path::preferred_separator);
-        BaseText = LoadTextFile(AppDir + messages::kBaseName);
+        BaseText = LoadTextFile(AppDir + kBaseFileName);
         ForEachEditingControl([](Control& c) { c.SetEnabled(false); });
         FillVersions();
         return true;
@@ -216,7 +230,7 @@ void Editor::Description_Click() { Description.SetText(IniText); }
 // ---- Loading, transfer, saving ---------------------------------------------
 
 void Editor::Loadini_Click() {
-    DialogFileName = LoadStart.empty() ? AppDir + messages::kDefaultIniName : LoadStart;
+    DialogFileName = LoadStart.empty() ? AppDir + kSettingsFileName : LoadStart;
     const auto chosen =
         platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
     if (!chosen) return;  // cancelled: nothing changes
@@ -224,9 +238,13 @@ void Editor::Loadini_Click() {
 
     std::string text;
     try {
-        // A file another program holds is waited for under the busy pointer.
+        // A file another program holds is waited for under the busy pointer, and the
+        // user asked once the wait lasts.
         const BusyPointer busy(platform_);
+        const LockWaitQuestion asking(platform_);
         text = LoadTextFile(*chosen);
+    } catch (const LockWaitStopped&) {
+        return;  // the user's choice: nothing changes
     } catch (const FileError& error) {
         platform_.ShowMessage(FileFailed(messages::kLoadSettingsFile, error),
                               MessageIcon::Critical);
@@ -258,9 +276,12 @@ void Editor::Autoupdate_Click() {
     TransferResult result;
     std::optional<std::string> failure;
     try {
+        const LockWaitQuestion asking(platform_);
         OldIniText = LoadTextFile(*chosen);
         result = TransferValues(BaseText, OldIniText, IniText);
         if (result.failure) failure = TransferStopMessage(*result.failure);
+    } catch (const LockWaitStopped&) {
+        return;  // the user's choice: nothing changes
     } catch (const FileError& error) {
         // Nothing was carried: the heading alone says so.
         result.report = TransferReportHeading();
@@ -278,12 +299,15 @@ void Editor::Save_Click() {
     // What the file may hold for the save to go ahead: what was loaded, or what the
     // user since agreed to overwrite (nullopt: agreed that it is gone).
     std::optional<std::string> expected = LoadedIniText;
+    const LockWaitQuestion asking(platform_);
     for (;;) {
         BusyPointer busy(platform_);
         // Compared and written under one lock, so no writer lands in between.
         std::optional<LockedTextFile> file;
         try {
             file.emplace(IniPath);
+        } catch (const LockWaitStopped&) {
+            return;  // the user's choice: the file and the edits stay as they were
         } catch (const FileError& error) {
             if (error.kind() != FileFailure::Missing) {
                 busy.Release();
@@ -309,6 +333,8 @@ void Editor::Save_Click() {
                 file->Save(IniText);
             else
                 SaveTextFile(IniPath, IniText);
+        } catch (const LockWaitStopped&) {
+            return;  // the user's choice: the file and the edits stay as they were
         } catch (const FileError& error) {
             // The edits stay in memory so that the user can try again.
             busy.Release();

@@ -5,6 +5,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "editor/controls.hpp"
 #include "editor/platform.hpp"
@@ -100,6 +101,9 @@ public:
         f(Group);
         f(Save);
     }
+
+    // The control called `name` ("Version", "Save", ...); nullptr for any other name.
+    Control* ControlNamed(std::string_view name);
 
     // Runs where a long action lets the platform handle pending events: the window
     // shows the controls as they are at that moment.

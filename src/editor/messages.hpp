@@ -15,9 +15,13 @@ inline constexpr const char* kBaseNotFound = "Не найдена база ве�
 inline constexpr const char* kSaved = "Файл настроек сохранен!";
 inline constexpr const char* kOpenTitle = "Открыть tarven.ini";
 inline constexpr const char* kOpenOldTitle = "Открыть tarven.ini старой версии";
-inline constexpr const char* kFilter = "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*";
-inline constexpr const char* kDefaultIniName = "tarven.ini";
-inline constexpr const char* kBaseName = "rvbase.txt";
+// The open dialog's file types, in the order offered.
+struct FilterText {
+    const char* description;
+    const char* pattern;
+};
+inline constexpr FilterText kFilter[] = {
+    {"Файл настройки", "*.ini"}, {"Текстовый файл", "*.txt"}, {"Все файлы", "*.*"}};
 // Below the hint of a parameter whose key the settings file lacks. One line of the hint
 // box, so that it shows whole below a hint of two.
 inline constexpr const char* kNotInSettingsFile = "нет в файле настроек, не будет записано";
@@ -26,10 +30,13 @@ inline constexpr const char* kChangedOnDisk =
 inline constexpr const char* kDeletedOnDisk =
     "Файл настроек удалён другой программой после загрузки. Сохранить его заново?";
 
-// An action stopped by a failure no handler foresaw, and its cause.
-inline constexpr const char* kNoMemory = "недостаточно памяти";
-inline std::string UnexpectedFailure(std::string_view cause) {
-    return "Действие не выполнено из-за непредвиденной ошибки:\n" + std::string(cause);
+// Asked once a load or a save has waited about a second for another program's lock on
+// `path`; the wait ends by itself after `seconds`.
+inline std::string FileHeld(std::string_view path, long long seconds) {
+    return "Файл " + std::string(path) +
+           " занят другой программой.\nПодождать, пока она его освободит (не дольше " +
+           std::to_string(seconds) +
+           " с)?\n«Нет» прекращает ожидание; файл и правки в окне останутся как были.";
 }
 
 // What a failed file operation was trying to do, for FileFailed.
@@ -54,19 +61,5 @@ inline constexpr const char* kRecoverTorn =
 inline std::string RefusedCharacter(std::string_view shown) {
     return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";
 }
-
-// Printed when the window is started without any display to open it on, followed by
-// kDisplayAdvice.
-inline constexpr const char* kNoDisplay =
-    "ravlet: нет дисплея (не заданы ни DISPLAY, ни WAYLAND_DISPLAY), окно открыть нельзя.\n";
-// Printed when the display named is set but cannot be opened (no server there, no
-// access), followed by kDisplayAdvice.
-inline std::string DisplayUnreachable(std::string_view display) {
-    return "ravlet: дисплей " + std::string(display) + " недоступен, окно открыть нельзя.\n";
-}
-inline constexpr const char* kDisplayAdvice =
-    "Запустите его на виртуальном дисплее X:  xvfb-run -a ravlet\n"
-    "(или используйте ravlet-cli, которому дисплей не нужен).\n";
-inline constexpr const char* kNoFolder = "ravlet: не удалось перейти в папку ";
 
 }  // namespace ravlet::messages

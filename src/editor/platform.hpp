@@ -3,16 +3,24 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ravlet {
 
 enum class MessageIcon { Critical, Information };
 
-// What the open dialog shows. Texts are UTF-8; `filter` is "description|pattern"
-// pairs joined by "|"; `fileName` is the initial path.
+// One entry of the open dialog's file type list: "Файл настройки" for "*.ini". A
+// pattern may list several, separated by ";".
+struct FileFilter {
+    std::string description;
+    std::string pattern;
+    bool operator==(const FileFilter&) const = default;
+};
+
+// What the open dialog shows. Texts are UTF-8; `fileName` is the initial path.
 struct OpenDialogRequest {
     std::string title;
-    std::string filter;
+    std::vector<FileFilter> filters;  // in the order offered; the first is chosen
     std::string fileName;
 };
 

@@ -4,7 +4,7 @@
 #include <system_error>
 #include <vector>
 
-#include "editor/messages.hpp"
+#include "operations/shared_messages.hpp"
 #include "textengine/file_reason.hpp"
 
 namespace ravlet::launch {
@@ -12,28 +12,52 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::string_view kHelp =
-    "Использование: ravlet [ПАПКА | ФАЙЛ]\n"
-    "Окно Ravlet: файл настроек tarven.ini эмулятора Tarven Pimlow по базе версий rvbase.txt.\n"
-    "\n"
-    "  (без аргумента)  работа в текущей папке, загрузка начинается с её tarven.ini\n"
-    "  ПАПКА            работа в этой папке, как если бы ravlet запустили в ней;\n"
-    "                   загрузка начинается с ПАПКА/tarven.ini\n"
-    "  ФАЙЛ             работа в папке файла, загрузка начинается с этого файла\n"
-    "\n"
-    "База версий rvbase.txt берётся из папки работы.\n"
-    "\n"
-    "Опции:\n"
-    "  -h, --help       эта справка\n"
-    "  --version        версия программы\n"
-    "  --               дальше только путь, даже если он начинается с \"-\"\n"
-    "\n"
-    "Командная строка без окна: ravlet-cli --help.\n";
+// The program as its user starts it, and the folder separator of the paths it names.
+#ifdef _WIN32
+constexpr std::string_view kProgram = "ravlet.exe";
+constexpr std::string_view kSeparator = "\\";
+#else
+constexpr std::string_view kProgram = "ravlet";
+constexpr std::string_view kSeparator = "/";
+#endif
+
+std::string Help() {
+    const std::string program(kProgram);
+    const std::string settings = std::string(kSettingsFileName);
+    return "Использование: " + program +
+           " [ПАПКА | ФАЙЛ]\n"
+           "Окно Ravlet: файл настроек " +
+           settings + " эмулятора Tarven Pimlow по базе версий " + kBaseFileName +
+           ".\n"
+           "\n"
+           "  (без аргумента)  работа в текущей папке, загрузка начинается с её " +
+           settings +
+           "\n"
+           "  ПАПКА            работа в этой папке, как если бы " +
+           program +
+           " запустили в ней;\n"
+           "                   загрузка начинается с ПАПКА" +
+           std::string(kSeparator) + settings +
+           "\n"
+           "  ФАЙЛ             работа в папке файла, загрузка начинается с этого файла\n"
+           "\n"
+           "База версий " +
+           kBaseFileName +
+           " берётся из папки работы.\n"
+           "\n"
+           "Опции:\n"
+           "  -h, --help       эта справка\n"
+           "  --version        версия программы\n"
+           "  --               дальше только путь, даже если он начинается с \"-\"\n"
+           "\n"
+           "Командная строка без окна: ravlet-cli --help.\n";
+}
 
 LaunchArgs Fail(std::string message) {
     LaunchArgs args;
     args.action = LaunchArgs::Action::Fail;
-    args.text = "ravlet: " + std::move(message) + "\nСправка: ravlet --help\n";
+    args.text =
+        "ravlet: " + std::move(message) + "\nСправка: " + std::string(kProgram) + " --help\n";
     args.exitStatus = 2;
     return args;
 }
@@ -70,7 +94,7 @@ LaunchArgs FromPath(const std::string& given) {
         // The folder itself is entered by chdir, which follows links anyway.
         fs::path folder = fs::canonical(path, ec);
         if (ec) return Fail(PathProblem(given, ec));
-        fs::path dialog = folder / messages::kDefaultIniName;
+        fs::path dialog = folder / kSettingsFileName;
         return Run(std::move(folder), std::move(dialog));
     }
     // The file's own name stays as given: a symbolic link is saved as a link.
@@ -93,7 +117,7 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
             if (arg == "--") {
                 optionsEnded = true;
             } else if (arg == "--help" || arg == "-h") {
-                return Print(LaunchArgs::Action::PrintHelp, std::string(kHelp));
+                return Print(LaunchArgs::Action::PrintHelp, Help());
             } else if (arg == "--version") {
                 return Print(LaunchArgs::Action::PrintVersion, "ravlet " RAVLET_VERSION "\n");
             } else {
@@ -110,7 +134,7 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
     std::error_code ec;
     fs::path folder = fs::current_path(ec);
     if (ec) return Fail("текущая папка недоступна");
-    fs::path dialog = folder / messages::kDefaultIniName;
+    fs::path dialog = folder / kSettingsFileName;
     return Run(std::move(folder), std::move(dialog));
 }
 

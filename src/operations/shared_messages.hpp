@@ -3,11 +3,31 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "operations/transfer.hpp"
 #include "textengine/codepage.hpp"
+#include "textengine/file_reason.hpp"
 
 namespace ravlet {
+
+// The version base and the settings file, as both front ends name them.
+inline constexpr const char* kBaseFileName = "rvbase.txt";
+inline constexpr const char* kSettingsFileName = "tarven.ini";
+
+// An action stopped by a failure no handler foresaw, and its cause (kNoMemory for too
+// little memory; none when nothing says more).
+inline std::string UnforeseenFailure(std::string_view cause) {
+    std::string text = "Действие не выполнено из-за непредвиденной ошибки";
+    if (!cause.empty()) text += ":\n" + std::string(cause);
+    return text;
+}
+
+// A program argument (on Windows, UTF-16) that holds a lone surrogate: no UTF-8 holds
+// it, and a guess would name another file. `index` counts from the program's name, 0.
+inline std::string ArgumentNotUnicode(int index) {
+    return "аргумент " + std::to_string(index) + " не является текстом Юникода";
+}
 
 // A settings file that no support list names.
 inline constexpr const char* kVersionNotRecognised = "Не удалось распознать версию tarven.ini!";

@@ -51,7 +51,7 @@ std::string Wording(FileFailure kind, const std::string& detail) {
         case FileFailure::TooManyOpenInSystem:
             return "в системе открыто слишком много файлов";
         case FileFailure::OutOfMemory:
-            return "недостаточно памяти";
+            return kNoMemory;
         case FileFailure::CrossDevice:
 #ifdef _WIN32
             return "файл и папка на разных дисках";  // Windows users know drives, not file systems

@@ -20,4 +20,7 @@ std::string Wording(FileFailure kind, const std::string& detail = {});
 // by its number.
 std::string ReasonOf(int err);
 
+// Too little memory, as every text that names it says it.
+inline constexpr const char* kNoMemory = "недостаточно памяти";
+
 }  // namespace ravlet

@@ -1,12 +1,13 @@
-// The window: its components, their binding to the editor's controls, and the sync
-// that shows the controls.
+// The window: its components built from the window description, their binding to the
+// editor's controls, and how each widget shows its control.
 #include "ui/form1.hpp"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
-#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,61 +21,45 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QTimer>
 #include <QToolTip>
-#include <exception>
 
+#include "editor/gestures.hpp"
 #include "textengine/codepage.hpp"
 #include "ui/cp1251_validator.hpp"
+#include "ui/hint_box.hpp"
 
 namespace ravlet {
 namespace {
 
-// The window description counts in twips, 15 to a pixel at 96 dots per inch.
-int Px(int twips) { return qRound(twips / 15.0); }
+using window::Kind;
 
-// Left and top are relative to the container's outer top-left corner, which for a
-// QGroupBox is its own origin, caption included.
-QRect FromTwips(int left, int top, int width, int height) {
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
+constexpr int kDpi = window::kTwipsPerInch / window::kTwipsPerPixelAt96;
 
-// The font of the lists and the text box.
-QFont ListFont() {
-    QFont font(QStringLiteral("Courier New"));
-    font.setPointSizeF(8.25);
-    return font;
-}
+int Px(int twips) { return window::Pixels(twips, kDpi); }
 
-QFont CreditFont() {
-    QFont font(QStringLiteral("Times New Roman"));
-    font.setPointSizeF(12);
-    font.setBold(true);
-    font.setItalic(true);
-    return font;
-}
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-QString Shown(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
+QString AsShown(const std::string& cp1251) { return QString::fromStdString(Cp1251ToUtf8(cp1251)); }
 
 // The text box shows line breaks; Qt would take the CR of a CR LF for a second break.
 QString ShownText(const std::string& cp1251) {
-    QString text = Shown(cp1251);
+    QString text = AsShown(cp1251);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
 }
 
-// A component of the window description: its name, place and tooltip (none for "").
-template <typename W>
-W* Make(QWidget* parent, const char* name, const QRect& geometry, const char* toolTip = "") {
-    auto* widget = new W(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    widget->setGeometry(geometry);
-    widget->setToolTip(QString::fromUtf8(toolTip));
-    return widget;
+QFont FontOf(const window::Font& font) {
+    QFont qfont(Utf8(font.family));
+    qfont.setPointSizeF(font.pointSize);
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    return qfont;
 }
 
-// The parameter list, reporting the rows the user chooses: a click on an item (the
-// selected one too), a row reached by dragging, a row moved by a key. Rows the
-// program sets are not reported.
+// The parameter list, reporting the rows the user chooses (ListClick): a click on an
+// item (the selected one too), a row reached by dragging, a row moved by a key. Rows
+// the program sets are not reported.
 class ParameterList : public QListWidget {
 public:
     using QListWidget::QListWidget;
@@ -82,17 +67,16 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override {
-        pressRow_ = currentRow();
+        click_.Press(currentRow());
         QListWidget::mousePressEvent(event);
     }
     void mouseReleaseEvent(QMouseEvent* event) override {
         QListWidget::mouseReleaseEvent(event);
-        const int row = currentRow();
-        if (row < 0) return;
-        // A press that moved the row, or a click on the current item.
-        if (row != pressRow_ || itemAt(event->position().toPoint()) == currentItem()) Choose(row);
+        const bool onRow = itemAt(event->position().toPoint()) == currentItem();
+        if (click_.Release(currentRow(), onRow)) Choose(currentRow());
     }
     void keyPressEvent(QKeyEvent* event) override {
+        click_.Key();
         const int before = currentRow();
         QListWidget::keyPressEvent(event);
         if (currentRow() != before && currentRow() >= 0) Choose(currentRow());
@@ -102,270 +86,259 @@ private:
     void Choose(int row) {
         if (chosen) chosen(row);
     }
-    int pressRow_ = -1;
+    ListClick click_;
 };
 
-// The hint field, reporting the user's clicks: a press and release that leaves no text
-// selected. A press, drag and release selects text to copy, and the text must stay.
-class HintBox : public QPlainTextEdit {
-public:
-    using QPlainTextEdit::QPlainTextEdit;
-    std::function<void()> clicked;
-
-protected:
-    void mouseReleaseEvent(QMouseEvent* event) override {
-        // After the box has handled it: a release inside an old selection clears it.
-        QPlainTextEdit::mouseReleaseEvent(event);
-        if (!textCursor().hasSelection() && clicked) clicked();
+// The window is a window to a screen reader, not a "filler" inside one.
+QAccessibleInterface* WindowAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String("ravlet::Form1") && object->isWidgetType()) {
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
     }
-};
-
-// Each Sync* brings one widget up to its model control, raising nothing: a widget set
-// from the model must not feed back into the editor.
-bool Changed(const Control& model, const ShownRevision& seen) {
-    return model.Revision() != seen.revision;
+    return nullptr;
 }
 
-// The items of a drop-down or a list box, rebuilt only when the model's changed.
+// The items of a drop-down or a list box.
 template <typename W>
-void SyncItems(W* widget, const ListControl& model, ShownRevision& seen) {
-    if (model.ItemsRevision() == seen.items) return;
+void ShowItems(W* widget, const ListControl& control) {
     widget->clear();
-    for (const std::string& item : model.Items()) widget->addItem(Shown(item));
-    seen.items = model.ItemsRevision();
-}
-
-void SyncCombo(QComboBox* widget, const ListControl& model, ShownRevision& seen) {
-    if (!Changed(model, seen)) return;
-    const QSignalBlocker block(widget);
-    SyncItems(widget, model, seen);
-    if (widget->currentIndex() != model.ListIndex()) widget->setCurrentIndex(model.ListIndex());
-    if (widget->isEditable()) {
-        const QString text = Shown(model.Text());
-        // Leaves the cursor where the user is typing when the text is already there.
-        if (widget->currentText() != text) widget->setEditText(text);
-    }
-    widget->setEnabled(model.Enabled());
-    seen.revision = model.Revision();
-}
-
-void SyncList(QListWidget* widget, const ListControl& model, ShownRevision& seen) {
-    if (!Changed(model, seen)) return;
-    const QSignalBlocker block(widget);
-    SyncItems(widget, model, seen);
-    if (widget->currentRow() != model.ListIndex()) {
-        widget->setCurrentRow(model.ListIndex());
-        if (model.ListIndex() < 0) widget->clearSelection();
-    }
-    widget->setEnabled(model.Enabled());
-    seen.revision = model.Revision();
-}
-
-void SyncCheckBox(QCheckBox* widget, const CheckBox& model, ShownRevision& seen) {
-    if (!Changed(model, seen)) return;
-    const QSignalBlocker block(widget);
-    widget->setChecked(model.Value() == 1);
-    widget->setEnabled(model.Enabled());
-    seen.revision = model.Revision();
-}
-
-void SyncButton(QPushButton* widget, const Button& model, ShownRevision& seen) {
-    if (!Changed(model, seen)) return;
-    widget->setEnabled(model.Enabled());
-    seen.revision = model.Revision();
-}
-
-void SyncTextBox(QPlainTextEdit* widget, const TextBox& model, ShownRevision& seen) {
-    if (!Changed(model, seen)) return;
-    const QSignalBlocker block(widget);
-    widget->setPlainText(ShownText(model.Text()));
-    widget->setEnabled(model.Enabled());
-    seen.revision = model.Revision();
+    for (const std::string& item : control.Items()) widget->addItem(AsShown(item));
 }
 
 }  // namespace
 
-// The small dialog font the fixed layout was drawn for (Tahoma, or Arial's metric twin on
-// Linux). The toolkit's larger default would clip captions such as Autoset's.
+// The small dialog font the fixed layout was drawn for, or Arial's metric twin on Linux.
+// The toolkit's larger default would clip captions such as Autoset's.
 QFont DialogFont() {
     QFont font;
 #ifdef Q_OS_WIN
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+    font.setFamilies({Utf8(window::kDialogFont.family), QStringLiteral("Arial")});
 #else
     // The twin first: a family that is not installed costs a search through every font
     // for its fallbacks before the next is tried, and Tahoma seldom is here.
-    font.setFamilies(
-        {QStringLiteral("Liberation Sans"), QStringLiteral("Tahoma"), QStringLiteral("Arial")});
+    font.setFamilies({QStringLiteral("Liberation Sans"), Utf8(window::kDialogFont.family),
+                      QStringLiteral("Arial")});
 #endif
-    font.setPointSizeF(8);
+    font.setPointSizeF(window::kDialogFont.pointSize);
     return font;
 }
 
-Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor) {
+Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), FormBinding(editor) {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(WindowAccessible);
+        QAccessible::installFactory(HintBoxAccessible);
+        return true;
+    }();
+    (void)factoryInstalled;
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Настройщик Tarven Pimlow (Ravlet v1.1)"));
+    setWindowTitle(Utf8(window::kCaption));
+    setAccessibleName(Utf8(window::kCaption));
     // Fixed single border: the layout is never rearranged for another size.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(Px(5175), Px(4935));
+    setFixedSize(Px(window::kClientWidth), Px(window::kClientHeight));
     setFont(DialogFont());
 
     CreateComponents();
     SetTabOrder();
-    SyncWidgets();
-    Connect();
+    Sync();
+    for (std::size_t i = 0; i < window::kComponentCount; ++i) Connect(i);
     CentreOnScreen();
 }
 
-Form1::~Form1() {
-    // The editor outlives the window: nothing may call back into it.
-    editor_.BeforeYield = nullptr;
+Form1::~Form1() = default;
+
+QWidget* Form1::Component(const char* name) const {
+    const std::size_t i = window::IndexOf(name);
+    return i < widgets_.size() ? widgets_[i] : nullptr;
 }
 
 void Form1::CreateComponents() {
-    // In the order of the window description, which is also the stacking order.
-    save_ = Make<QPushButton>(this, "Save", FromTwips(2880, 4440, 2175, 400),
-                              "Запись измененного ini файла и выход");
-    save_->setText(QStringLiteral("Save and Exit"));
-
-    frame2_ = Make<QGroupBox>(this, "Frame2", FromTwips(120, 120, 4935, 1215));
-    frame2_->setTitle(QStringLiteral("Версия tarven.ini"));
-
-    loadini_ = Make<QPushButton>(frame2_, "Loadini", FromTwips(3960, 680, 855, 400),
-                                 "Загрузить файл ini для настройки");
-    loadini_->setText(QStringLiteral("Load"));
-
-    autoset_ = Make<QCheckBox>(
-        frame2_, "Autoset", FromTwips(120, 600, 2775, 255),
-        "Разрешить перенос параметров из текущей записи версии в редактируемый ini файл");
-    autoset_->setText(QStringLiteral("Заполнить значениями из базы"));
-
-    autoupdate_ = Make<QPushButton>(frame2_, "Autoupdate", FromTwips(3000, 680, 855, 400),
-                                    "Перенос настроек из старой версии эмулятора в новую");
-    autoupdate_->setText(QStringLiteral("Auto"));
-
-    advanced_ =
-        Make<QCheckBox>(frame2_, "Advanced", FromTwips(120, 840, 3015, 255),
-                        "Разрешить отображение полного списка доступных для изменения параметров");
-    advanced_->setText(QStringLiteral("Полный список параметров"));
-
-    version_ = Make<QComboBox>(frame2_, "Version", FromTwips(120, 240, 4695, 330),
-                               "Выбор записи версии эмулятора из базы версий");
-    version_->setFont(ListFont());
-
-    frame1_ = Make<QGroupBox>(this, "Frame1", FromTwips(120, 1440, 4935, 2895));
-    frame1_->setTitle(QStringLiteral("Насторйка параметров"));
-
-    description_ =
-        Make<HintBox>(frame1_, "Description", FromTwips(120, 2050, 4695, 720), "Поле подсказки");
-    description_->setFont(ListFont());
-    description_->setReadOnly(true);
-    description_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    description_->setFocusPolicy(Qt::StrongFocus);
-    description_->setTabChangesFocus(true);
-    description_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    parameters_ = Make<ParameterList>(frame1_, "Parameters", FromTwips(120, 645, 4695, 900),
-                                      "Список доступных параметров в выбранной группе");
-    parameters_->setFont(ListFont());
-    parameters_->setSelectionMode(QAbstractItemView::SingleSelection);
-    parameters_->setSortingEnabled(false);
-
-    value_ = Make<QComboBox>(frame1_, "Value", FromTwips(120, 1640, 4695, 330),
-                             "Поле изменения значения параметра");
-    value_->setFont(ListFont());
-    value_->setEditable(true);
-    value_->setInsertPolicy(QComboBox::NoInsert);
-    // Typing must reach the editor as typed: no completion that fills in an item.
-    value_->setCompleter(nullptr);
-    value_->setValidator(new Cp1251Validator(value_));
-
-    group_ = Make<QComboBox>(frame1_, "Group", FromTwips(120, 240, 4695, 330),
-                             "Список доступных групп параметров");
-    group_->setFont(ListFont());
-
-    for (QComboBox* list : {version_, value_, group_}) {
-        // A wheel turned over a closed drop-down is not a choice unless the user is
-        // working in it: it gets the focus from a click or a key, not from the wheel.
-        list->setFocusPolicy(Qt::StrongFocus);
-        list->installEventFilter(this);
+    for (std::size_t i = 0; i < window::kComponentCount; ++i) {
+        const window::Component& c = window::kComponents[i];
+        QWidget* parent = std::string_view(c.container) == "Form1" ? this : Component(c.container);
+        QWidget* widget = nullptr;
+        switch (c.kind) {
+            case Kind::Frame:
+                widget = new QGroupBox(Utf8(c.caption), parent);
+                break;
+            case Kind::PushButton: {
+                auto* button = new QPushButton(Utf8(c.caption), parent);
+                // Enter presses the focused button, as Space does.
+                button->setAutoDefault(true);
+                widget = button;
+                break;
+            }
+            case Kind::CheckBox:
+                widget = new QCheckBox(Utf8(c.caption), parent);
+                break;
+            case Kind::DropDownList:
+            case Kind::EditableDropDown: {
+                auto* list = new QComboBox(parent);
+                if (c.kind == Kind::EditableDropDown) {
+                    list->setEditable(true);
+                    list->setInsertPolicy(QComboBox::NoInsert);
+                    // Typing must reach the editor as typed: no completion that fills in.
+                    list->setCompleter(nullptr);
+                    list->setValidator(new Cp1251Validator(list));
+                    list->lineEdit()->setAccessibleName(Utf8(c.accessibleName));
+                    list->lineEdit()->setAccessibleDescription(Utf8(c.toolTip));
+                }
+                // A wheel turned over a closed drop-down is not a choice unless the user
+                // is working in it: it gets the focus from a click or a key, not the wheel.
+                list->setFocusPolicy(Qt::StrongFocus);
+                list->installEventFilter(this);
+                widget = list;
+                break;
+            }
+            case Kind::ListBox: {
+                auto* list = new ParameterList(parent);
+                list->setSelectionMode(QAbstractItemView::SingleSelection);
+                list->setSortingEnabled(false);
+                widget = list;
+                break;
+            }
+            case Kind::TextBox: {
+                auto* box = new HintBox(parent);
+                box->setReadOnly(true);
+                box->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                             Qt::TextSelectableByKeyboard);
+                box->setFocusPolicy(Qt::StrongFocus);
+                box->setTabChangesFocus(true);
+                box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+                widget = box;
+                break;
+            }
+            case Kind::Label:
+                widget = new QLabel(Utf8(c.caption), parent);
+                break;
+        }
+        widgets_[i] = widget;
+        widget->setObjectName(QString::fromLatin1(c.name));
+        widget->setGeometry(Px(c.left), Px(c.top), Px(c.width), Px(c.height));
+        widget->setToolTip(Utf8(c.toolTip));
+        widget->setAccessibleName(Utf8(c.accessibleName));
+        widget->setAccessibleDescription(Utf8(c.toolTip));
+        if (std::string_view(c.font.family) != window::kDialogFont.family) {
+            widget->setFont(FontOf(c.font));
+        }
+        if (!c.colour.system) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::WindowText,
+                             QColor(c.colour.red, c.colour.green, c.colour.blue));
+            widget->setPalette(palette);
+        }
+        if (c.kind == Kind::Label) {
+            // The credit is one line and the label is sized to it: the description's
+            // width fits its own wording, not necessarily ours in the fonts at hand.
+            const int needed = widget->sizeHint().width();
+            if (needed > widget->width()) widget->resize(needed, widget->height());
+        }
     }
-    for (QPushButton* button : {save_, loadini_, autoupdate_}) {
-        // Enter presses the focused button, as Space does.
-        button->setAutoDefault(true);
+    for (std::size_t i = 0; i < window::kComponentCount; ++i) {
+        if (window::DrawnOnTop(window::kComponents[i].kind)) widgets_[i]->raise();
     }
-
-    label1_ = Make<QLabel>(this, "Label1", FromTwips(120, 4485, 2220, 285), "Автор программы");
-    label1_->setText(QStringLiteral("© 2026 the Ravlet authors"));
-    label1_->setFont(CreditFont());
-    QPalette credit = label1_->palette();
-    credit.setColor(QPalette::WindowText, QColor(0, 128, 128));
-    label1_->setPalette(credit);
-    // The credit is one line and the label is sized to it: the description's width
-    // fits its own wording, not necessarily ours in the fonts at hand.
-    const int creditWidth = label1_->sizeHint().width();
-    if (creditWidth > label1_->width()) label1_->resize(creditWidth, label1_->height());
 }
 
 void Form1::SetTabOrder() {
-    // Ascending tab index; the frames and the label take no focus.
-    QWidget* const order[] = {group_, value_,       parameters_, version_, advanced_,
-                              save_,  description_, autoupdate_, autoset_, loadini_};
-    for (std::size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+    QWidget* previous = nullptr;
+    window::ForEachInTabOrder([&](std::size_t i) {
+        if (previous != nullptr) setTabOrder(previous, widgets_[i]);
+        previous = widgets_[i];
+    });
 }
 
-void Form1::Connect() {
-    // activated is the user's choice, by mouse or keyboard; code never raises it.
-    connect(version_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Version.UserSelect(i); }); });
-    connect(group_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Group.UserSelect(i); }); });
-    connect(value_, &QComboBox::activated, this,
-            [this](int i) { Forward([this, i] { editor_.Value.UserSelect(i); }); });
-    // Only the user's choices: a click on the selected row raises Click again.
-    static_cast<ParameterList*>(parameters_)->chosen = [this](int row) {
-        Forward([this, row] { editor_.Parameters.UserSelect(row); });
-    };
-    // textEdited: typing only, not the text the combo or the model puts in the field.
-    connect(value_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
-        // Qt lets a refused edit through when the text before it was refused as well
-        // (a value read from the file with a control character): it is refused here
-        // all the same, and the field shows the model's text again.
-        const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
-        if (!bytes || static_cast<const Cp1251Validator*>(value_->validator())->LastRefused()) {
-            seenValue_.revision = ShownRevision::kNever;
-            SyncWidgets();
-            return;
+void Form1::Connect(std::size_t index) {
+    Control* control = ControlOf(index);
+    if (control == nullptr) return;
+    QWidget* widget = widgets_[index];
+    switch (window::kComponents[index].kind) {
+        case Kind::PushButton: {
+            auto* button = static_cast<Button*>(control);
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                    [this, button] { Forward([button] { button->UserClick(); }); });
+            break;
         }
-        Forward([this, &bytes] { editor_.Value.TypeText(*bytes); });
-    });
-    // The validator refused a keystroke or a paste; the model's own texts don't count.
-    connect(value_->lineEdit(), &QLineEdit::inputRejected, this, [this] {
-        if (!syncing_) ShowRefused();
-    });
-    // Qt has toggled the box already; the model toggles its own value, and the box is
-    // shown from the model again also when the model refused the click.
-    connect(autoset_, &QCheckBox::clicked, this, [this] {
-        seenAutoset_.revision = ShownRevision::kNever;
-        Forward([this] { editor_.Autoset.UserClick(); });
-    });
-    connect(advanced_, &QCheckBox::clicked, this, [this] {
-        seenAdvanced_.revision = ShownRevision::kNever;
-        Forward([this] { editor_.Advanced.UserClick(); });
-    });
-    connect(loadini_, &QPushButton::clicked, this,
-            [this] { Forward([this] { editor_.Loadini.UserClick(); }); });
-    connect(autoupdate_, &QPushButton::clicked, this,
-            [this] { Forward([this] { editor_.Autoupdate.UserClick(); }); });
-    connect(save_, &QPushButton::clicked, this,
-            [this] { Forward([this] { editor_.Save.UserClick(); }); });
-    static_cast<HintBox*>(description_)->clicked = [this] {
-        Forward([this] { editor_.Description.UserClick(); });
-    };
-    // A long run (the fill, the transfer) lets events through: the widgets show the
-    // controls as they are then.
-    editor_.BeforeYield = [this] { SyncWidgets(); };
+        case Kind::CheckBox: {
+            // Qt has toggled the box already; the control toggles its own value, and the
+            // box is shown from it again also when the control refused the click.
+            auto* box = static_cast<CheckBox*>(control);
+            connect(static_cast<QCheckBox*>(widget), &QCheckBox::clicked, this, [this, box, index] {
+                ShowAgain(index);
+                Forward([box] { box->UserClick(); });
+            });
+            break;
+        }
+        case Kind::DropDownList:
+        case Kind::EditableDropDown: {
+            auto* list = static_cast<ListControl*>(control);
+            auto* combo = static_cast<QComboBox*>(widget);
+            // activated is the user's choice, by mouse or keyboard; code never raises it.
+            connect(combo, &QComboBox::activated, this,
+                    [this, list](int i) { Forward([list, i] { list->UserSelect(i); }); });
+            if (window::kComponents[index].kind != Kind::EditableDropDown) break;
+            // textEdited: typing only, not the text the combo or the control puts there.
+            connect(combo->lineEdit(), &QLineEdit::textEdited, this,
+                    [this, list, combo, index](const QString& text) {
+                        // Qt lets a refused edit through when the text before it was
+                        // refused as well (a value read from the file with a control
+                        // character): it is refused here all the same, and the field
+                        // shows the control's text again.
+                        const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
+                        const auto* validator =
+                            static_cast<const Cp1251Validator*>(combo->validator());
+                        if (!bytes || validator->LastRefused()) {
+                            ShowAgain(index);
+                            Sync();
+                            return;
+                        }
+                        Forward([list, &bytes] { list->TypeText(*bytes); });
+                    });
+            // Any other change of the text (an assistive tool setting it) is looked at
+            // once the toolkit's own signals for it have been forwarded.
+            connect(combo->lineEdit(), &QLineEdit::textChanged, this, [this] {
+                if (!Syncing()) QTimer::singleShot(0, this, [this] { TakeValueText(); });
+            });
+            // The validator refused a keystroke or a paste; the control's texts don't count.
+            connect(combo->lineEdit(), &QLineEdit::inputRejected, this, [this] {
+                if (!Syncing()) ShowRefused();
+            });
+            break;
+        }
+        case Kind::ListBox: {
+            auto* list = static_cast<ListControl*>(control);
+            // Only the user's choices: a click on the selected row raises Click again.
+            static_cast<ParameterList*>(widget)->chosen = [this, list](int row) {
+                Forward([list, row] { list->UserSelect(row); });
+            };
+            break;
+        }
+        case Kind::TextBox: {
+            auto* box = static_cast<TextBox*>(control);
+            static_cast<HintBox*>(widget)->clicked = [this, box] {
+                Forward([box] { box->UserClick(); });
+            };
+            break;
+        }
+        case Kind::Frame:
+        case Kind::Label:
+            break;
+    }
+}
+
+void Form1::TakeValueText() {
+    const std::size_t index = window::IndexOf("Value");
+    auto* combo = static_cast<QComboBox*>(widgets_[index]);
+    auto* list = static_cast<ListControl*>(ControlOf(index));
+    const QString text = combo->lineEdit()->text();
+    if (text == AsShown(list->Text())) return;
+    const std::optional<std::string> bytes = Utf8ToCp1251(text.toStdString());
+    if (!bytes) {
+        ShowAgain(index);
+        Sync();
+        return;
+    }
+    Forward([list, &bytes] { list->TypeText(*bytes); });
 }
 
 void Form1::CentreOnScreen() {
@@ -377,60 +350,84 @@ void Form1::CentreOnScreen() {
 
 bool Form1::Load() {
     const bool loaded = editor_.Form_Load();
-    SyncWidgets();
+    Sync();
     return loaded;
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // The drop-downs are watched. A stray turn is swallowed: the window does not scroll,
-    // so nothing else wants it.
+    // The drop-downs are watched: a stray turn of the wheel is swallowed.
     const auto* list = qobject_cast<const QComboBox*>(watched);
-    if (list != nullptr && event->type() == QEvent::Wheel && !list->hasFocus()) return true;
+    if (list != nullptr && event->type() == QEvent::Wheel &&
+        !WheelChooses(list->hasFocus(), list->view()->isVisible())) {
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::Forward(const std::function<void()>& action) {
+std::function<void()> Form1::KeepFocus() {
     // Qt moves the focus off a widget as it is disabled (the fill disables most of the
     // window while it runs) and does not bring it back; the editor never moves it.
-    const QPointer<QWidget> focused = forwardDepth_ == 0 ? QApplication::focusWidget() : nullptr;
-    ++forwardDepth_;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        // An exception must not cross Qt's event loop; the user learns what failed.
-        editor_.ReportFailure(error);
-    }
-    --forwardDepth_;
-    SyncWidgets();
-    if (focused && focused->isEnabled() && focused->isVisible() &&
-        QApplication::focusWidget() != focused) {
-        focused->setFocus(Qt::OtherFocusReason);
-    }
+    const QPointer<QWidget> focused = QApplication::focusWidget();
+    return [focused] {
+        if (focused && focused->isEnabled() && focused->isVisible() &&
+            QApplication::focusWidget() != focused) {
+            focused->setFocus(Qt::OtherFocusReason);
+        }
+    };
 }
 
-void Form1::SyncWidgets() {
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
-    SyncButton(save_, editor_.Save, seenSave_);
-    SyncButton(loadini_, editor_.Loadini, seenLoadini_);
-    SyncCheckBox(autoset_, editor_.Autoset, seenAutoset_);
-    SyncButton(autoupdate_, editor_.Autoupdate, seenAutoupdate_);
-    SyncCheckBox(advanced_, editor_.Advanced, seenAdvanced_);
-    SyncCombo(version_, editor_.Version, seenVersion_);
-    SyncTextBox(description_, editor_.Description, seenDescription_);
-    SyncList(parameters_, editor_.Parameters, seenParameters_);
-    SyncCombo(value_, editor_.Value, seenValue_);
-    SyncCombo(group_, editor_.Group, seenGroup_);
-    syncing_ = wasSyncing;
+void Form1::ShowControl(std::size_t index, const Control& control, bool itemsChanged) {
+    QWidget* widget = widgets_[index];
+    const QSignalBlocker block(widget);
+    switch (window::kComponents[index].kind) {
+        case Kind::PushButton:
+            break;
+        case Kind::CheckBox:
+            static_cast<QCheckBox*>(widget)->setChecked(
+                static_cast<const CheckBox&>(control).Value() == 1);
+            break;
+        case Kind::DropDownList:
+        case Kind::EditableDropDown: {
+            const auto& list = static_cast<const ListControl&>(control);
+            auto* combo = static_cast<QComboBox*>(widget);
+            if (itemsChanged) ShowItems(combo, list);
+            if (combo->currentIndex() != list.ListIndex()) combo->setCurrentIndex(list.ListIndex());
+            if (combo->isEditable()) {
+                const QString text = AsShown(list.Text());
+                // Leaves the cursor where the user is typing when the text is already there.
+                if (combo->currentText() != text) combo->setEditText(text);
+            }
+            break;
+        }
+        case Kind::ListBox: {
+            const auto& list = static_cast<const ListControl&>(control);
+            auto* box = static_cast<QListWidget*>(widget);
+            if (itemsChanged) ShowItems(box, list);
+            if (box->currentRow() != list.ListIndex()) {
+                box->setCurrentRow(list.ListIndex());
+                if (list.ListIndex() < 0) box->clearSelection();
+            }
+            break;
+        }
+        case Kind::TextBox:
+            static_cast<QPlainTextEdit*>(widget)->setPlainText(
+                ShownText(static_cast<const TextBox&>(control).Text()));
+            break;
+        case Kind::Frame:
+        case Kind::Label:
+            break;
+    }
+    widget->setEnabled(control.Enabled());
 }
 
 void Form1::ShowRefused() {
-    const auto* validator = static_cast<const Cp1251Validator*>(value_->validator());
+    auto* value = static_cast<QComboBox*>(Component("Value"));
+    const auto* validator = static_cast<const Cp1251Validator*>(value->validator());
     const std::optional<RefusedCharacter>& refused = validator->LastRefused();
     if (!refused) return;
     QApplication::beep();
-    QToolTip::showText(value_->mapToGlobal(QPoint(0, value_->height())),
-                       QString::fromStdString(RefusedCharacterMessage(*refused)), value_, QRect(),
+    QToolTip::showText(value->mapToGlobal(QPoint(0, value->height())),
+                       QString::fromStdString(RefusedCharacterMessage(*refused)), value, QRect(),
                        3000);
 }
 

@@ -1,32 +1,21 @@
-// The one window, `Form1`: builds the components of the window description, forwards
-// the user's actions to the editor's controls and shows them. It decides nothing, and
-// the platform services (dialogs, messages, quitting) are the editor's, not the window's.
+// The one window, `Form1`, on Qt: builds the components of the window description in
+// one loop, forwards the user's actions to the editor's controls and shows them. It
+// decides nothing: the road of an action and the rules of a gesture are the editor's
+// (FormBinding, gestures.hpp), and so are the platform services.
 #pragma once
 
 #include <QFont>
 #include <QWidget>
-#include <cstdint>
-#include <functional>
+#include <array>
+#include <cstddef>
 
 #include "editor/editor.hpp"
+#include "editor/form_binding.hpp"
+#include "editor/window_description.hpp"
 
-class QCheckBox;
-class QComboBox;
 class QEvent;
-class QGroupBox;
-class QLabel;
-class QListWidget;
-class QPlainTextEdit;
-class QPushButton;
 
 namespace ravlet {
-
-// The revisions of a model control that its widget last showed.
-struct ShownRevision {
-    static constexpr std::uint64_t kNever = ~std::uint64_t{0};
-    std::uint64_t revision = kNever;
-    std::uint64_t items = kNever;
-};
 
 // The font of the components without one of their own. The program sets it for the
 // application before building the window, so that its other windows (message boxes,
@@ -34,7 +23,7 @@ struct ShownRevision {
 // own default, which the window never shows: a font used once is still loaded at start.
 QFont DialogFont();
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private FormBinding {
     Q_OBJECT
 
 public:
@@ -47,42 +36,27 @@ public:
     // the program without showing the window.
     bool Load();
 
+    // The widget built for component `name` of the window description; nullptr for none.
+    QWidget* Component(const char* name) const;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateComponents();
     void SetTabOrder();
-    void Connect();
+    void Connect(std::size_t index);
     void CentreOnScreen();
 
-    // Runs a user's action on the model, then brings every widget up to date.
-    void Forward(const std::function<void()>& action);
-    void SyncWidgets();
+    void ShowControl(std::size_t index, const Control& control, bool itemsChanged) override;
+    std::function<void()> KeepFocus() override;
     // The sign for a character the value field refused: a beep and a tooltip naming it.
     void ShowRefused();
+    // The value field's text changed by other means than typing (an assistive tool):
+    // written as typed text is, once the toolkit's own changes have been forwarded.
+    void TakeValueText();
 
-    Editor& editor_;
-    int forwardDepth_ = 0;
-    // True while widgets are set from the model: what they do then is not the user's.
-    bool syncing_ = false;
-
-    QPushButton* save_ = nullptr;
-    QGroupBox* frame2_ = nullptr;
-    QPushButton* loadini_ = nullptr;
-    QCheckBox* autoset_ = nullptr;
-    QPushButton* autoupdate_ = nullptr;
-    QCheckBox* advanced_ = nullptr;
-    QComboBox* version_ = nullptr;
-    QGroupBox* frame1_ = nullptr;
-    QPlainTextEdit* description_ = nullptr;
-    QListWidget* parameters_ = nullptr;
-    QComboBox* value_ = nullptr;
-    QComboBox* group_ = nullptr;
-    QLabel* label1_ = nullptr;
-
-    ShownRevision seenSave_, seenLoadini_, seenAutoset_, seenAutoupdate_, seenAdvanced_,
-        seenVersion_, seenDescription_, seenParameters_, seenValue_, seenGroup_;
+    std::array<QWidget*, window::kComponentCount> widgets_{};
 };
 
 }  // namespace ravlet

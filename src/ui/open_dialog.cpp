@@ -47,20 +47,20 @@ public:
 
 }  // namespace
 
-QString QtNameFilters(const QString& pairs) {
-    const QStringList parts = pairs.split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+QString QtNameFilters(const std::vector<FileFilter>& filters) {
+    QStringList shown;
+    for (const FileFilter& filter : filters) {
+        shown << QString::fromStdString(filter.description) + QStringLiteral(" (") +
+                     QString::fromStdString(filter.pattern) + QLatin1Char(')');
     }
-    return filters.join(QStringLiteral(";;"));
+    return shown.join(QStringLiteral(";;"));
 }
 
 std::optional<std::string> RunOpenDialog(QWidget* parent, const OpenDialogRequest& request) {
     QFileDialog dialog(parent, QString::fromStdString(request.title));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilter(QtNameFilters(QString::fromStdString(request.filter)));
+    dialog.setNameFilter(QtNameFilters(request.filters));
     // Used only by Qt's own dialog; a desktop's native one speaks the desktop's language.
     dialog.setProxyModel(new RussianColumns(&dialog));
     const QFileInfo initial(QString::fromStdString(request.fileName));

@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/platform.hpp"
 
@@ -12,9 +13,8 @@ class QWidget;
 
 namespace ravlet {
 
-// "desc|pattern|desc|pattern" as the toolkit's "desc (pattern);;desc (pattern)".
-// A trailing description without a pattern is dropped.
-QString QtNameFilters(const QString& pairs);
+// The file types as the toolkit's "desc (pattern);;desc (pattern)".
+QString QtNameFilters(const std::vector<FileFilter>& filters);
 
 // Shows the open dialog modally over `parent` with the request's title, filter and
 // initial file. The chosen file as a native path, or nullopt when the user cancelled.

@@ -15,6 +15,7 @@
 #include "textengine/codepage.hpp"
 #include "textengine/value_rule.hpp"
 #include "textengine/wide_text.hpp"
+#include "win32/accessible_names.hpp"
 #include "win32/win_platform.hpp"
 
 namespace ravlet::win32 {
@@ -25,19 +26,20 @@ using window::Kind;
 
 constexpr wchar_t kClassName[] = L"RavletForm1";
 constexpr UINT_PTR kBalloonTimer = 1;
+constexpr UINT_PTR kHintClickTimer = 2;
 constexpr UINT kBalloonMs = 3000;
 // Control identifiers: the component's index after this.
 constexpr int kFirstId = 100;
 // How many rows a drop-down's list shows when it opens.
 constexpr int kDropRows = 10;
-// The credit label's colour.
-constexpr COLORREF kCreditColour = RGB(0, 128, 128);
 
-std::wstring Shown(const std::string& cp1251) { return Wide(Cp1251ToUtf8(cp1251)); }
+std::wstring Wide(std::string_view utf8) { return Utf8ToWide(utf8).value_or(std::wstring()); }
+
+std::wstring AsShown(const std::string& cp1251) { return Wide(Cp1251ToUtf8(cp1251)); }
 
 // The edit control breaks lines only at CR LF; a settings text may end its lines in LF.
 std::wstring ShownText(const std::string& cp1251) {
-    const std::wstring text = Shown(cp1251);
+    const std::wstring text = AsShown(cp1251);
     std::wstring out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -54,59 +56,21 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-Control* ModelOf(Editor& e, std::string_view name) {
-    if (name == "Save") return &e.Save;
-    if (name == "Loadini") return &e.Loadini;
-    if (name == "Autoset") return &e.Autoset;
-    if (name == "Autoupdate") return &e.Autoupdate;
-    if (name == "Advanced") return &e.Advanced;
-    if (name == "Version") return &e.Version;
-    if (name == "Description") return &e.Description;
-    if (name == "Parameters") return &e.Parameters;
-    if (name == "Value") return &e.Value;
-    if (name == "Group") return &e.Group;
-    return nullptr;  // frames and the label show no model
-}
-
-// UTF-16 as characters; a lone surrogate stays, and nothing can store it.
-std::u32string Ucs4(std::wstring_view text) {
-    std::u32string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char32_t unit = text[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            out.push_back(0x10000 + ((unit - 0xD800) << 10) +
-                          (static_cast<char32_t>(text[++i]) - 0xDC00));
-        } else {
-            out.push_back(unit);
-        }
-    }
-    return out;
-}
-
-bool TakesFocus(Kind kind) { return kind != Kind::Frame && kind != Kind::Label; }
-
-bool Changed(const Control& model, std::uint64_t seen) { return model.Revision() != seen; }
-
 bool IsCombo(Kind kind) { return kind == Kind::DropDownList || kind == Kind::EditableDropDown; }
 
 // The items of a drop-down or the list box, rebuilt only when the model's changed.
-void SyncItems(HWND hwnd, const ListControl& model, std::uint64_t& seen, UINT reset, UINT add) {
-    if (model.ItemsRevision() == seen) return;
+void ShowItems(HWND hwnd, const ListControl& model, UINT reset, UINT add) {
     ::SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(hwnd, reset, 0, 0);
     for (const std::string& item : model.Items()) {
-        ::SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(Shown(item).c_str()));
+        ::SendMessageW(hwnd, add, 0, reinterpret_cast<LPARAM>(AsShown(item).c_str()));
     }
     ::SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(hwnd, nullptr, TRUE);
-    seen = model.ItemsRevision();
 }
 
-void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, int& seenIndex,
-               bool editable) {
-    const bool rebuilt = model.ItemsRevision() != seenItems;
-    SyncItems(hwnd, model, seenItems, CB_RESETCONTENT, CB_ADDSTRING);
+void ShowCombo(HWND hwnd, const ListControl& model, bool rebuilt, int& seenIndex, bool editable) {
+    if (rebuilt) ShowItems(hwnd, model, CB_RESETCONTENT, CB_ADDSTRING);
     // An editable field goes by what was shown, not by its own index, which typing may
     // have reset: selecting again would overwrite the field under the caret.
     const bool differs = editable ? model.ListIndex() != seenIndex
@@ -116,7 +80,7 @@ void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, in
         seenIndex = model.ListIndex();
     }
     if (editable) {
-        const std::wstring text = Shown(model.Text());
+        const std::wstring text = AsShown(model.Text());
         // Leaves the caret where the user is typing when the text is already there.
         if (TextOf(hwnd) != text) {
             ::SetWindowTextW(hwnd, text.c_str());
@@ -125,8 +89,8 @@ void SyncCombo(HWND hwnd, const ListControl& model, std::uint64_t& seenItems, in
     }
 }
 
-void SyncList(HWND hwnd, const ListControl& model, std::uint64_t& seenItems) {
-    SyncItems(hwnd, model, seenItems, LB_RESETCONTENT, LB_ADDSTRING);
+void ShowList(HWND hwnd, const ListControl& model, bool rebuilt) {
+    if (rebuilt) ShowItems(hwnd, model, LB_RESETCONTENT, LB_ADDSTRING);
     if (::SendMessageW(hwnd, LB_GETCURSEL, 0, 0) != model.ListIndex()) {
         ::SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(model.ListIndex()), 0);
     }
@@ -134,8 +98,14 @@ void SyncList(HWND hwnd, const ListControl& model, std::uint64_t& seenItems) {
 
 // A frame forwards its children's notifications to the window, which binds them, and
 // paints its own background: the group box leaves it to a parent that clips it away.
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR index,
+                           DWORD_PTR) {
     if (msg == WM_COMMAND) return ::SendMessageW(::GetAncestor(hwnd, GA_ROOT), msg, wParam, lParam);
+    if (msg == WM_GETOBJECT) {
+        if (const LRESULT object =
+                AccessibleObject(hwnd, wParam, lParam, window::kComponents[index], nullptr))
+            return object;
+    }
     if (msg == WM_ERASEBKGND) {
         RECT r;
         ::GetClientRect(hwnd, &r);
@@ -154,7 +124,7 @@ HWND EditOf(HWND combo) {
 
 }  // namespace
 
-Form1::Form1(WinPlatform& platform, Editor& editor) : platform_(platform), editor_(editor) {
+Form1::Form1(WinPlatform& platform, Editor& editor) : FormBinding(editor), platform_(platform) {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
@@ -191,60 +161,35 @@ Form1::Form1(WinPlatform& platform, Editor& editor) : platform_(platform), edito
     ::SetWindowPos(window_, nullptr, work.left + (work.right - work.left - width) / 2,
                    work.top + (work.bottom - work.top - height) / 2, width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    SyncControls();
+    Sync();
 }
 
 Form1::~Form1() {
-    // The editor outlives the window: nothing may call back into it.
-    editor_.BeforeYield = nullptr;
     closing_ = true;
     if (window_) ::DestroyWindow(window_);
-    for (HFONT font : {dialogFont_, listFont_, creditFont_}) {
+    for (HFONT font : fonts_) {
         if (font) ::DeleteObject(font);
     }
 }
 
 int Form1::Px(int twips) const { return ::MulDiv(twips, static_cast<int>(dpi_), 1440); }
 
-std::size_t Form1::IndexOf(std::string_view name) const {
-    for (std::size_t i = 0; i < kCount; ++i) {
-        if (name == window::kComponents[i].name) return i;
-    }
-    return kCount;
-}
-
 HWND Form1::Control(std::string_view name) const {
-    const std::size_t i = IndexOf(name);
+    const std::size_t i = window::IndexOf(name);
     return i < kCount ? controls_[i] : nullptr;
 }
 
 void Form1::MakeFonts() {
-    for (HFONT font : {dialogFont_, listFont_, creditFont_}) {
-        if (font) ::DeleteObject(font);
+    for (std::size_t i = 0; i < kCount; ++i) {
+        if (fonts_[i]) ::DeleteObject(fonts_[i]);
+        const window::Font& f = window::kComponents[i].font;
+        const bool fixed = std::string_view(f.family) == window::kListFont.family;
+        fonts_[i] = ::CreateFontW(
+            -static_cast<int>(f.pointSize * dpi_ / 72 + 0.5), 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL,
+            f.italic, FALSE, FALSE, static_cast<DWORD>(f.charset ? f.charset : DEFAULT_CHARSET),
+            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+            fixed ? FIXED_PITCH | FF_MODERN : VARIABLE_PITCH, Wide(f.family).c_str());
     }
-    const int dpi = static_cast<int>(dpi_);
-    // The small dialog font the fixed layout was drawn for.
-    dialogFont_ = ::CreateFontW(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                CLEARTYPE_QUALITY, DEFAULT_PITCH, L"Tahoma");
-    listFont_ = ::CreateFontW(-::MulDiv(825, dpi, 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                              RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              CLEARTYPE_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New");
-    creditFont_ = ::CreateFontW(-::MulDiv(12, dpi, 72), 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE,
-                                RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_ROMAN, L"Times New Roman");
-}
-
-HFONT Form1::FontOf(window::Font font) const {
-    switch (font) {
-        case window::Font::List:
-            return listFont_;
-        case window::Font::Credit:
-            return creditFont_;
-        case window::Font::Dialog:
-            break;
-    }
-    return dialogFont_;
 }
 
 void Form1::CreateComponents() {
@@ -289,7 +234,9 @@ void Form1::CreateComponents() {
                 style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
                 break;
         }
-        const std::size_t container = IndexOf(c.container);
+        // Siblings never paint over each other: the one above is drawn whole.
+        style |= WS_CLIPSIBLINGS;
+        const std::size_t container = window::IndexOf(c.container);
         const HWND parent = container < kCount ? controls_[container] : window_;
         const HWND hwnd = ::CreateWindowExW(
             exStyle, cls, Wide(c.caption).c_str(), style, 0, 0, 1, 1, parent,
@@ -299,12 +246,19 @@ void Form1::CreateComponents() {
                                      " could not be created");
         controls_[i] = hwnd;
         if (c.kind == Kind::Frame) {
-            ::SetWindowSubclass(hwnd, FrameProc, 0, 0);
+            ::SetWindowSubclass(hwnd, FrameProc, i, 0);
         } else {
             ::SetWindowSubclass(hwnd, ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
         }
         if (c.kind == Kind::EditableDropDown) {
             ::SetWindowSubclass(EditOf(hwnd), ControlProc, i, reinterpret_cast<DWORD_PTR>(this));
+        }
+    }
+    // A sibling created earlier lies above a later one; a push button goes above all.
+    for (std::size_t i = 0; i < kCount; ++i) {
+        if (window::DrawnOnTop(window::kComponents[i].kind)) {
+            ::SetWindowPos(controls_[i], HWND_TOP, 0, 0, 0, 0,
+                           SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
     }
 }
@@ -338,6 +292,9 @@ void Form1::CreateToolTips() {
         ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_BALLOON | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+    // Measured as a wrapping tip: a single-line balloon clips the last letter of its
+    // text on some systems.
+    ::SendMessageW(balloon_, TTM_SETMAXTIPWIDTH, 0, Px(6000));
     TOOLINFOW info{};
     info.cbSize = sizeof info;
     info.uFlags = TTF_TRACK | TTF_ABSOLUTE;
@@ -351,14 +308,14 @@ void Form1::Layout() {
     for (std::size_t i = 0; i < kCount; ++i) {
         const Component& c = window::kComponents[i];
         const HWND hwnd = controls_[i];
-        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.font)), FALSE);
+        ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[i]), FALSE);
         int width = Px(c.width);
         const int height = Px(c.height);
         if (c.kind == Kind::Label) {
             // The credit is one line and the label is sized to it: the description's
             // width fits its own wording, not necessarily ours in the fonts at hand.
             const HDC dc = ::GetDC(hwnd);
-            const HGDIOBJ old = ::SelectObject(dc, creditFont_);
+            const HGDIOBJ old = ::SelectObject(dc, fonts_[i]);
             const std::wstring text = TextOf(hwnd);
             SIZE size{};
             ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
@@ -391,10 +348,7 @@ void Form1::Layout() {
 
 bool Form1::Load() {
     const bool loaded = editor_.Form_Load();
-    SyncControls();
-    // A long run (the fill, the transfer) lets messages through: the controls show
-    // the model as it is then.
-    editor_.BeforeYield = [this] { SyncControls(); };
+    Sync();
     return loaded;
 }
 
@@ -427,9 +381,11 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         }
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == Control("Label1")) {
+            for (std::size_t i = 0; i < kCount; ++i) {
+                const window::Colour& colour = window::kComponents[i].colour;
+                if (reinterpret_cast<HWND>(lParam) != controls_[i] || colour.system) continue;
                 const HDC dc = reinterpret_cast<HDC>(wParam);
-                ::SetTextColor(dc, kCreditColour);
+                ::SetTextColor(dc, RGB(colour.red, colour.green, colour.blue));
                 ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
                 return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_BTNFACE));
             }
@@ -452,6 +408,11 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_TIMER:
+            if (wParam == kHintClickTimer) {
+                ::KillTimer(window_, kHintClickTimer);
+                if (hintClick_.Settle()) ClickDescription();
+                return 0;
+            }
             if (wParam == kBalloonTimer) {
                 ::KillTimer(window_, kBalloonTimer);
                 TOOLINFOW info{};
@@ -476,35 +437,38 @@ LRESULT Form1::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1::OnCommand(std::size_t index, WORD code) {
-    if (syncing_) return;
+    if (Syncing()) return;
     const Component& c = window::kComponents[index];
     const HWND hwnd = controls_[index];
-    Editor& e = editor_;
+    ravlet::Control* control = ControlOf(index);
+    if (control == nullptr) return;
     switch (c.kind) {
         case Kind::PushButton:
-        case Kind::CheckBox:
-            if (code != BN_CLICKED) return;
-            if (c.kind == Kind::CheckBox) {
-                auto* box = static_cast<CheckBox*>(ModelOf(e, c.name));
-                Forward([box] { box->UserClick(); });
-            } else {
-                auto* button = static_cast<Button*>(ModelOf(e, c.name));
+            if (code == BN_CLICKED) {
+                auto* button = static_cast<Button*>(control);
                 Forward([button] { button->UserClick(); });
+            }
+            return;
+        case Kind::CheckBox:
+            if (code == BN_CLICKED) {
+                auto* box = static_cast<CheckBox*>(control);
+                Forward([box] { box->UserClick(); });
             }
             return;
         case Kind::DropDownList:
         case Kind::EditableDropDown: {
-            auto* list = static_cast<ListControl*>(ModelOf(e, c.name));
+            auto* list = static_cast<ListControl*>(control);
             if (code == CBN_SELCHANGE) {
                 const int i = static_cast<int>(::SendMessageW(hwnd, CB_GETCURSEL, 0, 0));
                 if (i >= 0) Forward([list, i] { list->UserSelect(i); });
             } else if (code == CBN_EDITCHANGE) {
+                // Typed, pasted or set by an assistive tool: all written as typed text.
                 const std::optional<std::string> utf8 = WideToUtf8(TextOf(hwnd));
                 const std::optional<std::string> bytes = utf8 ? Utf8ToCp1251(*utf8) : std::nullopt;
                 if (!bytes) {
-                    // Refused as typed; what still got through is replaced by the model's text.
-                    shown_[index].revision = Shown::kNever;
-                    SyncControls();
+                    // Refused as typed; what still got through is replaced by the control's text.
+                    ShowAgain(index);
+                    Sync();
                     return;
                 }
                 Forward([list, &bytes] { list->TypeText(*bytes); });
@@ -512,8 +476,9 @@ void Form1::OnCommand(std::size_t index, WORD code) {
             return;
         }
         case Kind::ListBox:
-            if (code == LBN_SELCHANGE && !listPressed_) {  // a key; clicks are taken on release
-                auto* list = static_cast<ListControl*>(ModelOf(e, c.name));
+            if (code == LBN_SELCHANGE &&
+                !listClick_.Pressed()) {  // a key; a click is taken on release
+                auto* list = static_cast<ListControl*>(control);
                 const int i = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
                 if (i >= 0) Forward([list, i] { list->UserSelect(i); });
             }
@@ -523,6 +488,11 @@ void Form1::OnCommand(std::size_t index, WORD code) {
     }
 }
 
+void Form1::ClickDescription() {
+    auto* box = static_cast<TextBox*>(ControlOf(window::IndexOf("Description")));
+    Forward([box] { box->UserClick(); });
+}
+
 LRESULT CALLBACK Form1::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR self) {
     return reinterpret_cast<Form1*>(self)->HandleControl(id, hwnd, msg, wParam, lParam);
@@ -530,6 +500,13 @@ LRESULT CALLBACK Form1::ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
 
 LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const Component& c = window::kComponents[index];
+    if (msg == WM_GETOBJECT) {
+        // The hint box's default action shows the whole settings text, as a click does.
+        const std::function<void()> action =
+            c.kind == Kind::TextBox ? std::function<void()>([this] { ClickDescription(); })
+                                    : nullptr;
+        if (const LRESULT object = AccessibleObject(hwnd, wParam, lParam, c, action)) return object;
+    }
     switch (c.kind) {
         case Kind::DropDownList:
         case Kind::EditableDropDown:
@@ -538,9 +515,10 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                 // it was meant for whatever has the focus.
                 const HWND focus = ::GetFocus();
                 const bool focused = focus == hwnd || ::IsChild(hwnd, focus);
-                if (!focused && !::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0)) return 0;
+                if (!WheelChooses(focused, ::SendMessageW(hwnd, CB_GETDROPPEDSTATE, 0, 0) != 0))
+                    return 0;
             }
-            if (msg == WM_CHAR && hwnd != controls_[index] && !syncing_) {
+            if (msg == WM_CHAR && hwnd != controls_[index] && !Syncing()) {
                 // The value field's own edit: a character the settings text cannot hold
                 // is refused as it is typed.
                 const wchar_t ch = static_cast<wchar_t>(wParam);
@@ -548,11 +526,10 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                     highSurrogate_ = ch;
                     return 0;
                 }
-                char32_t full = ch;
-                if (ch >= 0xDC00 && ch <= 0xDFFF && highSurrogate_ != 0) {
-                    full = 0x10000 + ((static_cast<char32_t>(highSurrogate_) - 0xD800) << 10) +
-                           (ch - 0xDC00);
-                }
+                const wchar_t pair[] = {highSurrogate_, ch};
+                const std::u32string typed = WideToUtf32(
+                    highSurrogate_ != 0 ? std::wstring_view(pair, 2) : std::wstring_view(&ch, 1));
+                const char32_t full = typed.size() == 1 ? typed[0] : ch;
                 highSurrogate_ = 0;
                 // Below a space are the edit's own keys (Backspace, Ctrl+C, ...), not text.
                 if (const std::optional<RefusedCharacter> refused =
@@ -562,12 +539,19 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
                     return 0;
                 }
             }
+            if (msg == WM_SETTEXT && hwnd != controls_[index] && !Syncing()) {
+                // Text set from outside the window (an assistive tool) is written as
+                // typed text is; the combo box reports no change for it.
+                const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
+                OnCommand(index, CBN_EDITCHANGE);
+                return result;
+            }
             if (msg == WM_PASTE && hwnd != controls_[index]) {
                 std::u32string pasted;
                 if (::OpenClipboard(hwnd)) {
                     if (const HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
                         if (const auto* text = static_cast<const wchar_t*>(::GlobalLock(data))) {
-                            pasted = Ucs4(text);
+                            pasted = WideToUtf32(text);
                             ::GlobalUnlock(data);
                         }
                     }
@@ -580,40 +564,37 @@ LRESULT Form1::HandleControl(std::size_t index, HWND hwnd, UINT msg, WPARAM wPar
             }
             break;
         case Kind::ListBox:
-            // One click, one choice: the row under the release, when the press moved
-            // the selection or the release is on the selected row (a click on the
-            // selected parameter is a click too). What the control reports meanwhile
-            // (a change on the press, another on the release) is not forwarded.
+            // One click, one choice (ListClick), whatever the list box reports on the
+            // press and the release.
             if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
-                pressedRow_ = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
-                listPressed_ = true;
-            } else if (msg == WM_LBUTTONUP && listPressed_) {
+                listClick_.Press(static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0)));
+            } else if (msg == WM_LBUTTONUP && listClick_.Pressed()) {
                 const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-                listPressed_ = false;
                 const LRESULT hit = ::SendMessageW(hwnd, LB_ITEMFROMPOINT, 0, lParam);
                 const int row = static_cast<int>(::SendMessageW(hwnd, LB_GETCURSEL, 0, 0));
                 const bool onRow = HIWORD(hit) == 0 && static_cast<int>(LOWORD(hit)) == row;
-                if (row >= 0 && (row != pressedRow_ || onRow)) {
-                    auto* list = static_cast<ListControl*>(ModelOf(editor_, c.name));
+                if (listClick_.Release(row, onRow)) {
+                    auto* list = static_cast<ListControl*>(ControlOf(index));
                     Forward([list, row] { list->UserSelect(row); });
                 }
                 return result;
             } else if (msg == WM_KEYDOWN) {
-                listPressed_ = false;  // a press whose release went elsewhere is over
+                listClick_.Key();
             }
             break;
         case Kind::TextBox:
-            // A click shows the settings text; a drag selects and is no click.
-            if (msg == WM_LBUTTONDOWN) {
-                pressAt_ =
-                    POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            // A click shows the settings text once the double-click time has passed
+            // (HintClick); a drag or a double-click selects and is no click.
+            if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
+                ::KillTimer(window_, kHintClickTimer);
+                hintClick_.Press(static_cast<short>(LOWORD(lParam)),
+                                 static_cast<short>(HIWORD(lParam)), msg == WM_LBUTTONDBLCLK);
             } else if (msg == WM_LBUTTONUP) {
                 const LRESULT result = ::DefSubclassProc(hwnd, msg, wParam, lParam);
-                const int dx = static_cast<short>(LOWORD(lParam)) - pressAt_.x;
-                const int dy = static_cast<short>(HIWORD(lParam)) - pressAt_.y;
-                if (std::abs(dx) <= ::GetSystemMetrics(SM_CXDRAG) &&
-                    std::abs(dy) <= ::GetSystemMetrics(SM_CYDRAG)) {
-                    Forward([this] { editor_.Description.UserClick(); });
+                if (hintClick_.Release(
+                        static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
+                        ::GetSystemMetrics(SM_CXDRAG), ::GetSystemMetrics(SM_CYDRAG))) {
+                    ::SetTimer(window_, kHintClickTimer, ::GetDoubleClickTime(), nullptr);
                 }
                 return result;
             }
@@ -637,6 +618,15 @@ bool Form1::Keys(const MSG& msg) {
         MoveFocus(::GetKeyState(VK_SHIFT) < 0);
         return true;
     }
+    if (msg.hwnd == Control("Description")) {
+        const HintKey key = msg.wParam == VK_RETURN  ? HintKey::Enter
+                            : msg.wParam == VK_SPACE ? HintKey::Space
+                                                     : HintKey::Other;
+        if (ShowsWholeText(key) && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
+            ClickDescription();
+            return true;
+        }
+    }
     if (msg.wParam == VK_RETURN) {
         // Enter on a focused push button presses it.
         for (std::size_t i = 0; i < kCount; ++i) {
@@ -652,14 +642,7 @@ bool Form1::Keys(const MSG& msg) {
 void Form1::MoveFocus(bool back) {
     // The components that take the focus, in ascending tab index.
     std::vector<std::size_t> order;
-    for (std::size_t i = 0; i < kCount; ++i) {
-        if (TakesFocus(window::kComponents[i].kind)) {
-            order.push_back(i);
-        }
-    }
-    std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-        return window::kComponents[a].tabIndex < window::kComponents[b].tabIndex;
-    });
+    window::ForEachInTabOrder([&order](std::size_t i) { order.push_back(i); });
     const HWND focus = ::GetFocus();
     std::size_t at = order.size();
     for (std::size_t k = 0; k < order.size(); ++k) {
@@ -678,57 +661,43 @@ void Form1::MoveFocus(bool back) {
     }
 }
 
-void Form1::Forward(const std::function<void()>& action) {
+std::function<void()> Form1::KeepFocus() {
     // Windows takes the focus off a control as it is disabled (the fill disables most
     // of the window while it runs) and does not bring it back; the editor never moves it.
-    const HWND focused = forwardDepth_ == 0 ? ::GetFocus() : nullptr;
-    ++forwardDepth_;
-    try {
-        action();
-    } catch (const std::exception& error) {
-        // An exception must not cross the system's window procedure; the user learns what failed.
-        editor_.ReportFailure(error);
-    }
-    --forwardDepth_;
-    SyncControls();
-    if (focused && ::IsWindow(focused) && ::IsWindowEnabled(focused) &&
-        ::IsWindowVisible(focused) && ::GetFocus() != focused) {
-        ::SetFocus(focused);
-    }
+    const HWND focused = ::GetFocus();
+    return [focused] {
+        if (focused && ::IsWindow(focused) && ::IsWindowEnabled(focused) &&
+            ::IsWindowVisible(focused) && ::GetFocus() != focused) {
+            ::SetFocus(focused);
+        }
+    };
 }
 
-void Form1::SyncControls() {
-    const bool wasSyncing = syncing_;
-    syncing_ = true;
-    for (std::size_t i = 0; i < kCount; ++i) {
-        const Component& c = window::kComponents[i];
-        ravlet::Control* model = ModelOf(editor_, c.name);
-        if (!model || !Changed(*model, shown_[i].revision)) continue;
-        const HWND hwnd = controls_[i];
-        switch (c.kind) {
-            case Kind::CheckBox:
-                ::SendMessageW(
-                    hwnd, BM_SETCHECK,
-                    static_cast<CheckBox*>(model)->Value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
-                break;
-            case Kind::DropDownList:
-            case Kind::EditableDropDown:
-                SyncCombo(hwnd, *static_cast<ListControl*>(model), shown_[i].items, shown_[i].index,
-                          c.kind == Kind::EditableDropDown);
-                break;
-            case Kind::ListBox:
-                SyncList(hwnd, *static_cast<ListControl*>(model), shown_[i].items);
-                break;
-            case Kind::TextBox:
-                ::SetWindowTextW(hwnd, ShownText(static_cast<TextBox*>(model)->Text()).c_str());
-                break;
-            default:
-                break;
-        }
-        ::EnableWindow(hwnd, model->Enabled());
-        shown_[i].revision = model->Revision();
+void Form1::ShowControl(std::size_t index, const ravlet::Control& control, bool itemsChanged) {
+    const Component& c = window::kComponents[index];
+    const HWND hwnd = controls_[index];
+    switch (c.kind) {
+        case Kind::CheckBox:
+            ::SendMessageW(
+                hwnd, BM_SETCHECK,
+                static_cast<const CheckBox&>(control).Value() == 1 ? BST_CHECKED : BST_UNCHECKED,
+                0);
+            break;
+        case Kind::DropDownList:
+        case Kind::EditableDropDown:
+            ShowCombo(hwnd, static_cast<const ListControl&>(control), itemsChanged,
+                      ShownOf(index).index, c.kind == Kind::EditableDropDown);
+            break;
+        case Kind::ListBox:
+            ShowList(hwnd, static_cast<const ListControl&>(control), itemsChanged);
+            break;
+        case Kind::TextBox:
+            ::SetWindowTextW(hwnd, ShownText(static_cast<const TextBox&>(control).Text()).c_str());
+            break;
+        default:
+            break;
     }
-    syncing_ = wasSyncing;
+    ::EnableWindow(hwnd, control.Enabled());
 }
 
 void Form1::ShowRefused(const RefusedCharacter& refused) {

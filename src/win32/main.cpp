@@ -11,13 +11,18 @@
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
 #include "launch/launch_args.hpp"
+#include "launch/launch_messages.hpp"
+#include "operations/shared_messages.hpp"
 #include "textengine/wide_text.hpp"
 #include "win32/form1.hpp"
 #include "win32/win_platform.hpp"
 
 namespace {
 
-using ravlet::win32::Wide;
+// The program's own texts are UTF-8 by construction.
+std::wstring Wide(const std::string& utf8) {
+    return ravlet::Utf8ToWide(utf8).value_or(std::wstring());
+}
 
 // A path as the UTF-8 the editor keeps.
 std::string Utf8Of(const std::filesystem::path& path) {
@@ -62,22 +67,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The arguments in UTF-16, as UTF-8: no character is lost to the ANSI code page.
     int argc = 0;
     LPWSTR* wargv = ::CommandLineToArgvW(::GetCommandLineW(), &argc);
-    std::vector<std::string> args;
-    for (int i = 0; i < argc; ++i) {
-        const std::optional<std::string> arg = ravlet::WideToUtf8(wargv[i]);
-        if (!arg) {
-            Tell("ravlet: аргумент " + std::to_string(i) + " не является текстом Юникода\n", true);
-            return 2;
-        }
-        args.push_back(*arg);
-    }
+    const ravlet::Utf8Arguments args = ravlet::ArgumentsToUtf8(argc, wargv);
     ::LocalFree(wargv);
-    std::vector<const char*> pointers;
-    for (const std::string& arg : args) pointers.push_back(arg.c_str());
-    pointers.push_back(nullptr);
+    if (args.notUnicode >= 0) {
+        Tell("ravlet: " + ravlet::ArgumentNotUnicode(args.notUnicode) + "\n", true);
+        return 2;
+    }
 
     const ravlet::launch::LaunchArgs launch =
-        ravlet::launch::ParseLaunchArgs(argc, pointers.data());
+        ravlet::launch::ParseLaunchArgs(argc, args.pointers.data());
     using Action = ravlet::launch::LaunchArgs::Action;
     if (launch.action != Action::Run) {
         Tell(launch.text, launch.action == Action::Fail);
@@ -85,7 +83,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     // The window works as if started there: rvbase.txt and the dialogs are read from it.
     if (!::SetCurrentDirectoryW(launch.folder.wstring().c_str())) {
-        Tell(std::string(ravlet::messages::kNoFolder) + Utf8Of(launch.folder) + "\n", true);
+        Tell(std::string(ravlet::launch::kNoFolder) + Utf8Of(launch.folder) + "\n", true);
         return 2;
     }
 

@@ -3,7 +3,6 @@
 
 #include <commdlg.h>
 
-#include <climits>
 #include <vector>
 
 #include "editor/messages.hpp"
@@ -11,32 +10,20 @@
 
 namespace ravlet::win32 {
 
-std::wstring Wide(const std::string& utf8) {
-    if (utf8.empty() || utf8.size() > INT_MAX) return std::wstring();
-    const int size = static_cast<int>(utf8.size());
-    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(needed > 0 ? needed : 0), L'\0');
-    if (needed > 0) ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), needed);
-    return wide;
-}
+namespace {
 
-std::wstring OpenDialogFilter(const std::string& pairs) {
-    std::vector<std::wstring> parts{L""};
-    for (const wchar_t c : Wide(pairs)) {
-        if (c == L'|') {
-            parts.emplace_back();
-        } else {
-            parts.back().push_back(c);
-        }
+// The editor's texts are UTF-8 by construction.
+std::wstring Wide(const std::string& utf8) { return Utf8ToWide(utf8).value_or(std::wstring()); }
+
+}  // namespace
+
+std::wstring OpenDialogFilter(const std::vector<FileFilter>& filters) {
+    std::wstring list;
+    for (const FileFilter& filter : filters) {
+        list += Wide(filter.description) + L'\0' + Wide(filter.pattern) + L'\0';
     }
-    // Each entry is a description and a pattern, each ended by a NUL; a trailing
-    // description without a pattern is dropped; one more NUL ends the list.
-    std::wstring filter;
-    for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
-        filter += parts[i] + L'\0' + parts[i + 1] + L'\0';
-    }
-    filter.push_back(L'\0');
-    return filter;
+    list.push_back(L'\0');
+    return list;
 }
 
 HWND WinPlatform::Owner() const {
@@ -45,7 +32,7 @@ HWND WinPlatform::Owner() const {
 
 std::optional<std::string> WinPlatform::ShowOpenDialog(const OpenDialogRequest& request) {
     const std::wstring title = Wide(request.title);
-    const std::wstring filter = OpenDialogFilter(request.filter);
+    const std::wstring filter = OpenDialogFilter(request.filters);
     // Long enough for a path past MAX_PATH.
     std::vector<wchar_t> file(32768, L'\0');
     const std::wstring initial = Wide(request.fileName);

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "editor/platform.hpp"
 
@@ -46,10 +47,8 @@ private:
     ULONGLONG lastYield_ = 0;  // 0: never
 };
 
-// The "description|pattern|..." pairs as the Open dialog's NUL-separated list.
-std::wstring OpenDialogFilter(const std::string& pairs);
-
-// UTF-8 as the system's UTF-16; a text that is not UTF-8 keeps what converts.
-std::wstring Wide(const std::string& utf8);
+// The file types as the Open dialog's list: each description and pattern ended by a
+// NUL, and one more NUL after the last.
+std::wstring OpenDialogFilter(const std::vector<FileFilter>& filters);
 
 }  // namespace ravlet::win32

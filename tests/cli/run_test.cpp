@@ -414,10 +414,12 @@ TEST(RunCli, EveryExceptionIsWorded) {
         {"file, path escaped",
          std::make_exception_ptr(ravlet::FileError("a\x1b[2Jb", "диск заполнен")), 3,
          "a\\x1B[2Jb: диск заполнен\n"},
-        {"memory", std::make_exception_ptr(std::bad_alloc()), 3, "Недостаточно памяти\n"},
+        {"memory", std::make_exception_ptr(std::bad_alloc()), 3,
+         "Действие не выполнено из-за непредвиденной ошибки:\nнедостаточно памяти\n"},
         {"unforeseen", std::make_exception_ptr(std::out_of_range("basic_string::at")), 3,
-         "Непредвиденная ошибка: basic_string::at\n"},
-        {"not an exception", std::make_exception_ptr(42), 3, "Непредвиденная ошибка\n"},
+         "Действие не выполнено из-за непредвиденной ошибки:\nbasic_string::at\n"},
+        {"not an exception", std::make_exception_ptr(42), 3,
+         "Действие не выполнено из-за непредвиденной ошибки\n"},
     };
     for (const auto& row : rows) {
         std::ostringstream err;

@@ -83,8 +83,9 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
     StartAndLoad();
     ASSERT_EQ(platform.requests.size(), 1u);
     EXPECT_EQ(platform.requests[0].title, "Открыть tarven.ini");
-    EXPECT_EQ(platform.requests[0].filter,
-              "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
+    EXPECT_EQ(platform.requests[0].filters,
+              (std::vector<FileFilter>{
+                  {"Файл настройки", "*.ini"}, {"Текстовый файл", "*.txt"}, {"Все файлы", "*.*"}}));
     EXPECT_EQ(platform.requests[0].fileName, (dir / "tarven.ini").string());
 
     // Started with a settings file named, every Load starts at that file.

@@ -40,8 +40,9 @@ TEST_F(TransferTest, DialogOpensWithTheLastReportedFile) {
     Transfer(kOldIni);
     ASSERT_EQ(platform.requests.size(), 2u);
     EXPECT_EQ(platform.requests[1].title, "Открыть tarven.ini старой версии");
-    EXPECT_EQ(platform.requests[1].filter,
-              "Файл настройки|*.ini|Текстовый файл|*.txt|Все файлы|*.*");
+    EXPECT_EQ(platform.requests[1].filters,
+              (std::vector<FileFilter>{
+                  {"Файл настройки", "*.ini"}, {"Текстовый файл", "*.txt"}, {"Все файлы", "*.*"}}));
     EXPECT_EQ(platform.requests[1].fileName, (dir / "tarven.ini").string());
 }
 

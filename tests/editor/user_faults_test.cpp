@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "editor/messages.hpp"
 #include "editor_fixture.hpp"
+#include "textengine/locked_text_file.hpp"
 
 namespace ravlet::test {
 namespace {
@@ -111,6 +115,49 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
         EXPECT_EQ(p.quits, saved ? 1 : 0);
         EXPECT_EQ(p.messages.size(), saved ? 1u : 0u);  // "saved", or nothing after No
         EXPECT_EQ(e.IniText, edited);
+    }
+}
+
+// Another program holds the settings file: after about a second the user is asked,
+// with the normal pointer; No stops the wait with nothing changed and nothing said,
+// Yes waits on until the file is free.
+TEST_F(EditorTest, ALockWaitAsksAndCanBeStopped) {
+    const std::string edited = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+    struct Row {
+        const char* name;
+        bool yes;  // the answer; Yes frees the file while the question is open
+        std::string onDisk;
+        int quits;
+    };
+    const Row rows[] = {
+        {"No", false, kIni, 0},
+        {"Yes", true, edited, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        FakePlatform p;
+        p.directory = dir.string();
+        Editor e(p);
+        StartAndLoadIn(dir, p, e);
+        if (HasFatalFailure()) return;
+        e.Value.TypeText("8");
+        std::optional<LockedTextFile> other(std::in_place, (dir / "tarven.ini").string());
+        p.yesNoAnswers = {r.yes};
+        std::vector<bool> busyWhileAsked;
+        p.onAsk = [&] {
+            busyWhileAsked.push_back(!p.busyCalls.empty() && p.busyCalls.back());
+            if (r.yes) other.reset();
+        };
+        e.Save.UserClick();
+        other.reset();
+        ASSERT_EQ(p.questions.size(), 1u);
+        EXPECT_EQ(p.questions[0], messages::FileHeld((dir / "tarven.ini").string(), 30));
+        EXPECT_EQ(busyWhileAsked, std::vector<bool>{false});
+        EXPECT_EQ(ReadBytes(dir / "tarven.ini"), r.onDisk);
+        EXPECT_EQ(e.IniText, edited);  // nothing lost, whatever the answer
+        EXPECT_EQ(p.quits, r.quits);
+        EXPECT_EQ(p.messages.size(), static_cast<std::size_t>(r.quits));  // "saved" only
+        EXPECT_FALSE(p.busyCalls.back());
     }
 }
 

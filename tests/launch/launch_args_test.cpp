@@ -91,7 +91,16 @@ struct TextCase {
     std::string text;  // the whole text, or its first line for help
 };
 
-const std::string kHint = "\nСправка: ravlet --help\n";
+// The program names itself as its user starts it, with the system's paths.
+#ifdef _WIN32
+const std::string kProgram = "ravlet.exe";
+const std::string kSettingsInFolder = "ПАПКА\\tarven.ini";
+#else
+const std::string kProgram = "ravlet";
+const std::string kSettingsInFolder = "ПАПКА/tarven.ini";
+#endif
+const std::string kHint = "\nСправка: " + kProgram + " --help\n";
+const std::string kUsage = "Использование: " + kProgram + " [ПАПКА | ФАЙЛ]";
 
 const TextCase kTextCases[] = {
     {"Version", {"--version"}, Action::PrintVersion, 0, "ravlet " RAVLET_VERSION "\n"},
@@ -105,8 +114,8 @@ const TextCase kTextCases[] = {
      Action::PrintVersion,
      0,
      "ravlet " RAVLET_VERSION "\n"},
-    {"Help", {"--help"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
-    {"ShortHelp", {"-h"}, Action::PrintHelp, 0, "Использование: ravlet [ПАПКА | ФАЙЛ]"},
+    {"Help", {"--help"}, Action::PrintHelp, 0, kUsage},
+    {"ShortHelp", {"-h"}, Action::PrintHelp, 0, kUsage},
     {"MissingPath",
      {"missing"},
      Action::Fail,
@@ -155,8 +164,9 @@ TEST_F(LaunchArgsTest, PrintsOrFails) {
 
 TEST_F(LaunchArgsTest, HelpNamesEveryForm) {
     const std::string help = Parse({"--help"}).text;
-    for (const char* part :
-         {"ПАПКА/tarven.ini", "ФАЙЛ ", "--version", "-h, --help", "rvbase.txt"}) {
+    for (const std::string& part :
+         {kSettingsInFolder, std::string("ФАЙЛ "), std::string("--version"),
+          std::string("-h, --help"), std::string("rvbase.txt")}) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
 }

@@ -5,24 +5,30 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "editor/editor.hpp"
 #include "editor/messages.hpp"
 #include "support/files.hpp"
+#include "support/window_check.hpp"
+#include "textengine/wide_text.hpp"
 #include "textengine/codepage.hpp"
+#include "textengine/locked_text_file.hpp"
 #include "textengine/text_file.hpp"
 #include "win32/win_platform.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
-using ravlet::win32::Wide;
+std::wstring Wide(const std::string& utf8) { return ravlet::Utf8ToWide(utf8).value_or(L"?"); }
 
 // The Windows platform with its dialogs scripted and its messages and quits recorded.
 class ScriptedPlatform : public ravlet::win32::WinPlatform {
@@ -124,6 +130,12 @@ protected:
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) form_->Dispatch(msg);
     }
 
+    // Waits out the double-click time, after which a click in the hint box is taken.
+    void SettleClicks() {
+        ::Sleep(::GetDoubleClickTime() + 50);
+        Pump();
+    }
+
     std::string Utf8(const fs::path& path) const {
         const std::u8string text = path.u8string();
         return std::string(text.begin(), text.end());
@@ -135,158 +147,145 @@ protected:
     std::unique_ptr<ravlet::win32::Form1> form_;
 };
 
-TEST_F(Win32WindowTest, ComponentsHaveTheirKindPlaceTextsAndTabOrderAt96Dpi) {
-    ASSERT_EQ(::GetDpiForWindow(form_->Window()), 96u);
+std::string Utf8(const std::wstring& wide) { return ravlet::WideToUtf8(wide).value_or("?"); }
+
+// The name and description a screen reader gets for a control, through MSAA.
+std::pair<std::string, std::string> AccessibleTexts(HWND hwnd) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(::AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                            __uuidof(IAccessible),
+                                            reinterpret_cast<void**>(&accessible)))) {
+        return {"<no MSAA object>", ""};
+    }
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    std::pair<std::string, std::string> texts;
+    BSTR text = nullptr;
+    if (accessible->get_accName(self, &text) == S_OK && text) texts.first = Utf8(text);
+    ::SysFreeString(text);
+    text = nullptr;
+    if (accessible->get_accDescription(self, &text) == S_OK && text) texts.second = Utf8(text);
+    ::SysFreeString(text);
+    accessible->Release();
+    return texts;
+}
+
+// Every component as the window description gives it at 96 DPI, before start-up: kind,
+// container, place, texts, the names a screen reader gets, font, colour, design state.
+TEST(Win32Window, BuiltFromTheDescription) {
+    // The accessible objects come through COM, as they come to a screen reader.
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    ScriptedPlatform platform;
+    ravlet::Editor editor(platform);
+    ravlet::win32::Form1 form(platform, editor);
+    ASSERT_EQ(::GetDpiForWindow(form.Window()), 96u);
     RECT client{};
-    ::GetClientRect(form_->Window(), &client);
+    ::GetClientRect(form.Window(), &client);
     EXPECT_EQ(client.right, 345);
     EXPECT_EQ(client.bottom, 329);
-    EXPECT_EQ(TextOf(form_->Window()), L"Настройщик Tarven Pimlow (Ravlet v1.1)");
-    const LONG style = ::GetWindowLongW(form_->Window(), GWL_STYLE);
+    EXPECT_EQ(TextOf(form.Window()), L"Настройщик Tarven Pimlow (Ravlet v1.1)");
+    const LONG style = ::GetWindowLongW(form.Window(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_MAXIMIZEBOX | WS_THICKFRAME));
 
-    struct Row {
-        const char* name;
-        const wchar_t* cls;
-        LONG styleMask, style;  // the kind, in the class's style bits
-        const char* parent;
-        RECT rect;  // left, top, right, bottom in the parent, pixels
-        const wchar_t* caption;
-        const wchar_t* toolTip;
-    };
-    const Row rows[] = {
-        {"Save",
-         L"Button",
-         0xF,
-         BS_PUSHBUTTON,
-         "Form1",
-         {192, 296, 337, 323},
-         L"Save and Exit",
-         L"Запись измененного ini файла и выход"},
-        {"Frame2",
-         L"Button",
-         0xF,
-         BS_GROUPBOX,
-         "Form1",
-         {8, 8, 337, 89},
-         L"Версия tarven.ini",
-         L""},
-        {"Loadini",
-         L"Button",
-         0xF,
-         BS_PUSHBUTTON,
-         "Frame2",
-         {264, 45, 321, 72},
-         L"Load",
-         L"Загрузить файл ini для настройки"},
-        {"Autoset",
-         L"Button",
-         0xF,
-         BS_CHECKBOX,
-         "Frame2",
-         {8, 40, 193, 57},
-         L"Заполнить значениями из базы",
-         L"Разрешить перенос параметров из текущей записи версии в редактируемый ini файл"},
-        {"Autoupdate",
-         L"Button",
-         0xF,
-         BS_PUSHBUTTON,
-         "Frame2",
-         {200, 45, 257, 72},
-         L"Auto",
-         L"Перенос настроек из старой версии эмулятора в новую"},
-        {"Advanced",
-         L"Button",
-         0xF,
-         BS_CHECKBOX,
-         "Frame2",
-         {8, 56, 209, 73},
-         L"Полный список параметров",
-         L"Разрешить отображение полного списка доступных для изменения параметров"},
-        {"Version",
-         L"ComboBox",
-         0x3,
-         CBS_DROPDOWNLIST,
-         "Frame2",
-         {8, 16, 321, 38},
-         L"",
-         L"Выбор записи версии эмулятора из базы версий"},
-        {"Frame1",
-         L"Button",
-         0xF,
-         BS_GROUPBOX,
-         "Form1",
-         {8, 96, 337, 289},
-         L"Насторйка параметров",
-         L""},
-        {"Description",
-         L"Edit",
-         ES_MULTILINE | ES_READONLY | WS_VSCROLL,
-         ES_MULTILINE | ES_READONLY | WS_VSCROLL,
-         "Frame1",
-         {8, 137, 321, 185},
-         L"",
-         L"Поле подсказки"},
-        {"Parameters",
-         L"ListBox",
-         LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL,
-         0,
-         "Frame1",
-         {8, 43, 321, 103},
-         L"",
-         L"Список доступных параметров в выбранной группе"},
-        {"Value",
-         L"ComboBox",
-         0x3,
-         CBS_DROPDOWN,
-         "Frame1",
-         {8, 109, 321, 131},
-         L"",
-         L"Поле изменения значения параметра"},
-        {"Group",
-         L"ComboBox",
-         0x3,
-         CBS_DROPDOWNLIST,
-         "Frame1",
-         {8, 16, 321, 38},
-         L"",
-         L"Список доступных групп параметров"},
-        // The label is at least as wide as described: it grows to its one line.
-        {"Label1",
-         L"Static",
-         0,
-         0,
-         "Form1",
-         {8, 299, 156, 318},
-         L"© 2026 the Ravlet authors",
-         L"Автор программы"},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        const HWND hwnd = C(row.name);
-        ASSERT_NE(hwnd, nullptr);
+    const auto read = [&form](const ravlet::window::Component& c) {
+        ravlet::test::BuiltComponent b;
+        const HWND hwnd = form.Control(c.name);
+        if (hwnd == nullptr) return b;
+        b.found = true;
         wchar_t cls[64] = {};
         ::GetClassNameW(hwnd, cls, 64);
-        EXPECT_STREQ(cls, row.cls);
-        EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE) & row.styleMask, row.style);
-        const HWND parent =
-            std::string_view(row.parent) == "Form1" ? form_->Window() : C(row.parent);
-        EXPECT_EQ(::GetParent(hwnd), parent);
+        const std::wstring kind = cls;
+        const LONG s = ::GetWindowLongW(hwnd, GWL_STYLE);
+        switch (c.kind) {
+            using K = ravlet::window::Kind;
+            case K::Frame:
+                b.kindMatches = kind == L"Button" && (s & 0xF) == BS_GROUPBOX;
+                break;
+            case K::PushButton:
+                b.kindMatches = kind == L"Button" && (s & 0xF) == BS_PUSHBUTTON;
+                break;
+            case K::CheckBox:
+                b.kindMatches = kind == L"Button" && (s & 0xF) == BS_CHECKBOX;
+                break;
+            case K::DropDownList:
+                b.kindMatches = kind == L"ComboBox" && (s & 3) == CBS_DROPDOWNLIST;
+                break;
+            case K::EditableDropDown:
+                b.kindMatches = kind == L"ComboBox" && (s & 3) == CBS_DROPDOWN;
+                break;
+            case K::ListBox:
+                b.kindMatches =
+                    kind == L"ListBox" && !(s & (LBS_SORT | LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+                break;
+            case K::TextBox:
+                b.kindMatches =
+                    kind == L"Edit" && (s & (ES_MULTILINE | ES_READONLY | WS_VSCROLL)) ==
+                                           (ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+                break;
+            case K::Label:
+                b.kindMatches = kind == L"Static";
+                break;
+        }
+        const HWND parent = ::GetParent(hwnd);
+        b.container = parent == form.Window() ? "Form1" : "?";
+        for (const auto& other : ravlet::window::kComponents) {
+            if (form.Control(other.name) == parent) b.container = other.name;
+        }
         RECT r{};
         ::GetWindowRect(hwnd, &r);
         ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, row.rect.left);
-        EXPECT_EQ(r.top, row.rect.top);
-        EXPECT_EQ(r.bottom, row.rect.bottom);
-        if (std::string_view(row.name) == "Label1") {
-            EXPECT_GE(r.right, row.rect.right);
-        } else {
-            EXPECT_EQ(r.right, row.rect.right);
+        b.left = r.left;
+        b.top = r.top;
+        b.width = r.right - r.left;
+        b.height = r.bottom - r.top;
+        b.caption = Utf8(TextOf(hwnd));
+        b.toolTip = Utf8(ToolTipOf(form.ToolTips(), form.Window(), hwnd));
+        std::tie(b.accessibleName, b.accessibleDescription) = AccessibleTexts(hwnd);
+        LOGFONTW font{};
+        ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(hwnd, WM_GETFONT, 0, 0)), sizeof font,
+                     &font);
+        if (std::wstring_view(font.lfFaceName) != L"Tahoma") {
+            b.fontFamily = Utf8(font.lfFaceName);
+            b.pointSize = -font.lfHeight * 72.0 / 96;
+            b.bold = font.lfWeight >= FW_BOLD;
+            b.italic = font.lfItalic != 0;
         }
-        EXPECT_EQ(TextOf(hwnd), row.caption);
-        EXPECT_EQ(ToolTipOf(form_->ToolTips(), form_->Window(), hwnd), row.toolTip);
-    }
+        // The colour the parent hands the control's drawing (the system's own, by default).
+        const HDC dc = ::CreateCompatibleDC(nullptr);
+        constexpr COLORREF kUnset = RGB(1, 2, 3);
+        ::SetTextColor(dc, kUnset);
+        ::SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                       reinterpret_cast<LPARAM>(hwnd));
+        const COLORREF colour = ::GetTextColor(dc);
+        ::DeleteDC(dc);
+        b.systemColour = colour == kUnset || colour == ::GetSysColor(COLOR_WINDOWTEXT);
+        b.red = GetRValue(colour);
+        b.green = GetGValue(colour);
+        b.blue = GetBValue(colour);
+        b.enabled = ::IsWindowEnabled(hwnd) != FALSE;
+        b.visible = (s & WS_VISIBLE) != 0;
+        return b;
+    };
+    EXPECT_EQ(ravlet::test::DescriptionMismatches(read, 96), std::vector<std::string>{});
 
+    // The push buttons lie above the other components (Auto shares a corner with the
+    // full-list box) and no sibling paints over another.
+    for (const auto& c : ravlet::window::kComponents) {
+        SCOPED_TRACE(c.name);
+        const HWND hwnd = form.Control(c.name);
+        EXPECT_TRUE(::GetWindowLongW(hwnd, GWL_STYLE) & WS_CLIPSIBLINGS);
+        if (ravlet::window::DrawnOnTop(c.kind)) {
+            for (HWND above = ::GetWindow(hwnd, GW_HWNDPREV); above;
+                 above = ::GetWindow(above, GW_HWNDPREV)) {
+                EXPECT_EQ(::GetWindowLongW(above, GWL_STYLE) & 0xF, BS_PUSHBUTTON);
+            }
+        }
+    }
+    ::CoUninitialize();
+}
+
+TEST_F(Win32WindowTest, TabWalksTheComponentsInTabIndexOrder) {
     // Tab walks the enabled components in ascending tab index; before a load only
     // these take the focus.
     const std::vector<std::string> order = {"Description", "Autoset", "Loadini", "Description"};
@@ -365,6 +364,7 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     EXPECT_LT(from, to);
     EXPECT_EQ(TextOf(description), L"Громкость звука в процентах");
     Click(description, 4, 4);
+    SettleClicks();
     EXPECT_EQ(TextOf(description), Shown(editor_.IniText));
     ClickRow(C("Parameters"), 1);
     EXPECT_EQ(parameterClicks, 2);
@@ -393,6 +393,90 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     ASSERT_EQ(platform_.messages, std::vector<std::string>{ravlet::messages::kSaved});
     EXPECT_EQ(platform_.quits, 1);
     EXPECT_EQ(ravlet::LoadTextFile(ini), editor_.IniText);
+}
+
+// The hint box's gestures: a double-click selects a word and keeps what the box shows;
+// Enter, Space and the accessibility interface's default action show the whole text.
+// The value field: typing in the middle keeps the caret there; a text an assistive tool
+// sets is written as typed text is.
+TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
+    ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    platform_.answers.push_back(Utf8(dir_ / "tarven.ini"));
+    ::SendMessageW(C("Loadini"), BM_CLICK, 0, 0);
+    const HWND description = C("Description");
+    const std::wstring hint = TextOf(description);
+    ASSERT_FALSE(hint.empty());
+    const std::wstring whole = Shown(editor_.IniText);
+
+    ::SendMessageW(description, WM_LBUTTONDOWN, MK_LBUTTON, At(4, 4));
+    ::SendMessageW(description, WM_LBUTTONUP, 0, At(4, 4));
+    ::SendMessageW(description, WM_LBUTTONDBLCLK, MK_LBUTTON, At(4, 4));
+    ::SendMessageW(description, WM_LBUTTONUP, 0, At(4, 4));
+    SettleClicks();
+    EXPECT_EQ(TextOf(description), hint);
+    DWORD from = 0, to = 0;
+    ::SendMessageW(description, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                   reinterpret_cast<LPARAM>(&to));
+    EXPECT_LT(from, to);
+
+    for (const WPARAM key : {VK_RETURN, VK_SPACE}) {
+        SCOPED_TRACE(key == VK_RETURN ? "Enter" : "Space");
+        ::SendMessageW(C("Parameters"), LB_SETCURSEL, 0, 0);
+        editor_.Description.SetText("hint");
+        ::SetFocus(description);
+        ::PostMessageW(description, WM_KEYDOWN, key, 0);
+        Pump();
+        EXPECT_EQ(TextOf(description), whole);
+    }
+
+    editor_.Description.SetText("hint");
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(
+        ::AccessibleObjectFromWindow(description, static_cast<DWORD>(OBJID_CLIENT),
+                                     __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
+        S_OK);
+    VARIANT self;
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR action = nullptr;
+    ASSERT_EQ(accessible->get_accDefaultAction(self, &action), S_OK);
+    EXPECT_EQ(std::wstring(action), L"Показать весь файл настроек");
+    ::SysFreeString(action);
+    EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
+    accessible->Release();
+    EXPECT_EQ(TextOf(description), whole);
+
+    const HWND edit = ::GetWindow(C("Value"), GW_CHILD);
+    ::SetFocus(edit);
+    ::SendMessageW(edit, EM_SETSEL, 0, -1);
+    for (const wchar_t ch : std::wstring(L"75")) ::SendMessageW(edit, WM_CHAR, ch, 0);
+    ::SendMessageW(edit, EM_SETSEL, 1, 1);
+    ::SendMessageW(edit, WM_CHAR, L'0', 0);
+    EXPECT_EQ(editor_.Value.Text(), "705");
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 2u);
+    EXPECT_EQ(to, 2u);
+
+    ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"42"));
+    EXPECT_EQ(editor_.Value.Text(), "42");
+    ::CoUninitialize();
+}
+
+// Another program holds the settings file: Save asks after about a second, and No
+// leaves the file and the edits as they were.
+TEST_F(Win32WindowTest, ALockWaitAsks) {
+    const std::string ini = Utf8(dir_ / "tarven.ini");
+    platform_.answers.push_back(ini);
+    ::SendMessageW(C("Loadini"), BM_CLICK, 0, 0);
+    const std::string before = ravlet::LoadTextFile(ini);
+    editor_.Value.TypeText("edited");
+    {
+        const ravlet::LockedTextFile other(ini);
+        ::SendMessageW(C("Save"), BM_CLICK, 0, 0);
+    }
+    EXPECT_EQ(platform_.messages, std::vector<std::string>{ravlet::messages::FileHeld(ini, 30)});
+    EXPECT_EQ(platform_.quits, 0);
+    EXPECT_EQ(ravlet::LoadTextFile(ini), before);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "textengine/wide_text.hpp"
 
 #include <climits>
+#include <utility>
 
 #include <windows.h>
 
@@ -35,6 +36,38 @@ std::optional<std::string> WideToUtf8(std::wstring_view wide) {
         return std::nullopt;
     }
     return utf8;
+}
+
+std::u32string WideToUtf32(std::wstring_view wide) {
+    std::u32string out;
+    out.reserve(wide.size());
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const char32_t unit = wide[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+            wide[i + 1] <= 0xDFFF) {
+            out.push_back(0x10000 + ((unit - 0xD800) << 10) +
+                          (static_cast<char32_t>(wide[++i]) - 0xDC00));
+        } else {
+            out.push_back(unit);
+        }
+    }
+    return out;
+}
+
+Utf8Arguments ArgumentsToUtf8(int argc, const wchar_t* const* argv) {
+    Utf8Arguments args;
+    for (int i = 0; i < argc; ++i) {
+        std::optional<std::string> arg = WideToUtf8(argv[i]);
+        if (!arg) {
+            // A lone surrogate: no UTF-8 holds it, and a guess would name another file.
+            if (args.notUnicode < 0) args.notUnicode = i;
+            arg.emplace();
+        }
+        args.values.push_back(*std::move(arg));
+    }
+    for (const std::string& value : args.values) args.pointers.push_back(value.c_str());
+    args.pointers.push_back(nullptr);
+    return args;
 }
 
 }  // namespace ravlet
