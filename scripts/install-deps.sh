@@ -7,10 +7,11 @@ set -euo pipefail
 
 # dpkg-dev and file: the Debian package's library dependencies (dpkg-shlibdeps);
 # man-db: the manual pages are checked as man renders them; strace: the crash tests inject
-# kills and delays into system calls.
+# kills and delays into system calls; weston and qt6-wayland: the window is tried on a
+# headless Wayland compositor.
 packages=(cmake g++ libgtest-dev libgmock-dev qt6-base-dev libbenchmark-dev
           xvfb xauth fonts-liberation qt6-translations-l10n clang libclang-rt-14-dev
-          dpkg-dev file man-db strace)
+          dpkg-dev file man-db strace weston qt6-wayland)
 if (($# > 0)); then packages=("$@"); fi
 
 missing=()

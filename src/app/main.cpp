@@ -1,6 +1,9 @@
-// ravlet [FOLDER | FILE]: the settings editor's window, working in the folder given (the
-// current one by default).
+// ravlet [--ask-folder] [FOLDER | FILE]: the settings editor's window, working in the
+// folder given (the current one by default, or the one the user picks).
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QIcon>
 #include <QTranslator>
 #include <QtGlobal>
 #include <cstdio>
@@ -11,8 +14,9 @@
 #include <vector>
 
 #include "editor/editor.hpp"
-#include "launch/launch_args.hpp"
 #include "launch/launch_messages.hpp"
+#include "launch/display_failure.hpp"
+#include "launch/launch_args.hpp"
 #include "ui/form1.hpp"
 #include "ui/qt_platform.hpp"
 #include "ui/qt_translations.hpp"
@@ -26,12 +30,9 @@ constexpr bool kDisplayFromEnvironment = true;
 constexpr bool kDisplayFromEnvironment = false;
 #endif
 
-// Without a display Qt aborts with a message about platform plugins that says little
-// to a user who just started the program over ssh or in a container.
-bool DisplayMissing() {
-    return kDisplayFromEnvironment && qEnvironmentVariableIsEmpty("DISPLAY") &&
-           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+ravlet::launch::DisplayEnvironment Environment() {
+    return {qgetenv("DISPLAY").toStdString(), qgetenv("WAYLAND_DISPLAY").toStdString(),
+            qgetenv("QT_QPA_PLATFORM").toStdString()};
 }
 
 // Qt ends the program with an English fatal message and an abort when no platform
@@ -60,46 +61,47 @@ void ShowHeld() {
     held.clear();
 }
 
-// The display the user set, as it is named in the message.
-std::string DisplayName() {
-    for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
-        const QByteArray value = qgetenv(variable);
-        if (!value.isEmpty()) return "«" + value.toStdString() + "»";
-    }
-    return "«QT_QPA_PLATFORM=" + qgetenv("QT_QPA_PLATFORM").toStdString() + "»";
-}
-
+// What Qt logged on its way tells a plugin that is not installed from a display that
+// does not answer.
 void OnDisplayFailure(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type != QtFatalMsg) {
         held.push_back({type, context.category, text});
         return;
     }
-    std::fputs(ravlet::launch::DisplayUnreachable(DisplayName()).c_str(), stderr);
-    std::fputs(ravlet::launch::kDisplayAdvice, stderr);
+    std::vector<std::string> logged;
+    for (const HeldMessage& message : held) logged.push_back(message.text.toStdString());
+    std::fputs(ravlet::launch::WindowFailureMessage(Environment(), logged).c_str(), stderr);
     std::fflush(stderr);
     std::_Exit(2);
+}
+
+// Where the window works: the launch folder, left with a message when it cannot be entered.
+bool EnterFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::current_path(folder, ec);
+    if (!ec) return true;
+    std::fprintf(stderr, "%s%s\n", ravlet::launch::kNoFolder, folder.string().c_str());
+    return false;
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
     // Before the display is looked for: --help and --version need none.
-    const ravlet::launch::LaunchArgs args = ravlet::launch::ParseLaunchArgs(argc, argv);
+    ravlet::launch::LaunchArgs args = ravlet::launch::ParseLaunchArgs(argc, argv);
     using Action = ravlet::launch::LaunchArgs::Action;
     if (args.action != Action::Run) {
         std::fputs(args.text.c_str(), args.action == Action::Fail ? stderr : stdout);
         return args.exitStatus;
     }
     // The window works as if started there: rvbase.txt and the dialogs are read from it.
-    std::error_code ec;
-    std::filesystem::current_path(args.folder, ec);
-    if (ec) {
-        std::fprintf(stderr, "%s%s\n", ravlet::launch::kNoFolder, args.folder.string().c_str());
-        return 2;
-    }
-    if (DisplayMissing()) {
-        std::fputs(ravlet::launch::kNoDisplay, stderr);
-        std::fputs(ravlet::launch::kDisplayAdvice, stderr);
+    if (!EnterFolder(args.folder)) return 2;
+    // Without a display Qt aborts with a message about platform plugins that says little
+    // to a user who just started the program over ssh or in a container.
+    const std::string noDisplay =
+        kDisplayFromEnvironment ? ravlet::launch::NoDisplayMessage(Environment()) : "";
+    if (!noDisplay.empty()) {
+        std::fputs(noDisplay.c_str(), stderr);
         return 2;
     }
 
@@ -114,6 +116,29 @@ int main(int argc, char* argv[]) {
     // Without them the window simply keeps Qt's English buttons.
     QTranslator qtTranslator;
     ravlet::InstallQtRussian(qtTranslator);
+    // The desktop entry's name: on Wayland the compositor shows its name and icon for
+    // the window. Elsewhere the window's own icon: the installed theme's, else the copy
+    // built in (a build run before installing).
+    QGuiApplication::setDesktopFileName(QStringLiteral("ravlet"));
+    QIcon builtIn;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/ravlet-%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("ravlet"), builtIn));
+
+    // From the menu, in a folder without a base: the emulator's folder is asked for,
+    // again while the one picked has no base either.
+    while (args.askFolder) {
+        const QString chosen = QFileDialog::getExistingDirectory(
+            nullptr, QString::fromUtf8(ravlet::launch::kAskFolderTitle),
+            QFile::decodeName(args.folder.string().c_str()));
+        if (chosen.isEmpty()) return 0;
+        args = ravlet::launch::WorkIn(std::move(args), QFile::encodeName(chosen).toStdString());
+        if (args.action == Action::Fail) {
+            std::fputs(args.text.c_str(), stderr);
+            return args.exitStatus;
+        }
+        if (!EnterFolder(args.folder)) return 2;
+    }
     // Declared in the order they depend on each other, so each outlives what uses it.
     ravlet::QtPlatform platform;
     ravlet::Editor editor(platform);

@@ -21,6 +21,17 @@ constexpr std::string_view kProgram = "ravlet";
 constexpr std::string_view kSeparator = "/";
 #endif
 
+// Only the Linux window asks (its menu entry starts it in the home folder); the Windows
+// installer's shortcut starts in the emulator's folder.
+#ifdef _WIN32
+const std::string kAskFolderHelp;
+#else
+const std::string kAskFolderHelp = std::string("  --ask-folder     если в папке работы нет ") +
+                                   kBaseFileName +
+                                   ", спросить папку эмулятора\n"
+                                   "                   (так окно запускается из меню)\n";
+#endif
+
 std::string Help() {
     const std::string program(kProgram);
     const std::string settings = std::string(kSettingsFileName);
@@ -47,7 +58,7 @@ std::string Help() {
            "\n"
            "Опции:\n"
            "  -h, --help       эта справка\n"
-           "  --version        версия программы\n"
+           "  --version        версия программы\n" kAskFolderHelp +
            "  --               дальше только путь, даже если он начинается с \"-\"\n"
            "\n"
            "Командная строка без окна: ravlet-cli --help.\n";
@@ -74,6 +85,17 @@ LaunchArgs Run(fs::path folder, fs::path dialogFile) {
     args.folder = std::move(folder);
     args.dialogFile = std::move(dialogFile);
     return args;
+}
+
+// Anything named rvbase.txt counts: start-up names whatever is wrong with it.
+bool HasBase(const fs::path& folder) {
+    std::error_code ec;
+    return fs::exists(folder / kBaseFileName, ec);
+}
+
+std::string Utf8Of(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
 }
 
 // The system's own texts are English; its causes are named as a file load names them.
@@ -103,7 +125,15 @@ LaunchArgs FromPath(const std::string& given) {
     fs::path folder = fs::canonical(absolute.parent_path(), ec);
     if (ec) return Fail(PathProblem(given, ec));
     fs::path dialog = folder / absolute.filename();
-    return Run(std::move(folder), std::move(dialog));
+    LaunchArgs args = Run(std::move(folder), std::move(dialog));
+    args.fileGiven = true;
+    return args;
+}
+
+// With --ask-folder, a folder to run in without a base is asked for first.
+LaunchArgs Asking(LaunchArgs args, bool askFolder) {
+    args.askFolder = askFolder && args.action == LaunchArgs::Action::Run && !HasBase(args.folder);
+    return args;
 }
 
 }  // namespace
@@ -111,6 +141,7 @@ LaunchArgs FromPath(const std::string& given) {
 LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
     std::vector<std::string> paths;
     bool optionsEnded = false;
+    bool askFolder = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
@@ -120,6 +151,8 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
                 return Print(LaunchArgs::Action::PrintHelp, Help());
             } else if (arg == "--version") {
                 return Print(LaunchArgs::Action::PrintVersion, "ravlet " RAVLET_VERSION "\n");
+            } else if (arg == "--ask-folder") {
+                askFolder = true;
             } else {
                 return Fail("неизвестная опция \"" + arg + "\"");
             }
@@ -129,13 +162,23 @@ LaunchArgs ParseLaunchArgs(int argc, const char* const* argv) {
     }
     if (paths.size() > 1)
         return Fail("лишний аргумент \"" + paths[1] + "\": окну задаётся одна папка или один файл");
-    if (paths.size() == 1) return FromPath(paths.front());
+    if (paths.size() == 1) return Asking(FromPath(paths.front()), askFolder);
 
     std::error_code ec;
     fs::path folder = fs::current_path(ec);
     if (ec) return Fail("текущая папка недоступна");
     fs::path dialog = folder / kSettingsFileName;
-    return Run(std::move(folder), std::move(dialog));
+    return Asking(Run(std::move(folder), std::move(dialog)), askFolder);
+}
+
+LaunchArgs WorkIn(LaunchArgs args, const fs::path& chosen) {
+    std::error_code ec;
+    fs::path folder = fs::canonical(chosen, ec);
+    if (ec) return Fail(PathProblem(Utf8Of(chosen), ec));
+    if (!args.fileGiven) args.dialogFile = folder / kSettingsFileName;
+    args.askFolder = !HasBase(folder);
+    args.folder = std::move(folder);
+    return args;
 }
 
 }  // namespace ravlet::launch

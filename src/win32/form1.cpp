@@ -16,6 +16,7 @@
 #include "textengine/value_rule.hpp"
 #include "textengine/wide_text.hpp"
 #include "win32/accessible_names.hpp"
+#include "win32/dpi.hpp"
 #include "win32/win_platform.hpp"
 
 namespace ravlet::win32 {
@@ -143,7 +144,7 @@ Form1::Form1(WinPlatform& platform, Editor& editor) : FormBinding(editor), platf
         ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Wide(window::kCaption).c_str(), kStyle,
                           CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, this);
     if (!window_) throw std::runtime_error("the window could not be created");
-    dpi_ = ::GetDpiForWindow(window_);
+    dpi_ = WindowDpi(window_);
     MakeFonts();
     CreateComponents();
     CreateToolTips();
@@ -151,7 +152,7 @@ Form1::Form1(WinPlatform& platform, Editor& editor) : FormBinding(editor), platf
 
     // Centred on the work area of the window's monitor.
     RECT outer{0, 0, Px(window::kClientWidth), Px(window::kClientHeight)};
-    ::AdjustWindowRectExForDpi(&outer, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
+    AdjustWindowRectForDpi(&outer, kStyle, FALSE, WS_EX_CONTROLPARENT, dpi_);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);

@@ -15,8 +15,8 @@ using ravlet::launch::LaunchArgs;
 using ravlet::launch::ParseLaunchArgs;
 using Action = LaunchArgs::Action;
 
-// A scratch folder as the current folder: dir/ with tarven.ini and other.ini, top.ini,
-// link.ini -> dir/other.ini, and a folder named -x.
+// A scratch folder as the current folder: dir/ with tarven.ini, other.ini and rvbase.txt,
+// top.ini, link.ini -> dir/other.ini, and a folder named -x.
 class LaunchArgsTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -25,7 +25,7 @@ protected:
         root_ = fs::canonical(name);
         fs::create_directories(root_ / "dir");
         fs::create_directories(root_ / "-x");
-        for (const char* file : {"dir/tarven.ini", "dir/other.ini", "top.ini"})
+        for (const char* file : {"dir/tarven.ini", "dir/other.ini", "dir/rvbase.txt", "top.ini"})
             std::ofstream(root_ / file) << "[A]\n";
         fs::create_symlink("dir/other.ini", root_ / "link.ini");
         saved_ = fs::current_path();
@@ -79,6 +79,44 @@ TEST_F(LaunchArgsTest, RunsInFolderWithDialogAtFile) {
         EXPECT_EQ(got.text, "") << c.name;
         const fs::path folder = *c.folder ? root_ / c.folder : root_;
         EXPECT_EQ(got.folder, folder) << c.name;
+        EXPECT_EQ(got.dialogFile, root_ / c.dialog) << c.name;
+    }
+}
+
+// --ask-folder: whether the folder is asked for, and where the answer leads.
+struct AskCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* chosen;  // the folder the user picks, relative; nullptr: not asked yet
+    const char* folder;  // relative to the scratch folder, "" for itself
+    const char* dialog;
+    bool ask;
+};
+
+const AskCase kAskCases[] = {
+    {"NotAskedWithoutTheOption", {}, nullptr, "", "tarven.ini", false},
+    {"NotAskedWhereTheBaseIs", {"--ask-folder", "dir"}, nullptr, "dir", "dir/tarven.ini", false},
+    {"AskedWithoutBase", {"--ask-folder"}, nullptr, "", "tarven.ini", true},
+    {"AskedForAFileWithoutBase", {"--ask-folder", "top.ini"}, nullptr, "", "top.ini", true},
+    {"NotAskedForAFileBesideTheBase",
+     {"--ask-folder", "dir/other.ini"},
+     nullptr,
+     "dir",
+     "dir/other.ini",
+     false},
+    {"ChosenFolderWithBase", {"--ask-folder"}, "dir", "dir", "dir/tarven.ini", false},
+    {"ChosenFolderWithoutBaseAsksAgain", {"--ask-folder"}, "-x", "-x", "-x/tarven.ini", true},
+    {"ChosenThroughDotDot", {"--ask-folder"}, "-x/../dir", "dir", "dir/tarven.ini", false},
+    {"FileGivenKeepsTheDialog", {"--ask-folder", "top.ini"}, "dir", "dir", "top.ini", false},
+};
+
+TEST_F(LaunchArgsTest, AsksForTheFolderOnlyWhereNoBaseIs) {
+    for (const AskCase& c : kAskCases) {
+        LaunchArgs got = Parse(c.args);
+        if (c.chosen != nullptr) got = ravlet::launch::WorkIn(std::move(got), root_ / c.chosen);
+        EXPECT_EQ(got.action, Action::Run) << c.name << ": " << got.text;
+        EXPECT_EQ(got.askFolder, c.ask) << c.name;
+        EXPECT_EQ(got.folder, *c.folder ? root_ / c.folder : root_) << c.name;
         EXPECT_EQ(got.dialogFile, root_ / c.dialog) << c.name;
     }
 }
@@ -164,9 +202,16 @@ TEST_F(LaunchArgsTest, PrintsOrFails) {
 
 TEST_F(LaunchArgsTest, HelpNamesEveryForm) {
     const std::string help = Parse({"--help"}).text;
-    for (const std::string& part :
-         {kSettingsInFolder, std::string("ФАЙЛ "), std::string("--version"),
-          std::string("-h, --help"), std::string("rvbase.txt")}) {
+    for (const std::string& part : {
+             kSettingsInFolder,
+             std::string("ФАЙЛ "),
+             std::string("--version"),
+             std::string("-h, --help"),
+             std::string("rvbase.txt"),
+#ifndef _WIN32
+             std::string("--ask-folder"),
+#endif
+         }) {
         EXPECT_NE(help.find(part), std::string::npos) << part;
     }
 }
