@@ -193,7 +193,7 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
     try {
         found = PutParamVal(iniText, group, key, value);
     } catch (const InvalidValue& e) {
-        io.err << ValueRefusal(e.refused()) << '\n';
+        io.err << ValueRefusal(e.Refused()) << '\n';
         return kUsage;
     }
     if (!found) {

@@ -65,10 +65,11 @@ std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) 
     return NameArg(arg, terminal);
 }
 
+// An argument as the commands take it; throws UsageError for one its kind refuses.
 std::string Converted(ArgumentKind kind, const std::string& arg, Terminal terminal) {
     switch (kind) {
         case ArgumentKind::File:
-            break;
+            break;  // a path goes to the system as given
         case ArgumentKind::Name:
             return NameArg(arg, terminal);
         case ArgumentKind::Group:
@@ -96,7 +97,8 @@ public:
         }
     }
 
-    // The converted argument or option value; "" for an option not given.
+    // The converted argument or option value by its name in the table; "" for an
+    // option not given, nullopt from Option.
     const std::string& operator[](std::string_view name) const {
         static const std::string none;
         const auto it = values_.find(name);
@@ -340,7 +342,7 @@ int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal termin
         err << e.what() << '\n';
         return kUsage;
     } catch (const InvalidValue& e) {
-        err << ValueRefusal(e.refused()) << '\n';
+        err << ValueRefusal(e.Refused()) << '\n';
         return kUsage;
     } catch (const FileError& e) {
         err << FileFailure(e, terminal) << '\n';
