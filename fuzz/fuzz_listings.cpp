@@ -29,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!versions.empty() && detected.index < 0) std::abort();
     const auto lines = static_cast<std::size_t>(std::count(base.begin(), base.end(), '\n')) + 1;
     for (const auto& finding : ravlet::CheckBase(base)) {
-        if (finding.line < 1 || finding.line > lines || finding.message.empty()) std::abort();
+        if (finding.line < 1 || finding.line > lines || ravlet::BaseFindingMessage(finding).empty())
+            std::abort();
     }
     return 0;
 }

@@ -2,13 +2,14 @@
 # Builds the libFuzzer targets with clang and runs each for a bounded time.
 #   bash scripts/fuzz.sh [SECONDS_PER_TARGET]     (default 10; CI runs 6 targets x 10 s)
 # Crashes and hangs are written to build-fuzz/artifacts/; a failing run exits non-zero.
+# RAVLET_WERROR=ON makes warnings errors (CI).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-10}"
 build="$(pwd)/build-fuzz"
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DRAVLET_BUILD_FUZZ=ON -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=OFF >/dev/null
+  -DRAVLET_BUILD_FUZZ=ON -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=OFF -DRAVLET_WERROR="${RAVLET_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j"$(nproc)" --target fuzz_key_lookup fuzz_replacement fuzz_listings \
   fuzz_value_choices fuzz_operations fuzz_cli >/dev/null
 

@@ -4,7 +4,7 @@
 # folder may not be written), and checks after every kill that the file is the old text
 # or the new one, or refused under every name and environment until `ravlet-cli
 # recover` gives the old one back; a copy left after a finished save is never put back.
-# Not part of CI: slow.
+# CI runs 20 kills of 20 MB; the defaults are slow.
 #   bash scripts/kill-harness.sh [KILLS=200] [MEGABYTES=150] [RAVLET_CLI=build/src/cli/ravlet-cli]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Builds the whole test suite with AddressSanitizer and UndefinedBehaviorSanitizer in
-# build-asan/ and runs it. Any sanitizer report fails the run.
+# build-asan/ and runs it. Any sanitizer report fails the run. RAVLET_WERROR=ON makes
+# warnings errors (CI).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/install-deps.sh
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRAVLET_SANITIZE=address,undefined >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DRAVLET_SANITIZE=address,undefined \
+  -DRAVLET_WERROR="${RAVLET_WERROR:-OFF}" >/dev/null
 cmake --build build-asan --parallel "${RAVLET_JOBS:-2}"
 
 export QT_QPA_PLATFORM=offscreen

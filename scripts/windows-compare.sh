@@ -9,7 +9,8 @@ root="$PWD"
 jobs="${RAVLET_JOBS:-2}"
 
 linux_build="$root/build-compare-linux"
-cmake -S . -B "$linux_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$linux_build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=OFF \
+  -DRAVLET_WERROR="${RAVLET_WERROR:-OFF}" >/dev/null
 cmake --build "$linux_build" --target ravlet-cli --parallel "$jobs" >/dev/null
 bash scripts/windows-test.sh --build-only >/dev/null
 linux_cli="$linux_build/src/cli/ravlet-cli"

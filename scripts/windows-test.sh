@@ -5,7 +5,7 @@
 # wine's null driver: the window's tests need no display. Installs what is missing
 # (Debian packages, as root).
 #   bash scripts/windows-test.sh [--build-only]
-# RAVLET_JOBS sets the parallel jobs (2).
+# RAVLET_JOBS sets the parallel jobs (2), RAVLET_WERROR=ON makes warnings errors (CI).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root="$PWD"
@@ -27,7 +27,8 @@ if [[ ! -f "$prefix/lib/cmake/GTest/GTestConfig.cmake" ]]; then
 fi
 
 cmake -S . -B "$build/ravlet" --toolchain "$toolchain" -DRAVLET_WINDOWS_PREFIX="$prefix" \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=ON >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRAVLET_BUILD_GUI=OFF -DRAVLET_BUILD_TESTS=ON \
+  -DRAVLET_WERROR="${RAVLET_WERROR:-OFF}" >/dev/null
 cmake --build "$build/ravlet" --parallel "$jobs"
 
 # Each program is one file that starts on Windows 7 SP1 and later: it may import only

@@ -16,8 +16,40 @@
 
 namespace ravlet::cli {
 
+// Every command; the run dispatches on it with a switch, so a command of the table
+// without its case does not compile (-Wswitch, an error in CI).
+enum class CommandId {
+    Versions,
+    Detect,
+    Groups,
+    Params,
+    Values,
+    Hint,
+    Get,
+    Set,
+    Defaults,
+    Transfer,
+    Check,
+    Changed,
+    Diff,
+    CheckBase,
+    VersionsDiff,
+    Recover,
+};
+
+// What an argument or an option's value is, and so how the run converts it before any
+// file is read.
+enum class ArgumentKind {
+    File,         // a path, passed to the system as given
+    Name,         // a version or key name: no control character, Windows-1251
+    Group,        // a header in brackets, "[Video]"
+    GroupOrNone,  // a header in brackets, or "" for the lines before any group
+    Value,        // a value the value rule accepts, Windows-1251
+};
+
 struct ArgumentSpec {
     std::string_view name;  // "INI", as the usage line shows it
+    ArgumentKind kind;
     std::string_view help;
 };
 
@@ -25,9 +57,11 @@ struct OptionSpec {
     std::string_view name;       // "--full"
     std::string_view valueName;  // "V" for --version V; empty for a flag
     std::string_view help;
+    ArgumentKind kind = ArgumentKind::File;  // of the value; unused for a flag
 };
 
 struct CommandSpec {
+    CommandId id;
     std::string_view name;
     std::vector<ArgumentSpec> arguments;  // all required, in order
     std::vector<OptionSpec> options;      // besides --base and --help

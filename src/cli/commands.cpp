@@ -25,7 +25,23 @@ namespace {
 // Names in messages are shown quoted, in the terminal's encoding.
 std::string Quoted(std::string_view cp1251) { return QuotedArgument(cp1251, Terminal::Cp1251); }
 
-void PrintItem(std::ostream& out, std::string_view cp1251) { out << Cp1251ToUtf8(cp1251) << '\n'; }
+// What a file holds, as the terminal is shown it: UTF-8, with control characters escaped
+// as in arguments, so that a name or value read from a file cannot steer the terminal.
+std::string Shown(std::string_view cp1251) { return EscapedForTerminal(Cp1251ToUtf8(cp1251)); }
+
+// A UTF-8 message of several lines that quotes what a file holds, escaped line by line.
+std::string ShownLines(std::string_view utf8) {
+    std::string shown;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = utf8.find('\n', start);
+        shown += EscapedForTerminal(utf8.substr(start, end - start));
+        if (end == std::string_view::npos) return shown;
+        shown += '\n';
+        start = end + 1;
+    }
+}
+
+void PrintItem(std::ostream& out, std::string_view cp1251) { out << Shown(cp1251) << '\n'; }
 
 void PrintItems(std::ostream& out, const std::vector<std::string>& items) {
     for (const auto& item : items) PrintItem(out, item);
@@ -81,12 +97,12 @@ void PrintReport(std::ostream& out, std::string_view report) {
     std::size_t start = 0;
     while (true) {
         const std::size_t end = report.find("\r\n", start);
-        lines += report.substr(start, end == std::string_view::npos ? end : end - start);
+        lines += Shown(report.substr(start, end == std::string_view::npos ? end : end - start));
         lines += '\n';
         if (end == std::string_view::npos) break;
         start = end + 2;
     }
-    out << Cp1251ToUtf8(lines);
+    out << lines;
 }
 
 }  // namespace
@@ -177,7 +193,7 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
     try {
         found = PutParamVal(iniText, group, key, value);
     } catch (const InvalidValue& e) {
-        io.err << ValueRefusal(e.refused()) << '\n';
+        io.err << ValueRefusal(e.Refused()) << '\n';
         return kUsage;
     }
     if (!found) {
@@ -200,27 +216,26 @@ int CheckCommand(std::string_view base, std::string_view iniText,
                  std::optional<std::string_view> version, Streams io) {
     const auto chosen = ChosenVersion(base, iniText, version, io.err);
     if (!chosen) return kNotFound;
-    const std::string ofVersion = " версии " + Cp1251ToUtf8(*chosen);
+    const std::string ofVersion = " версии " + Shown(*chosen);
     const auto findings = CheckSettings(base, *chosen, iniText);
     for (const CheckFinding& f : findings) {
         switch (f.kind) {
             case CheckFinding::Kind::MissingKey:
-                io.out << Cp1251ToUtf8(f.group + f.key) << ": нет в файле\n";
+                io.out << Shown(f.group + f.key) << ": нет в файле\n";
                 break;
             case CheckFinding::Kind::NotAllowed: {
                 std::string allowed;
                 for (const std::string& item : f.allowed)
                     allowed += (allowed.empty() ? "" : ", ") + item;
-                io.out << Cp1251ToUtf8(f.group + f.key + "=" + f.value)
-                       << ": нет в списке допустимых (" << Cp1251ToUtf8(allowed) << ")\n";
+                io.out << Shown(f.group + f.key + "=" + f.value) << ": нет в списке допустимых ("
+                       << Shown(allowed) << ")\n";
                 break;
             }
             case CheckFinding::Kind::UnknownGroup:
-                io.out << Cp1251ToUtf8(f.group) << ": группа не знакома" << ofVersion << '\n';
+                io.out << Shown(f.group) << ": группа не знакома" << ofVersion << '\n';
                 break;
             case CheckFinding::Kind::UnknownKey:
-                io.out << Cp1251ToUtf8(f.group + f.key) << ": параметр не знаком" << ofVersion
-                       << '\n';
+                io.out << Shown(f.group + f.key) << ": параметр не знаком" << ofVersion << '\n';
                 break;
         }
     }
@@ -242,12 +257,12 @@ int DiffCommand(std::string_view base, std::string_view oldText, std::string_vie
     const auto chosen = ChosenVersion(base, iniText, version, io.err);
     if (!chosen) return kNotFound;
     const auto shown = [](const std::optional<std::string>& value) {
-        return value ? Cp1251ToUtf8(*value) : std::string("(нет)");
+        return value ? Shown(*value) : std::string("(нет)");
     };
     const auto differences = DiffSettings(base, *chosen, oldText, iniText);
     for (const ValueDifference& d : differences) {
-        io.out << Cp1251ToUtf8(d.group + d.key) << ": " << shown(d.before) << " -> "
-               << shown(d.after) << '\n';
+        io.out << Shown(d.group + d.key) << ": " << shown(d.before) << " -> " << shown(d.after)
+               << '\n';
     }
     return differences.empty() ? kDone : kNotFound;
 }
@@ -257,7 +272,7 @@ int TransferCommand(std::string_view base, std::string_view oldText, std::string
     // A stopped transfer leaves nothing: the file is written whole or not at all.
     const TransferResult result = TransferValues(base, oldText, iniText, false);
     if (result.failure) {
-        io.err << TransferStopMessage(*result.failure) << '\n';
+        io.err << ShownLines(TransferStopMessage(*result.failure)) << '\n';
         return kNotFound;
     }
     PrintReport(io.out, result.report);
@@ -267,7 +282,8 @@ int TransferCommand(std::string_view base, std::string_view oldText, std::string
 int CheckBaseCommand(std::string_view file, std::string_view base, Streams io) {
     const std::vector<BaseFinding> findings = CheckBase(base);
     for (const BaseFinding& f : findings)
-        io.out << file << ':' << f.line << ": " << f.message << '\n';
+        io.out << EscapedForTerminal(file) << ':' << f.line << ": "
+               << EscapedForTerminal(BaseFindingMessage(f)) << '\n';
     return findings.empty() ? kDone : kNotFound;
 }
 

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <exception>
+#include <map>
 #include <new>
 #include <optional>
 #include <ostream>
@@ -28,6 +29,11 @@ std::string FileFailure(const FileError& e, Terminal terminal) {
     if (e.kind() == ravlet::FileFailure::Interrupted)
         return shown + ": " + e.reason() + ". Вернуть его: ravlet-cli recover " + shown;
     return shown + ": " + e.reason();
+}
+
+// The version base's path as check-base prints it before each finding (UTF-8).
+std::string ShownPath(const std::string& path, Terminal terminal) {
+    return terminal == Terminal::Cp1251 ? Cp1251ToUtf8(path) : path;
 }
 
 // A name or value argument as Windows-1251 bytes, as the texts hold them. From a
@@ -64,6 +70,55 @@ std::string GroupArg(const std::string& arg, bool allowNone, Terminal terminal) 
     return NameArg(arg, terminal);
 }
 
+// An argument as the commands take it; throws UsageError for one its kind refuses.
+std::string Converted(ArgumentKind kind, const std::string& arg, Terminal terminal) {
+    switch (kind) {
+        case ArgumentKind::File:
+            break;  // a path goes to the system as given
+        case ArgumentKind::Name:
+            return NameArg(arg, terminal);
+        case ArgumentKind::Group:
+            return GroupArg(arg, false, terminal);
+        case ArgumentKind::GroupOrNone:
+            return GroupArg(arg, true, terminal);
+        case ArgumentKind::Value:
+            return ValueArg(arg, terminal);
+    }
+    return arg;
+}
+
+// A command's arguments and option values, each converted by its kind, in the table's
+// order (arguments, then options) and before any file is read, so a usage error wins.
+class Arguments {
+public:
+    Arguments(const CommandLine& line, Terminal terminal) {
+        for (const ArgumentSpec& argument : line.command->arguments)
+            values_[argument.name] =
+                Converted(argument.kind, line.Argument(argument.name), terminal);
+        for (const OptionSpec& option : line.command->options) {
+            if (option.valueName.empty()) continue;
+            if (const auto given = line.Option(option.name))
+                values_[option.name] = Converted(option.kind, *given, terminal);
+        }
+    }
+
+    // The converted argument or option value by its name in the table; "" for an
+    // option not given, nullopt from Option.
+    const std::string& operator[](std::string_view name) const {
+        static const std::string none;
+        const auto it = values_.find(name);
+        return it == values_.end() ? none : it->second;
+    }
+    std::optional<std::string_view> Option(std::string_view name) const {
+        const auto it = values_.find(name);
+        if (it == values_.end()) return std::nullopt;
+        return it->second;
+    }
+
+private:
+    std::map<std::string_view, std::string> values_;
+};
+
 // The process's lock wait for one run, restored after it (the tests run many).
 class ScopedLockWait {
 public:
@@ -78,6 +133,144 @@ private:
 
 void WriteText(std::ostream& out, const std::string& text) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+int RunSet(const Arguments& args, Streams io) {
+    LockedTextFile locked(args["INI"]);
+    std::string text = locked.TakeText();
+    const int status = SetCommand(text, args["GROUP"], args["KEY"], args["VALUE"], io);
+    if (status == kDone) locked.Save(text);
+    return status;
+}
+
+int RunRecover(const std::string& path, Streams io) {
+    if (RecoverTextFile(path)) return kDone;
+    io.err << "У файла " << path << " нет копии прерванной записи: возвращать нечего\n";
+    return kNotFound;
+}
+
+int RunDefaults(const std::string& base, const Arguments& args, bool dryRun, Streams io) {
+    // Locked from the read to the save, so a parallel writer loses nothing.
+    const std::string& path = args["INI"];
+    std::optional<LockedTextFile> file;
+    if (!dryRun) file.emplace(path);
+    std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
+    const int status = DefaultsCommand(base, text, args.Option("--version"), io);
+    if (status != kDone) return status;
+    if (dryRun)
+        WriteText(io.out, text);
+    else
+        file->Save(text);
+    return kDone;
+}
+
+int RunTransfer(const std::string& base, const Arguments& args, bool dryRun, Terminal terminal,
+                Streams io) {
+    // The older file is read before the settings file is locked: they may be one
+    // file, and a read waits for the lock.
+    std::string oldText;
+    std::optional<FileError> oldFailure;
+    try {
+        oldText = LoadTextFile(args["OLD"]);
+    } catch (const FileError& e) {
+        oldFailure = e;
+    }
+    const std::string& path = args["INI"];
+    std::optional<LockedTextFile> file;
+    if (!dryRun) file.emplace(path);
+    std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
+    // An older file that cannot be read stops the transfer before it begins,
+    // like the window's Auto: nothing is written, and the cause is named.
+    if (oldFailure) {
+        io.err << "Перенос не выполнен: " << FileFailure(*oldFailure, terminal) << '\n';
+        return kNotFound;
+    }
+    if (dryRun) {
+        const int status = TransferCommand(base, oldText, text, {io.err, io.err});
+        if (status == kDone) WriteText(io.out, text);
+        return status;
+    }
+    // The report is held back until the file is saved: a failed save reports no transfer.
+    std::ostringstream report;
+    const int status = TransferCommand(base, oldText, text, {report, io.err});
+    if (status != kDone) return status;
+    file->Save(text);
+    io.out << report.str();
+    return kDone;
+}
+
+// Runs the command of `line`, its arguments already converted. The version base is read
+// only by the commands that use it, after the arguments and before their own files.
+int Dispatch(const CommandLine& line, const Arguments& args, Terminal terminal, Streams io) {
+    const bool dryRun = line.Flag("--dry-run");
+    const auto base = [&] { return LoadTextFile(line.base); };
+    const auto file = [&](std::string_view name) { return LoadTextFile(args[name]); };
+    int status = kUsage;  // every id has its case below; -Wswitch says when one lacks it
+    switch (line.command->id) {
+        case CommandId::Set:
+            status = RunSet(args, io);
+            break;
+        case CommandId::Recover:
+            status = RunRecover(args["INI"], io);
+            break;
+        case CommandId::Get:
+            status = GetCommand(file("FILE"), args["KEY"], args["--group"], args["--version"], io);
+            break;
+        case CommandId::Versions:
+            status = VersionsCommand(base(), io);
+            break;
+        case CommandId::VersionsDiff:
+            status = VersionsDiffCommand(base(), args["V1"], args["V2"], io);
+            break;
+        case CommandId::CheckBase: {
+            const std::string text = base();
+            status = CheckBaseCommand(ShownPath(line.base, terminal), text, io);
+            break;
+        }
+        case CommandId::Detect: {
+            const std::string text = base();
+            status = DetectCommand(text, file("INI"), io);
+            break;
+        }
+        case CommandId::Groups:
+            status = GroupsCommand(base(), args["VERSION"], io);
+            break;
+        case CommandId::Params:
+            status = ParamsCommand(base(), args["VERSION"], args["GROUP"], line.Flag("--full"), io);
+            break;
+        case CommandId::Values: {
+            const std::string text = base();
+            status =
+                ValuesCommand(text, file("INI"), args["VERSION"], args["GROUP"], args["KEY"], io);
+            break;
+        }
+        case CommandId::Hint:
+            status = HintCommand(base(), args["GROUP"], args["KEY"], io);
+            break;
+        case CommandId::Check: {
+            const std::string text = base();
+            status = CheckCommand(text, file("INI"), args.Option("--version"), io);
+            break;
+        }
+        case CommandId::Changed: {
+            const std::string text = base();
+            status = ChangedCommand(text, file("INI"), args.Option("--version"), io);
+            break;
+        }
+        case CommandId::Diff: {
+            const std::string text = base();
+            const std::string oldText = file("OLD");
+            status = DiffCommand(text, oldText, file("INI"), args.Option("--version"), io);
+            break;
+        }
+        case CommandId::Defaults:
+            status = RunDefaults(base(), args, dryRun, io);
+            break;
+        case CommandId::Transfer:
+            status = RunTransfer(base(), args, dryRun, terminal, io);
+            break;
+    }
+    return status;
 }
 
 // The command line with arguments from `terminal`; items and messages are written in
@@ -111,126 +304,10 @@ int Run(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
     };
     const ScopedLockWait scopedWait(std::move(wait));
 
-    const std::string_view command = line.command->name;
-    const auto is = [&](std::string_view name) { return command == name; };
-    const std::string& path = is("get") ? line.Argument("FILE") : line.Argument("INI");
-    const std::string& oldFile = line.Argument("OLD");
-    const std::optional<std::string> groupOption = line.Option("--group");
-    const std::optional<std::string> versionOptionArg = line.Option("--version");
-    const bool dryRun = line.Flag("--dry-run");
-
-    rawOut = dryRun;
+    rawOut = line.Flag("--dry-run");
     try {
-        if (is("set")) {
-            const std::string group = GroupArg(line.Argument("GROUP"), true, terminal);
-            const std::string key = NameArg(line.Argument("KEY"), terminal);
-            std::string value = ValueArg(line.Argument("VALUE"), terminal);
-            LockedTextFile locked(path);
-            std::string text = locked.TakeText();
-            const int status = SetCommand(text, group, key, std::move(value), {out, err});
-            if (status == kDone) locked.Save(text);
-            return status;
-        }
-        if (is("recover")) {
-            if (RecoverTextFile(path)) return kDone;
-            err << "У файла " << path << " нет копии прерванной записи: возвращать нечего\n";
-            return kNotFound;
-        }
-        if (is("get")) {
-            const std::string key = NameArg(line.Argument("KEY"), terminal);
-            const std::string group = groupOption ? GroupArg(*groupOption, true, terminal) : "";
-            const std::string version =
-                versionOptionArg ? NameArg(*versionOptionArg, terminal) : "";
-            return GetCommand(LoadTextFile(path), key, group, version, {out, err});
-        }
-
-        // Arguments are checked before any file is read, so a usage error wins. Which
-        // a command takes is the command table's to say.
-        const bool takesVersion = line.arguments.contains("VERSION");
-        const bool takesGroup = line.arguments.contains("GROUP");
-        const bool takesKey = line.arguments.contains("KEY");
-        const std::string version = takesVersion ? NameArg(line.Argument("VERSION"), terminal) : "";
-        const std::string group =
-            takesGroup ? GroupArg(line.Argument("GROUP"), false, terminal) : "";
-        const std::string key = takesKey ? NameArg(line.Argument("KEY"), terminal) : "";
-        std::optional<std::string> versionOption;
-        if (versionOptionArg) versionOption = NameArg(*versionOptionArg, terminal);
-        const std::string from =
-            line.arguments.contains("V1") ? NameArg(line.Argument("V1"), terminal) : "";
-        const std::string to =
-            line.arguments.contains("V2") ? NameArg(line.Argument("V2"), terminal) : "";
-
-        const std::string base = LoadTextFile(line.base);
-        if (is("versions")) return VersionsCommand(base, {out, err});
-        if (is("versions-diff")) return VersionsDiffCommand(base, from, to, {out, err});
-        if (is("check-base")) {
-            const std::string file =
-                terminal == Terminal::Cp1251 ? Cp1251ToUtf8(line.base) : line.base;
-            return CheckBaseCommand(file, base, {out, err});
-        }
-        if (is("detect")) return DetectCommand(base, LoadTextFile(path), {out, err});
-        if (is("groups")) return GroupsCommand(base, version, {out, err});
-        if (is("params"))
-            return ParamsCommand(base, version, group, line.Flag("--full"), {out, err});
-        if (is("values")) {
-            return ValuesCommand(base, LoadTextFile(path), version, group, key, {out, err});
-        }
-        if (is("hint")) return HintCommand(base, group, key, {out, err});
-        if (is("check")) return CheckCommand(base, LoadTextFile(path), versionOption, {out, err});
-        if (is("changed"))
-            return ChangedCommand(base, LoadTextFile(path), versionOption, {out, err});
-        if (is("diff")) {
-            const std::string oldText = LoadTextFile(oldFile);
-            return DiffCommand(base, oldText, LoadTextFile(path), versionOption, {out, err});
-        }
-        if (is("defaults")) {
-            // Locked from the read to the save, so a parallel writer loses nothing.
-            std::optional<LockedTextFile> file;
-            if (!dryRun) file.emplace(path);
-            std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
-            const int status = DefaultsCommand(base, text, versionOption, {out, err});
-            if (status != kDone) return status;
-            if (dryRun)
-                WriteText(out, text);
-            else
-                file->Save(text);
-            return kDone;
-        }
-        if (is("transfer")) {
-            // The older file is read before the settings file is locked: they may be one
-            // file, and a read waits for the lock.
-            std::string oldText;
-            std::optional<FileError> oldFailure;
-            try {
-                oldText = LoadTextFile(oldFile);
-            } catch (const FileError& e) {
-                oldFailure = e;
-            }
-            std::optional<LockedTextFile> file;
-            if (!dryRun) file.emplace(path);
-            std::string text = dryRun ? LoadTextFile(path) : file->TakeText();
-            // An older file that cannot be read stops the transfer before it begins,
-            // like the window's Auto: nothing is written, and the cause is named.
-            if (oldFailure) {
-                err << "Перенос не выполнен: " << FileFailure(*oldFailure, terminal) << '\n';
-                return kNotFound;
-            }
-            if (dryRun) {
-                const int status = TransferCommand(base, oldText, text, {err, err});
-                if (status == kDone) WriteText(out, text);
-                return status;
-            }
-            // The report is held back until the file is saved: a failed save reports no transfer.
-            std::ostringstream report;
-            const int status = TransferCommand(base, oldText, text, {report, err});
-            if (status != kDone) return status;
-            file->Save(text);
-            out << report.str();
-            return kDone;
-        }
-        // Every command of the table is handled above.
-        err << "Команда " << command << " не выполняется этой версией\n";
-        return kUsage;
+        const Arguments args(line, terminal);
+        return Dispatch(line, args, terminal, {out, err});
     } catch (...) {
         return ReportFailure(std::current_exception(), err, terminal);
     }
@@ -271,7 +348,7 @@ int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal termin
         err << e.what() << '\n';
         return kUsage;
     } catch (const InvalidValue& e) {
-        err << ValueRefusal(e.refused()) << '\n';
+        err << ValueRefusal(e.Refused()) << '\n';
         return kUsage;
     } catch (const FileError& e) {
         err << FileFailure(e, terminal) << '\n';

@@ -24,7 +24,7 @@ std::string FillFromDefaults(std::string_view base, std::string_view version, st
         if (steps.written) steps.written();
     };
     WalkParameters(base, version, visit);
-    return edits.empty() ? iniText : edits.Apply();
+    return edits.Empty() ? iniText : edits.Apply();
 }
 
 }  // namespace ravlet

@@ -28,7 +28,7 @@ TransferResult TransferValues(std::string_view base, std::string_view oldText, s
     ValueEdits edits(iniText);
     // What was carried is written however the walk ends.
     const auto finish = [&] {
-        if (!edits.empty()) iniText = edits.Apply();
+        if (!edits.Empty()) iniText = edits.Apply();
         return result;
     };
 

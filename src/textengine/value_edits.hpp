@@ -32,7 +32,7 @@ public:
         return keys_.Get(group, idName);
     }
 
-    bool empty() const { return edits_.empty(); }
+    bool Empty() const { return edits_.empty(); }
 
     // The text with every recorded value written, followed by one space.
     std::string Apply() const;

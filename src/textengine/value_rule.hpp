@@ -32,7 +32,7 @@ std::optional<RefusedCharacter> FirstRefused(std::string_view cp1251);
 class InvalidValue : public std::invalid_argument {
 public:
     explicit InvalidValue(RefusedCharacter refused);
-    const RefusedCharacter& refused() const { return refused_; }
+    const RefusedCharacter& Refused() const { return refused_; }
 
 private:
     RefusedCharacter refused_;

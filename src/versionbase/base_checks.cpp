@@ -19,8 +19,7 @@
 namespace ravlet {
 namespace {
 
-// A name from the base, quoted for a message.
-std::string Q(std::string_view cp1251) { return "«" + Cp1251ToUtf8(cp1251) + "»"; }
+using Kind = BaseFinding::Kind;
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -117,9 +116,10 @@ private:
                    lineFeeds_.begin()) +
                1;
     }
-    std::string LineNo(std::size_t pos) const { return "строка " + std::to_string(LineOf(pos)); }
-    void Add(std::size_t pos, std::string message) {
-        findings_.push_back({LineOf(pos), std::move(message)});
+    void Add(std::size_t pos, Kind kind, std::vector<std::string> names = {},
+             std::size_t otherPos = 0) {
+        findings_.push_back(
+            {kind, LineOf(pos), std::move(names), otherPos == 0 ? 0 : LineOf(otherPos)});
     }
 
     std::size_t EqualsOnLine(std::size_t pos) const {
@@ -151,9 +151,7 @@ private:
         for (const std::string_view key : {"TARVEN", "SUPPORT"}) {
             const auto hit = FindKeyAfter(base_, 0, "", key);
             if (hit && hit->keyPos <= 2) {
-                Add(1, "файл начинается со строки ключа " + std::string(key) +
-                           ": перед первой строкой, которую ищет программа, должна стоять другая; "
-                           "добавьте в начало строку комментария «;»");
+                Add(1, Kind::KeyAtStart, {std::string(key)});
                 return;
             }
         }
@@ -162,52 +160,43 @@ private:
     void DescriptionsPlace() {
         const std::size_t header = DescriptionsHeader(base_);
         if (header == 0) {
-            Add(1,
-                "нет раздела [DESCRIPTIONS]: окно не показывает подсказок, а перенос значений "
-                "(Auto, transfer) "
-                "ничего не переносит; добавьте раздел до первой метки версии");
+            Add(1, Kind::NoDescriptions);
         } else if (const Record* owner = RecordBefore(header)) {
-            Add(header, "раздел [DESCRIPTIONS] стоит после метки версии " + Q(owner->name) +
-                            ": окно показывает его как группу этой версии; перенесите раздел до "
-                            "первой метки версии");
+            Add(header, Kind::DescriptionsAfterMarker, {std::string(owner->name)});
         }
     }
 
-    // The lines the transfer walks, then the description lines it never reaches.
+    // The lines the transfer walks, then the description lines it never reaches. A line
+    // that stops the transfer is taken as mended and the walk goes on, so that the author
+    // meets every finding in one run.
     void DescriptionLines() {
         const std::size_t header = DescriptionsHeader(base_);
         if (header == 0) return;
-        const std::size_t stop = WalkDescriptions(base_, header, [&](const DescriptionLine& d) {
-            const std::string_view line = LineAt(base_, d.pos);
-            const std::size_t colon = d.key.find(':');
-            if (colon == std::string_view::npos) {
-                Add(d.pos,
-                    "в строке описания нет «:» перед «=»: перенос значений (Auto, transfer) на ней "
-                    "останавливается; пишите «Группа:Ключ=подсказка» или «:Ключ=подсказка», а "
-                    "раздел "
-                    "заканчивайте пустой строкой");
-                return false;
-            }
-            const std::size_t eq = line.find('=');
-            if (eq == std::string_view::npos) {
-                Add(d.pos,
-                    "в строке описания нет «=»: перенос значений читает её ключ вместе со "
-                    "следующей строкой; "
-                    "допишите «=подсказка»");
+        std::size_t stop = 0;
+        for (std::size_t from = header; from != 0;) {
+            std::size_t stopped = 0;
+            stop = WalkDescriptions(base_, from, [&](const DescriptionLine& d) {
+                const std::string_view line = LineAt(base_, d.pos);
+                const std::size_t colon = d.key.find(':');
+                if (colon == std::string_view::npos) {
+                    Add(d.pos, Kind::DescriptionWithoutColon);
+                    stopped = d.pos;
+                    return false;
+                }
+                const std::size_t eq = line.find('=');
+                if (eq == std::string_view::npos) {
+                    Add(d.pos, Kind::DescriptionWithoutEquals);
+                    return true;
+                }
+                if ((colon > 0 && IsBlank(d.key[colon - 1])) ||
+                    (colon + 1 < d.key.size() && IsBlank(d.key[colon + 1]))) {
+                    Add(d.pos, Kind::BlankBesideColon);
+                }
+                if (line.find(';', eq) != std::string_view::npos) Add(d.pos, Kind::SemicolonInHint);
                 return true;
-            }
-            if ((colon > 0 && IsBlank(d.key[colon - 1])) ||
-                (colon + 1 < d.key.size() && IsBlank(d.key[colon + 1]))) {
-                Add(d.pos,
-                    "пробел рядом с «:»: он входит в имя группы или ключа, и подсказка не "
-                    "находится; уберите его");
-            }
-            if (line.find(';', eq) != std::string_view::npos) {
-                Add(d.pos,
-                    "подсказка содержит «;»: окно показывает её только до «;»; замените этот знак");
-            }
-            return true;
-        });
+            });
+            from = stopped;
+        }
         if (stop == 0) return;
         const std::size_t end = markers_.empty() ? base_.size() + 1 : markers_.front().hit.keyPos;
         for (std::size_t p = stop; p < end;) {
@@ -216,10 +205,7 @@ private:
             if (!line.empty() && line.front() != ';' && line.front() != '[' &&
                 eq != std::string_view::npos &&
                 line.substr(0, eq).find(':') != std::string_view::npos) {
-                Add(p, "строка описания стоит после строки " + std::to_string(LineOf(stop)) +
-                           ", пустой или начатой управляющим символом: перенос значений (Auto, "
-                           "transfer) кончается "
-                           "на ней и эту строку не читает; уберите ту строку");
+                Add(p, Kind::DescriptionAfterEnd, {}, stop);
             }
             const std::size_t lf = base_.find('\n', p - 1);
             if (lf == std::string_view::npos) break;
@@ -230,10 +216,9 @@ private:
     void GeneralTarvenLine() {
         for (const MarkerLine& m : markers_) {
             if (!GeneralLine(m)) continue;
-            std::string message = "строка «:TARVEN=» читается не как подсказка, а как метка версии";
-            if (m.kind == MarkerLine::Kind::Listed)
-                message += " (в списке версий появляется " + Q(m.name) + ")";
-            Add(m.hit.keyPos, message + "; уберите её");
+            std::vector<std::string> names;
+            if (m.kind == MarkerLine::Kind::Listed) names.emplace_back(m.name);
+            Add(m.hit.keyPos, Kind::GeneralTarvenLine, std::move(names));
         }
     }
 
@@ -242,15 +227,9 @@ private:
             const std::size_t k = m.hit.keyPos;
             if (GeneralLine(m)) continue;
             if (m.kind == MarkerLine::Kind::NotExact) {
-                Add(k, "метка версии " + Q(LineAt(base_, k)) +
-                           " записана не как «TARVEN=имя»: список версий её пропускает, и записи "
-                           "не видно; "
-                           "пишите «TARVEN=» большими буквами и имя сразу после «=»");
+                Add(k, Kind::MarkerNotExact, {std::string(LineAt(base_, k))});
             } else if (!StartsLine(base_, k) && m.kind != MarkerLine::Kind::Empty) {
-                Add(k,
-                    "метка версии не в начале строки: строка читается и как метка, и как строка "
-                    "другого "
-                    "вида; начните строку с «TARVEN=»");
+                Add(k, Kind::MarkerNotAtLineStart);
             }
         }
     }
@@ -260,15 +239,11 @@ private:
             return m.kind == MarkerLine::Kind::Empty;
         });
         if (empty == markers_.end()) return;
-        std::string hidden;
+        std::vector<std::string> hidden;
         for (auto m = empty + 1; m != markers_.end(); ++m) {
-            if (m->kind == MarkerLine::Kind::Listed)
-                hidden += (hidden.empty() ? "" : ", ") + Q(m->name);
+            if (m->kind == MarkerLine::Kind::Listed) hidden.emplace_back(m->name);
         }
-        Add(empty->hit.keyPos,
-            "пустое имя версии: список версий кончается на нём" +
-                (hidden.empty() ? std::string() : ", и не видно версий " + hidden) +
-                "; впишите имя или уберите строку");
+        Add(empty->hit.keyPos, Kind::EmptyVersionName, std::move(hidden));
     }
 
     // The marker line of the listing's version `index` (the walk's `earlier`).
@@ -279,11 +254,8 @@ private:
     void RepeatedMarker() {
         for (const MarkerLine& m : markers_) {
             if (m.kind != MarkerLine::Kind::Repeated) continue;
-            Add(m.hit.keyPos,
-                "метка версии " + Q(m.name) + " повторяется (первая — " +
-                    LineNo(Listed(m.earlier).hit.keyPos) +
-                    "): поиск этой версии всегда находит первую, а эту запись не читает; "
-                    "переименуйте версию или уберите запись");
+            Add(m.hit.keyPos, Kind::RepeatedMarker, {std::string(m.name)},
+                Listed(m.earlier).hit.keyPos);
         }
     }
 
@@ -291,10 +263,8 @@ private:
         for (const MarkerLine& m : markers_) {
             if (m.kind != MarkerLine::Kind::Cut) continue;
             const MarkerLine& earlier = Listed(m.earlier);
-            Add(m.hit.keyPos,
-                "имя версии " + Q(m.name) + " начинается с имени версии " + Q(earlier.name) + " (" +
-                    LineNo(earlier.hit.keyPos) +
-                    "): в список версий оно не попадает; переименуйте одну из версий");
+            Add(m.hit.keyPos, Kind::NameBeginsWithEarlier,
+                {std::string(m.name), std::string(earlier.name)}, earlier.hit.keyPos);
         }
     }
 
@@ -305,31 +275,25 @@ private:
         const std::vector<std::size_t> found = MarkerPositions(base_, names);
         for (std::size_t i = 0; i < records_.size(); ++i) {
             if (found[i] == records_[i].pos) continue;
-            Add(records_[i].pos,
-                "поиск версии " + Q(records_[i].name) + " находит раньше " +
-                    Q(LineAt(base_, found[i])) + " (" + LineNo(found[i]) +
-                    "): группы, параметры и SUPPORT этой версии читаются оттуда; поставьте эту "
-                    "запись раньше или переименуйте версию");
+            Add(records_[i].pos, Kind::ShadowedMarker,
+                {std::string(records_[i].name), std::string(LineAt(base_, found[i]))}, found[i]);
         }
     }
 
     // The group listing of a record runs on into the next one up to the first repeat.
     void LeadingNewGroups() {
         for (std::size_t i = 1; i < records_.size(); ++i) {
-            std::string given;
+            std::vector<std::string> names{std::string(records_[i].name),
+                                           std::string(records_[i - 1].name)};
             std::size_t first = 0;
             for (const ListedHeader& h :
                  ListHeadersFrom(base_, records_[i - 1].pos, RecordEnd(i))) {
                 if (h.pos < records_[i].pos) continue;
                 if (first == 0) first = h.pos;
-                given += (given.empty() ? "" : ", ") + Cp1251ToUtf8(h.header);
+                names.emplace_back(h.header);
             }
             if (first == 0) continue;
-            Add(first, "запись версии " + Q(records_[i].name) +
-                           " начинается с группы, которой нет в записи " + Q(records_[i - 1].name) +
-                           ": группы " + given + " окно показывает и в версии " +
-                           Q(records_[i - 1].name) +
-                           "; начните запись с группы, которая есть в предыдущей");
+            Add(first, Kind::RecordBeginsWithNewGroup, std::move(names));
         }
     }
 
@@ -348,17 +312,11 @@ private:
         for (std::size_t i = 0; i < records_.size(); ++i) {
             const auto hit = SupportAfter(records_[i].pos);
             if (!hit) {
-                Add(records_[i].pos,
-                    "у записи версии " + Q(records_[i].name) +
-                        " нет строки SUPPORT, и после неё тоже: файлы этой версии не "
-                        "распознаются; добавьте строку «SUPPORT=сборки»");
+                Add(records_[i].pos, Kind::NoSupport, {std::string(records_[i].name)});
             } else if (!OwnSupport(i, *hit)) {
                 const Record* owner = RecordBefore(hit->keyPos);
-                Add(records_[i].pos,
-                    "у записи версии " + Q(records_[i].name) +
-                        " нет своей строки SUPPORT: она берёт список версии " + Q(owner->name) +
-                        " (" + LineNo(hit->keyPos) + "), и файлы тех сборок узнаются как " +
-                        Q(records_[i].name) + "; добавьте записи свою строку SUPPORT");
+                Add(records_[i].pos, Kind::BorrowedSupport,
+                    {std::string(records_[i].name), std::string(owner->name)}, hit->keyPos);
             }
         }
     }
@@ -410,11 +368,9 @@ private:
                 const std::size_t first = firstList[item];
                 if (first == n) continue;
                 const Own& earlier = own[first];
-                Add(own[n].hit.keyPos, "сборка " + Q(item) + " есть и в списке SUPPORT версии " +
-                                           Q(records_[earlier.record].name) + " (" +
-                                           LineNo(earlier.hit.keyPos) +
-                                           "): файл этой сборки узнаётся как " +
-                                           Q(records_[earlier.record].name) + "; уточните сборку");
+                Add(own[n].hit.keyPos, Kind::SupportInEarlierList,
+                    {std::string(item), std::string(records_[earlier.record].name)},
+                    earlier.hit.keyPos);
             }
         }
     }
@@ -422,36 +378,24 @@ private:
     void UnclosedHeader() {
         for (const Block& b : blocks_) {
             if (!b.header.empty()) continue;
-            Add(b.pos,
-                "в заголовке группы нет «]» в той же строке: список групп его пропускает; допишите "
-                "«]»");
+            Add(b.pos, Kind::UnclosedHeader);
         }
     }
 
     void SignLineBeforeHeader() {
-        for (const ParameterLine& l : beforeFirstHeader_) {
-            Add(l.pos,
-                "строка «+»/«-» до первого заголовка группы не относится ни к одной группе; "
-                "перенесите её в "
-                "группу или уберите знак");
-        }
+        for (const ParameterLine& l : beforeFirstHeader_) Add(l.pos, Kind::SignLineBeforeHeader);
     }
 
     void ParameterLineShape() {
         for (const Block& b : blocks_) {
             for (const ParameterLine& l : b.lines) {
                 if (l.equals == 0) {
-                    Add(l.pos,
-                        "в строке параметра нет «=»: список параметров её пропускает; допишите «=» "
-                        "и "
-                        "описание значения");
+                    Add(l.pos, Kind::ParameterWithoutEquals);
                     continue;
                 }
                 const std::string_view name = KeyName(l);
                 if (!name.empty() && (IsBlank(name.front()) || IsBlank(name.back()))) {
-                    Add(l.pos, "вокруг имени параметра " + Q(name) +
-                                   " пробелы: они входят в имя, и ключ файла настроек с ним не "
-                                   "совпадает; уберите их");
+                    Add(l.pos, Kind::BlanksAroundKeyName, {std::string(name)});
                 }
             }
         }
@@ -465,9 +409,7 @@ private:
                 if (l.equals == 0) continue;
                 const auto [it, added] = first.emplace(KeyName(l), l.pos);
                 if (added) continue;
-                Add(l.pos, "параметр " + Q(KeyName(l)) + " уже есть в этой группе (" +
-                               LineNo(it->second) +
-                               "): значение обоих читается из первой строки; уберите одну");
+                Add(l.pos, Kind::RepeatedKey, {std::string(KeyName(l))}, it->second);
             }
         }
     }
@@ -478,34 +420,20 @@ private:
                 if (l.equals == 0) continue;
                 const std::string_view spec =
                     ValueAt(base_, {l.pos + 1, l.equals + 1, ValueEnd(base_, l.equals + 1)});
-                const auto key = [&] { return Q(KeyName(l)); };
+                const std::string key(KeyName(l));
                 if (spec.empty()) {
-                    Add(l.pos, "пустое описание значения параметра " + key() +
-                                   ": окно предлагает одно пустое значение; перечислите значения "
-                                   "через запятую или "
-                                   "напишите !0 или !1");
+                    Add(l.pos, Kind::EmptyValueSpec, {key});
                 } else if (spec.front() == '!') {
-                    if (spec != "!0" && spec != "!1") {
-                        Add(l.pos, "у переключателя " + key() + " значение по умолчанию " +
-                                       Q(spec.substr(1)) +
-                                       ", а не 0 или 1: заполнение значениями из базы запишет его "
-                                       "как есть; "
-                                       "напишите !0 или !1");
-                    }
+                    if (spec != "!0" && spec != "!1")
+                        Add(l.pos, Kind::SwitchDefault, {key, std::string(spec.substr(1))});
                 } else {
-                    if (std::count(spec.begin(), spec.end(), '@') > 1) {
-                        Add(l.pos, "в списке значений " + key() +
-                                       " больше одной «@»: по умолчанию берётся первое отмеченное; "
-                                       "оставьте одну «@»");
-                    }
+                    if (std::count(spec.begin(), spec.end(), '@') > 1)
+                        Add(l.pos, Kind::TwoDefaultMarks, {key});
                     for (std::size_t c = spec.find(','); c != std::string_view::npos;
                          c = spec.find(',', c + 1)) {
                         if ((c > 0 && IsBlank(spec[c - 1])) ||
                             (c + 1 < spec.size() && IsBlank(spec[c + 1]))) {
-                            Add(l.pos, "в списке значений " + key() +
-                                           " пробелы у запятых: они входят в значения, и значения "
-                                           "файла настроек "
-                                           "с ними не совпадают; уберите пробелы");
+                            Add(l.pos, Kind::BlanksAroundComma, {key});
                             break;
                         }
                     }
@@ -535,10 +463,8 @@ private:
                         !hints.Get("[DESCRIPTIONS]", general).empty()) {
                         continue;
                     }
-                    Add(l.pos, "у параметра " + Q(name) + " группы " + Cp1251ToUtf8(h.header) +
-                                   " нет подсказки: в [DESCRIPTIONS] нет ни строки " +
-                                   Q(own + "=") + ", ни " + Q(general + "=") +
-                                   "; окно показывает пустую подсказку");
+                    Add(l.pos, Kind::MissingHint,
+                        {std::string(name), std::string(h.header), own + "=", general + "="});
                 }
             }
         }
@@ -550,10 +476,8 @@ private:
         const bool first = crlf(lineFeeds_.front());
         for (std::size_t n = 1; n < lineFeeds_.size(); ++n) {
             if (crlf(lineFeeds_[n]) == first) continue;
-            Add(lineFeeds_[n] + 1,
-                std::string("эта строка кончается на ") + (first ? "LF" : "CR LF") +
-                    ", а строки до неё — на " + (first ? "CR LF" : "LF") +
-                    ": в базе смешаны концы строк; сохраните её с одним видом концов строк");
+            Add(lineFeeds_[n] + 1, Kind::MixedLineEnds,
+                {first ? "LF" : "CR LF", first ? "CR LF" : "LF"});
             return;
         }
     }
@@ -570,8 +494,142 @@ private:
     std::vector<BaseFinding> findings_;
 };
 
+// A name from the base, quoted for a message.
+std::string Q(std::string_view cp1251) { return "«" + Cp1251ToUtf8(cp1251) + "»"; }
+
+std::string LineNo(std::size_t line) { return "строка " + std::to_string(line); }
+
+// names[from...], each quoted or not, joined by ", ".
+std::string Joined(const std::vector<std::string>& names, std::size_t from, bool quoted) {
+    std::string joined;
+    for (std::size_t i = from; i < names.size(); ++i)
+        joined += (joined.empty() ? "" : ", ") + (quoted ? Q(names[i]) : Cp1251ToUtf8(names[i]));
+    return joined;
+}
+
 }  // namespace
 
 std::vector<BaseFinding> CheckBase(std::string_view base) { return Checker(base).Run(); }
+
+std::string BaseFindingMessage(const BaseFinding& f) {
+    const auto name = [&](std::size_t i) { return Q(f.names.at(i)); };
+    switch (f.kind) {
+        case Kind::KeyAtStart:
+            return "файл начинается со строки ключа " + Cp1251ToUtf8(f.names.at(0)) +
+                   ": перед первой строкой, которую ищет программа, должна стоять другая; "
+                   "добавьте в начало строку комментария «;»";
+        case Kind::NoDescriptions:
+            return "нет раздела [DESCRIPTIONS]: окно не показывает подсказок, а перенос значений "
+                   "(Auto, transfer) ничего не переносит; добавьте раздел до первой метки версии";
+        case Kind::DescriptionsAfterMarker:
+            return "раздел [DESCRIPTIONS] стоит после метки версии " + name(0) +
+                   ": окно показывает его как группу этой версии; перенесите раздел до первой "
+                   "метки версии";
+        case Kind::DescriptionWithoutColon:
+            return "в строке описания нет «:» перед «=»: перенос значений (Auto, transfer) на ней "
+                   "останавливается; пишите «Группа:Ключ=подсказка» или «:Ключ=подсказка», а "
+                   "раздел заканчивайте пустой строкой";
+        case Kind::DescriptionWithoutEquals:
+            return "в строке описания нет «=»: перенос значений читает её ключ вместе со следующей "
+                   "строкой; допишите «=подсказка»";
+        case Kind::BlankBesideColon:
+            return "пробел рядом с «:»: он входит в имя группы или ключа, и подсказка не "
+                   "находится; уберите его";
+        case Kind::SemicolonInHint:
+            return "подсказка содержит «;»: окно показывает её только до «;»; замените этот знак";
+        case Kind::DescriptionAfterEnd:
+            return "строка описания стоит после строки " + std::to_string(f.other) +
+                   ", пустой или начатой управляющим символом: перенос значений (Auto, transfer) "
+                   "кончается на ней и эту строку не читает; уберите ту строку";
+        case Kind::GeneralTarvenLine:
+            return "строка «:TARVEN=» читается не как подсказка, а как метка версии" +
+                   (f.names.empty() ? std::string()
+                                    : " (в списке версий появляется " + name(0) + ")") +
+                   "; уберите её";
+        case Kind::MarkerNotExact:
+            return "метка версии " + name(0) +
+                   " записана не как «TARVEN=имя»: список версий её пропускает, и записи не "
+                   "видно; пишите «TARVEN=» большими буквами и имя сразу после «=»";
+        case Kind::MarkerNotAtLineStart:
+            return "метка версии не в начале строки: строка читается и как метка, и как строка "
+                   "другого вида; начните строку с «TARVEN=»";
+        case Kind::EmptyVersionName:
+            return "пустое имя версии: список версий кончается на нём" +
+                   (f.names.empty() ? std::string()
+                                    : ", и не видно версий " + Joined(f.names, 0, true)) +
+                   "; впишите имя или уберите строку";
+        case Kind::RepeatedMarker:
+            return "метка версии " + name(0) + " повторяется (первая — " + LineNo(f.other) +
+                   "): поиск этой версии всегда находит первую, а эту запись не читает; "
+                   "переименуйте версию или уберите запись";
+        case Kind::NameBeginsWithEarlier:
+            return "имя версии " + name(0) + " начинается с имени версии " + name(1) + " (" +
+                   LineNo(f.other) +
+                   "): в список версий оно не попадает; переименуйте одну из версий";
+        case Kind::ShadowedMarker:
+            return "поиск версии " + name(0) + " находит раньше " + name(1) + " (" +
+                   LineNo(f.other) +
+                   "): группы, параметры и SUPPORT этой версии читаются оттуда; поставьте эту "
+                   "запись раньше или переименуйте версию";
+        case Kind::RecordBeginsWithNewGroup:
+            return "запись версии " + name(0) + " начинается с группы, которой нет в записи " +
+                   name(1) + ": группы " + Joined(f.names, 2, false) +
+                   " окно показывает и в версии " + name(1) +
+                   "; начните запись с группы, которая есть в предыдущей";
+        case Kind::NoSupport:
+            return "у записи версии " + name(0) +
+                   " нет строки SUPPORT, и после неё тоже: файлы этой версии не распознаются; "
+                   "добавьте строку «SUPPORT=сборки»";
+        case Kind::BorrowedSupport:
+            return "у записи версии " + name(0) +
+                   " нет своей строки SUPPORT: она берёт список версии " + name(1) + " (" +
+                   LineNo(f.other) + "), и файлы тех сборок узнаются как " + name(0) +
+                   "; добавьте записи свою строку SUPPORT";
+        case Kind::SupportInEarlierList:
+            return "сборка " + name(0) + " есть и в списке SUPPORT версии " + name(1) + " (" +
+                   LineNo(f.other) + "): файл этой сборки узнаётся как " + name(1) +
+                   "; уточните сборку";
+        case Kind::UnclosedHeader:
+            return "в заголовке группы нет «]» в той же строке: список групп его пропускает; "
+                   "допишите «]»";
+        case Kind::SignLineBeforeHeader:
+            return "строка «+»/«-» до первого заголовка группы не относится ни к одной группе; "
+                   "перенесите её в группу или уберите знак";
+        case Kind::ParameterWithoutEquals:
+            return "в строке параметра нет «=»: список параметров её пропускает; допишите «=» и "
+                   "описание значения";
+        case Kind::BlanksAroundKeyName:
+            return "вокруг имени параметра " + name(0) +
+                   " пробелы: они входят в имя, и ключ файла настроек с ним не совпадает; уберите "
+                   "их";
+        case Kind::RepeatedKey:
+            return "параметр " + name(0) + " уже есть в этой группе (" + LineNo(f.other) +
+                   "): значение обоих читается из первой строки; уберите одну";
+        case Kind::EmptyValueSpec:
+            return "пустое описание значения параметра " + name(0) +
+                   ": окно предлагает одно пустое значение; перечислите значения через запятую "
+                   "или напишите !0 или !1";
+        case Kind::SwitchDefault:
+            return "у переключателя " + name(0) + " значение по умолчанию " + name(1) +
+                   ", а не 0 или 1: заполнение значениями из базы запишет его как есть; напишите "
+                   "!0 или !1";
+        case Kind::TwoDefaultMarks:
+            return "в списке значений " + name(0) +
+                   " больше одной «@»: по умолчанию берётся первое отмеченное; оставьте одну «@»";
+        case Kind::BlanksAroundComma:
+            return "в списке значений " + name(0) +
+                   " пробелы у запятых: они входят в значения, и значения файла настроек с ними "
+                   "не совпадают; уберите пробелы";
+        case Kind::MissingHint:
+            return "у параметра " + name(0) + " группы " + Cp1251ToUtf8(f.names.at(1)) +
+                   " нет подсказки: в [DESCRIPTIONS] нет ни строки " + name(2) + ", ни " + name(3) +
+                   "; окно показывает пустую подсказку";
+        case Kind::MixedLineEnds:
+            return "эта строка кончается на " + f.names.at(0) + ", а строки до неё — на " +
+                   f.names.at(1) +
+                   ": в базе смешаны концы строк; сохраните её с одним видом концов строк";
+    }
+    return {};
+}
 
 }  // namespace ravlet

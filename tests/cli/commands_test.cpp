@@ -50,6 +50,11 @@ struct CommandCase {
 
 const std::string kNotRecognisedLine = std::string(ravlet::kVersionNotRecognised) + "\n";
 
+// Control characters in a base's headers and values (a value ends at one below 32, not at
+// DEL): the terminal is shown them escaped.
+const std::string kEscapeBase =
+    Text(";b⏎[DESCRIPTIONS]⏎A:K=k⏎⏎TARVEN=v⏎SUPPORT=1⏎[A]⏎+K=a\x7F,b⏎[B\x1B[2J]⏎+L=!1⏎");
+
 const CommandCase kCases[] = {
     {"VersionsInMarkerOrder",
      "",
@@ -311,6 +316,30 @@ const CommandCase kCases[] = {
      kNotFound,
      "",
      kNotRecognisedLine,
+     {}},
+    {"GroupsEscapeControlCharacters",
+     "",
+     [](auto&, Streams io) { return GroupsCommand(kEscapeBase, "v", io); },
+     kDone,
+     "[A]\n[B\\x1B[2J]\n",
+     "",
+     {}},
+    {"ValuesEscapeControlCharacters",
+     "",
+     [](auto&, Streams io) {
+         return ValuesCommand(kEscapeBase, Text("[A]⏎K=b⏎"), "v", "[A]", "K", io);
+     },
+     kDone,
+     "  a\\x7F\n* b\n",
+     "",
+     {}},
+    {"CheckBaseEscapesControlCharacters",
+     "",
+     [](auto&, Streams io) { return CheckBaseCommand("b\x1B.txt", kEscapeBase, io); },
+     kNotFound,
+     "b\\x1B.txt:10: у параметра «L» группы [B\\x1B[2J] нет подсказки: в [DESCRIPTIONS] нет ни "
+     "строки «B\\x1B[2J:L=», ни «:L=»; окно показывает пустую подсказку\n",
+     "",
      {}},
     {"TransferCarriesAndReports", Text(";new⏎[A]⏎X=1⏎Y=1⏎"),
      [](auto& t, Streams io) { return TransferCommand(kBase, Text(";old⏎[A]⏎X=5⏎Y=OFF⏎"), t, io); },

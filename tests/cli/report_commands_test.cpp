@@ -69,6 +69,11 @@ const ReportCase kCheckCases[] = {
      "[Звук]: группа не знакома версии 2.1\n[Видео]Лишний: параметр не знаком версии 2.1\n"
      "[Звук]: группа не знакома версии 2.1\n",
      kNotFound},
+    {"KeyWithControlCharactersEscaped",
+     kClean + Text("\x1B]0;title\x07=1⏎"),
+     {},
+     "[B]\\x1B]0;title\\x07: параметр не знаком версии 2.1\n",
+     kNotFound},
     {"NotRecognisedPrintsOnlyTheMessage", Text(";i⏎[Видео]⏎Режим=1⏎"), {}, "", kNotFound},
 };
 

@@ -192,7 +192,7 @@ TEST(ValueReplacement, RefusedValueThrowsItsFirstRefusedCharacterAndLeavesText) 
             PutParamVal(text, "", "KEY", value);
             ADD_FAILURE() << "taken: " << row.value;
         } catch (const InvalidValue& e) {
-            EXPECT_EQ(e.refused(), (ravlet::RefusedCharacter{row.fault, row.character}))
+            EXPECT_EQ(e.Refused(), (ravlet::RefusedCharacter{row.fault, row.character}))
                 << row.value;
         }
         EXPECT_EQ(text, original);
