@@ -25,8 +25,6 @@ std::string Report(const std::vector<std::string>& lines) {
     return report;
 }
 
-TEST(Transfer, HeadingIsInCodePage1251) { EXPECT_EQ(ravlet::TransferReportHeading(), kHeading); }
-
 struct TransferCase {
     const char* name;
     std::string base;
