@@ -19,6 +19,7 @@
 #include "cli/commands.hpp"
 #include "support/cli_runner.hpp"
 #include "support/files.hpp"
+#include "support/table.hpp"
 #include "support/text.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/value_rule.hpp"
@@ -366,6 +367,16 @@ const UsageCase kUsageCases[] = {
     {"OptionTwice",
      {"--base", "a.txt", "versions", "--base", "b.txt"},
      "ravlet-cli versions: опция --base задана дважды" + Usage("versions")},
+    {"WaitWithoutSeconds",
+     {"versions", "--wait="},
+     "ravlet-cli versions: опция --wait ожидает число секунд, а не \"\"" + Usage("versions")},
+    {"WaitOfTwelveDigits",
+     {"versions", "--wait", "123456789012"},
+     "ravlet-cli versions: опция --wait ожидает число секунд, а не \"123456789012\"" +
+         Usage("versions")},
+    {"WaitTwice",
+     {"--wait", "1", "versions", "--wait=2"},
+     "ravlet-cli versions: опция --wait задана дважды" + Usage("versions")},
     {"FlagTwice",
      {"defaults", "no-such.ini", "--dry-run", "--dry-run"},
      "ravlet-cli defaults: опция --dry-run задана дважды" +
@@ -374,7 +385,7 @@ const UsageCase kUsageCases[] = {
 
 void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 
-class RunCliUsage : public testing::TestWithParam<UsageCase> {};
+using RunCliUsage = ravlet::test::Table<UsageCase>;
 
 // Usage errors are found before any file is read (no-such.ini would be a file error).
 TEST_P(RunCliUsage, ExitsTwoWithMessage) {
@@ -385,8 +396,7 @@ TEST_P(RunCliUsage, ExitsTwoWithMessage) {
     EXPECT_EQ(got.err, c.err);
 }
 
-INSTANTIATE_TEST_SUITE_P(RunCli, RunCliUsage, testing::ValuesIn(kUsageCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(RunCli, RunCliUsage, kUsageCases);
 
 // Every kind of exception a command can raise ends in a worded message and a status,
 // never in std::terminate.
