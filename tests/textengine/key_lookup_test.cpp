@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "support/table.hpp"
 #include "support/text.hpp"
@@ -128,34 +129,35 @@ TEST(KeyLookup, TextStartIsLineStartAlsoInsideLargerBuffer) {
     EXPECT_EQ(GetParamVal(std::string_view(buffer).substr(1), "", "", "KEY"), "");
 }
 
-TEST(KeyLookup, FindKeyGivesKeyAndValueExtent) {
-    const auto hit = FindKey(Text("x⏎KEY= v ;c"), "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 4u);
-    EXPECT_EQ(hit->valueStart, 8u);
-    EXPECT_EQ(hit->valueEnd, 11u);  // the ';'
+// Where FindKey places the key and its value: 1-based positions, the value ending at
+// the ';', the line end or one past the text; {0, 0, 0} for no key.
+struct ExtentCase {
+    const char* name;
+    std::string file;
+    std::string group;
+    std::size_t keyPos, valueStart, valueEnd;
+};
+
+const ExtentCase kExtentCases[] = {
+    {"ValueEndsAtSemicolon", Text("x⏎KEY= v ;c"), "", 4, 8, 11},
+    {"LeadingSignSkipped", Text("x⏎+KEY=1⏎"), "", 5, 9, 10},
+    {"ValueEndOnePastTextEnd", "KEY=5", "", 1, 5, 6},
+    {"NothingForTwoLettersBefore", Text("x⏎XYKEY=1⏎"), "", 0, 0, 0},
+    {"NothingOutsideTheGroup", Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "[A]", 0, 0, 0},
+};
+
+using FindKeyTable = ravlet::test::Table<ExtentCase>;
+
+TEST_P(FindKeyTable, GivesKeyAndValueExtent) {
+    const ExtentCase& c = GetParam();
+    const auto hit = FindKey(c.file, "", c.group, "KEY");
+    const std::vector<std::size_t> extent =
+        hit ? std::vector<std::size_t>{hit->keyPos, hit->valueStart, hit->valueEnd}
+            : std::vector<std::size_t>{0, 0, 0};
+    EXPECT_EQ(extent, (std::vector<std::size_t>{c.keyPos, c.valueStart, c.valueEnd}));
 }
 
-TEST(KeyLookup, FindKeySkipsLeadingSign) {
-    const auto hit = FindKey(Text("x⏎+KEY=1⏎"), "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 5u);
-    EXPECT_EQ(hit->valueStart, 9u);
-    EXPECT_EQ(hit->valueEnd, 10u);  // the CR
-}
-
-TEST(KeyLookup, FindKeyValueEndOnePastTextEnd) {
-    const auto hit = FindKey("KEY=5", "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 1u);
-    EXPECT_EQ(hit->valueStart, 5u);
-    EXPECT_EQ(hit->valueEnd, 6u);
-}
-
-TEST(KeyLookup, FindKeyNothingWhenRejected) {
-    EXPECT_FALSE(FindKey(Text("x⏎XYKEY=1⏎"), "", "", "KEY").has_value());
-    EXPECT_FALSE(FindKey(Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY").has_value());
-}
+RAVLET_TABLE(KeyLookup, FindKeyTable, kExtentCases);
 
 // In a settings text a key counts only where it starts its line, as the replacement
 // writes it: a commented-out or signed copy above the real line is not its value.

@@ -23,25 +23,6 @@ const std::string kSettings =
     Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
     "lf only\nMode=1\x01x\x98\r\n" + Text("[Звук]⏎Volume=7 ; громкость⏎Mode=0⏎Name=Тест");
 
-TEST(ValueReplacement, KeyNotFoundLeavesTextByteForByte) {
-    std::string text = kSettings;
-    std::string value = "9";
-    EXPECT_FALSE(PutParamVal(text, Text("[Звук]"), "Width", value));
-    EXPECT_FALSE(PutParamVal(text, "[Nowhere]", "Volume", value));
-    EXPECT_FALSE(PutParamVal(text, "", "Missing", value));
-    EXPECT_EQ(text, kSettings);
-}
-
-TEST(ValueReplacement, EditChangesOnlyThatValue) {
-    std::string text = kSettings;
-    std::string value = "1";
-    EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Mode", value));
-    EXPECT_EQ(text, Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎"
-                         "Height=480⏎") +
-                        "lf only\nMode=1\x01x\x98\r\n" +
-                        Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"));
-}
-
 TEST(ValueReplacement, EditsInSequenceTouchOnlyTheirValues) {
     std::string text = kSettings;
     std::string width = "800";
@@ -71,6 +52,15 @@ void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
 const std::string kLongHead = Text("x⏎") + Filler(120000) + Text("[A]⏎") + Filler(50000);
 
 const ReplaceCase kReplaceCases[] = {
+    {"KeyOfAnotherGroupLeavesRealFileByteForByte", kSettings, Text("[Звук]"), "Width", "9",
+     kSettings, false},
+    {"AbsentGroupLeavesRealFileByteForByte", kSettings, "[Nowhere]", "Volume", "9", kSettings,
+     false},
+    {"AbsentKeyLeavesRealFileByteForByte", kSettings, "", "Missing", "9", kSettings, false},
+    {"EditChangesOnlyThatValueOfRealFile", kSettings, Text("[Звук]"), "Mode", "1",
+     Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
+         "lf only\nMode=1\x01x\x98\r\n" + Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"),
+     true},
     {"ValueGetsOneSpaceAfterIt", Text("[A]⏎KEY=5⏎"), "[A]", "KEY", "7", Text("[A]⏎KEY=7 ⏎"), true},
     {"SpacesBeforeCommentDropped", Text("x⏎KEY=5   ;speed⏎"), "", "KEY", "7",
      Text("x⏎KEY=7 ;speed⏎"), true},
