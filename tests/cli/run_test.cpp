@@ -308,8 +308,8 @@ const UsageCase kUsageCases[] = {
      "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
     {"EscapeSequenceInArgumentIsShownEscaped",
      {"\x1b]0;x\x07\xC2\x9B"
-      "2J"},
-     "ravlet-cli: неизвестная команда \"\\x1B]0;x\\x07\\u009B2J\"" + kListHint},
+      "2J\x7f"},
+     "ravlet-cli: неизвестная команда \"\\x1B]0;x\\x07\\u009B2J\\x7F\"" + kListHint},
     {"InvalidUtf8InArgumentIsShownEscaped",
      {"hint", "[A]", "X\xFF\xC2"},
      "Аргумент \"X\\xFF\\xC2\" содержит символ вне кодовой страницы Windows-1251\n"},
