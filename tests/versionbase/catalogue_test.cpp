@@ -36,6 +36,7 @@ const std::string kLongRecords = Text("x⏎TARVEN=1⏎[A]⏎+X=1⏎") + Filler(1
 const GroupsCase kGroupsCases[] = {
     {"RecordEndsAtRepeatedHeader", kTwoRecords, "1", {"[A]", "[B]"}},
     {"LastRecord", kTwoRecords, "2", {"[A]"}},
+    {"HeaderEndsAtLoneCr", Text("x⏎TARVEN=1⏎[A") + "\r]" + Text("⏎[B]⏎"), "1", {"[B]"}},
     {"RepeatInsideRecordEndsListing", Text("x⏎TARVEN=1⏎[A]⏎[B]⏎[A]⏎[C]⏎"), "1", {"[A]", "[B]"}},
     {"NewLeadingHeaderOfNextRecordTakenOver",
      Text("x⏎TARVEN=1⏎[A]⏎[B]⏎TARVEN=2⏎[C]⏎[A]⏎[B]⏎"),
