@@ -99,6 +99,15 @@ TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
 }
 
+// Nothing to put back ends as "not found", not as done.
+TEST_F(RunCliFiles, RecoverWithoutACopyChangesNothing) {
+    const CliOutcome got = RunCliInProcess({"recover", ini});
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(got.out, "");
+    EXPECT_EQ(got.err, "У файла " + ini + " нет копии прерванной записи: возвращать нечего\n");
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
+}
+
 TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
     const CliOutcome got = RunCliInProcess({"--base", base, "defaults", ini, "--dry-run"});
     EXPECT_EQ(got.status, 0);
