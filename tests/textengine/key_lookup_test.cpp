@@ -57,7 +57,7 @@ const LookupCase kLookupCases[] = {
     {"EqualsMustFollowKey", Text("x⏎KEY =1⏎KEY=2⏎"), "", "", "KEY", "2"},
     {"LfOnlyLineStartFound", "ab\nKEY=1\n", "", "", "KEY", "1"},
     {"LfOnlyLineAfterEmptyLine", "ab\n\nKEY=1\n", "", "", "KEY", "1"},
-    {"HeaderAfterLoneCr", "x\r[A]\rKEY=1\r", "", "[A]", "KEY", "1"},
+    {"HeaderAfterLoneCr", "x\r[A]\nKEY=1\n", "", "[A]", "KEY", "1"},
     {"KeyAtTextStartFound", Text("KEY=1⏎;a second line, longer⏎"), "", "", "KEY", "1"},
     {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
      "1"},
