@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/commands.hpp"
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -40,7 +41,7 @@ const DiffCase kCases[] = {
     {"UnknownVersion", "1", "3", "", kNotFound, "Версия \"3\" не найдена в базе версий\n"},
 };
 
-class VersionsDiffTable : public testing::TestWithParam<DiffCase> {};
+using VersionsDiffTable = ravlet::test::Table<DiffCase>;
 
 TEST_P(VersionsDiffTable, PrintsChanges) {
     const DiffCase& c = GetParam();
@@ -50,7 +51,6 @@ TEST_P(VersionsDiffTable, PrintsChanges) {
     EXPECT_EQ(err.str(), c.err);
 }
 
-INSTANTIATE_TEST_SUITE_P(VersionsDiff, VersionsDiffTable, testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(VersionsDiff, VersionsDiffTable, kCases);
 
 }  // namespace

@@ -526,19 +526,28 @@ TEST(CliBinary, FolderSwappedDuringTheSaveIsRefused) {
 }
 
 // A file another program keeps locked: a writer and a reader each say once that they
-// wait, and give up after --wait with status 3.
+// wait, also over a wait longer than the second before the note, and give up after
+// --wait with status 3.
 TEST(CliBinary, LockHeldByAnotherProgramIsWaitedForWithinTheLimit) {
     const ExampleCopy copy;
     const int held = open((copy.dir.path() / "tarven.ini").c_str(), O_RDONLY);
     ASSERT_EQ(flock(held, LOCK_EX), 0);
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"--wait", "1", "set", "tarven.ini", "[Video]", "Scale", "3"},
-             {"get", "tarven.ini", "Scale", "--wait=1"}}) {
-        const CliOutcome got = RunBinary(copy.dir.path(), args);
+    const struct {
+        std::vector<std::string> args;
+        std::string seconds;
+    } rows[] = {
+        {{"--wait", "1", "set", "tarven.ini", "[Video]", "Scale", "3"}, "1"},
+        {{"get", "tarven.ini", "Scale", "--wait=2"}, "2"},
+    };
+    for (const auto& row : rows) {
+        const CliOutcome got = RunBinary(copy.dir.path(), row.args);
         EXPECT_EQ(got.status, 3);
         EXPECT_EQ(got.err,
-                  "ravlet-cli: файл tarven.ini занят другой программой, жду (не дольше 1 с)\n"
-                  "tarven.ini: файл занят другой программой, ожидание прекращено через 1 с\n");
+                  "ravlet-cli: файл tarven.ini занят другой программой, жду (не дольше " +
+                      row.seconds +
+                      " с)\n"
+                      "tarven.ini: файл занят другой программой, ожидание прекращено через " +
+                      row.seconds + " с\n");
     }
     close(held);
 }

@@ -9,6 +9,7 @@
 
 #include "cli/commands.hpp"
 #include "operations/shared_messages.hpp"
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -77,14 +78,13 @@ const ReportCase kCheckCases[] = {
     {"NotRecognisedPrintsOnlyTheMessage", Text(";i⏎[Видео]⏎Режим=1⏎"), {}, "", kNotFound},
 };
 
-class CheckTable : public testing::TestWithParam<ReportCase> {};
+using CheckTable = ravlet::test::Table<ReportCase>;
 TEST_P(CheckTable, PrintsFindings) {
     Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
         return CheckCommand(kBase, ini, version, io);
     });
 }
-INSTANTIATE_TEST_SUITE_P(Check, CheckTable, testing::ValuesIn(kCheckCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Check, CheckTable, kCheckCases);
 
 const ReportCase kChangedCases[] = {
     {"DefaultsOnlyPrintNothing", kClean, {}, "", kDone},
@@ -96,14 +96,13 @@ const ReportCase kChangedCases[] = {
     {"NotRecognised", Text(";i⏎TARVEN=9⏎"), {}, "", kNotFound},
 };
 
-class ChangedTable : public testing::TestWithParam<ReportCase> {};
+using ChangedTable = ravlet::test::Table<ReportCase>;
 TEST_P(ChangedTable, PrintsChangedValues) {
     Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
         return ChangedCommand(kBase, ini, version, io);
     });
 }
-INSTANTIATE_TEST_SUITE_P(Changed, ChangedTable, testing::ValuesIn(kChangedCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Changed, ChangedTable, kChangedCases);
 
 // The older file of every diff row; the row's `ini` is the newer one, whose version counts.
 const std::string kOld = Text(";old⏎TARVEN=2.1.5⏎[Видео]⏎Режим=0⏎Любой=⏎[B]⏎K=y⏎");
@@ -121,13 +120,12 @@ const ReportCase kDiffCases[] = {
     {"NewerFileNotRecognised", Text(";new⏎[B]⏎K=x⏎"), {}, "", kNotFound},
 };
 
-class DiffTable : public testing::TestWithParam<ReportCase> {};
+using DiffTable = ravlet::test::Table<ReportCase>;
 TEST_P(DiffTable, PrintsDifferences) {
     Expect(GetParam(), [](const std::string& ini, auto version, Streams io) {
         return DiffCommand(kBase, kOld, ini, version, io);
     });
 }
-INSTANTIATE_TEST_SUITE_P(Diff, DiffTable, testing::ValuesIn(kDiffCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Diff, DiffTable, kDiffCases);
 
 }  // namespace

@@ -19,6 +19,7 @@
 #include "cli/commands.hpp"
 #include "support/cli_runner.hpp"
 #include "support/files.hpp"
+#include "support/table.hpp"
 #include "support/text.hpp"
 #include "textengine/text_file.hpp"
 #include "textengine/value_rule.hpp"
@@ -96,6 +97,15 @@ TEST_F(RunCliFiles, SetOfAbsentKeyLeavesFile) {
 #endif
     }
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// Nothing to put back ends as "not found", not as done.
+TEST_F(RunCliFiles, RecoverWithoutACopyChangesNothing) {
+    const CliOutcome got = RunCliInProcess({"recover", ini});
+    EXPECT_EQ(got.status, 1);
+    EXPECT_EQ(got.out, "");
+    EXPECT_EQ(got.err, "У файла " + ini + " нет копии прерванной записи: возвращать нечего\n");
+    EXPECT_EQ(dir.Read("tarven.ini"), kIni);
 }
 
 TEST_F(RunCliFiles, DefaultsDryRunPrintsBytesAndWritesNothing) {
@@ -308,8 +318,8 @@ const UsageCase kUsageCases[] = {
      "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
     {"EscapeSequenceInArgumentIsShownEscaped",
      {"\x1b]0;x\x07\xC2\x9B"
-      "2J"},
-     "ravlet-cli: неизвестная команда \"\\x1B]0;x\\x07\\u009B2J\"" + kListHint},
+      "2J\x7f"},
+     "ravlet-cli: неизвестная команда \"\\x1B]0;x\\x07\\u009B2J\\x7F\"" + kListHint},
     {"InvalidUtf8InArgumentIsShownEscaped",
      {"hint", "[A]", "X\xFF\xC2"},
      "Аргумент \"X\\xFF\\xC2\" содержит символ вне кодовой страницы Windows-1251\n"},
@@ -367,6 +377,16 @@ const UsageCase kUsageCases[] = {
     {"OptionTwice",
      {"--base", "a.txt", "versions", "--base", "b.txt"},
      "ravlet-cli versions: опция --base задана дважды" + Usage("versions")},
+    {"WaitWithoutSeconds",
+     {"versions", "--wait="},
+     "ravlet-cli versions: опция --wait ожидает число секунд, а не \"\"" + Usage("versions")},
+    {"WaitOfTwelveDigits",
+     {"versions", "--wait", "123456789012"},
+     "ravlet-cli versions: опция --wait ожидает число секунд, а не \"123456789012\"" +
+         Usage("versions")},
+    {"WaitTwice",
+     {"--wait", "1", "versions", "--wait=2"},
+     "ravlet-cli versions: опция --wait задана дважды" + Usage("versions")},
     {"FlagTwice",
      {"defaults", "no-such.ini", "--dry-run", "--dry-run"},
      "ravlet-cli defaults: опция --dry-run задана дважды" +
@@ -375,7 +395,7 @@ const UsageCase kUsageCases[] = {
 
 void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
 
-class RunCliUsage : public testing::TestWithParam<UsageCase> {};
+using RunCliUsage = ravlet::test::Table<UsageCase>;
 
 // Usage errors are found before any file is read (no-such.ini would be a file error).
 TEST_P(RunCliUsage, ExitsTwoWithMessage) {
@@ -386,8 +406,7 @@ TEST_P(RunCliUsage, ExitsTwoWithMessage) {
     EXPECT_EQ(got.err, c.err);
 }
 
-INSTANTIATE_TEST_SUITE_P(RunCli, RunCliUsage, testing::ValuesIn(kUsageCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(RunCli, RunCliUsage, kUsageCases);
 
 // Every kind of exception a command can raise ends in a worded message and a status,
 // never in std::terminate.

@@ -24,7 +24,7 @@ struct TextCase {
 
 // Each case loads, browses every group and parameter, checks Autoset, and saves.
 // The saved file must be exactly the editor's text.
-TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
+TEST_F(EditorOddFiles, OddTextsAreEditedAndSavedWhole) {
     std::string binary;
     for (int b = 0; b < 256; ++b) binary += static_cast<char>(b);
     const TextCase cases[] = {
@@ -33,13 +33,13 @@ TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
         {"NUL and high bytes everywhere", kBase + binary + kBase, binary + kIni + binary},
         {"LF-only line ends", ";b\nTARVEN=v\nSUPPORT=s\n[A]\n+X=1,2\n", ";s\nTARVEN=s\n[A]\nX=2\n"},
         {"CR-only line ends", ";b\rTARVEN=v\rSUPPORT=s\r[A]\r+X=1,2\r", ";s\rTARVEN=s\r[A]\rX=2\r"},
-        {"header without ] and parameter without =", Cp(";b⏎TARVEN=v⏎SUPPORT=s⏎[A⏎+X⏎[B]⏎+Y=1,2⏎"),
-         Cp(";s⏎TARVEN=s⏎[B]⏎Y=2⏎")},
+        {"header without ] and parameter without =",
+         Text(";b⏎TARVEN=v⏎SUPPORT=s⏎[A⏎+X⏎[B]⏎+Y=1,2⏎"), Text(";s⏎TARVEN=s⏎[B]⏎Y=2⏎")},
         {"duplicate, prefix and lower-case markers",
-         Cp(";b⏎tarven=q⏎TARVEN=0.3⏎SUPPORT=s⏎[A]⏎+X=1⏎TARVEN=0.35⏎TARVEN=0.3⏎[A]⏎+X=2⏎"),
-         Cp(";s⏎TARVEN=s⏎[A]⏎X=1⏎")},
-        {"key on the very first line", Cp("TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=!1⏎"),
-         Cp("TARVEN=s⏎[A]⏎X=7⏎")},
+         Text(";b⏎tarven=q⏎TARVEN=0.3⏎SUPPORT=s⏎[A]⏎+X=1⏎TARVEN=0.35⏎TARVEN=0.3⏎[A]⏎+X=2⏎"),
+         Text(";s⏎TARVEN=s⏎[A]⏎X=1⏎")},
+        {"key on the very first line", Text("TARVEN=v⏎SUPPORT=s⏎[A]⏎+X=!1⏎"),
+         Text("TARVEN=s⏎[A]⏎X=7⏎")},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -59,25 +59,25 @@ TEST_F(EditorTest, OddTextsAreEditedAndSavedWhole) {
     }
 }
 
-TEST_F(EditorTest, TenMegabyteFilesLoadAndSave) {
+TEST_F(EditorOddFiles, TenMegabyteFilesLoadAndSave) {
     std::string padding;
     while (padding.size() < 10u * 1024 * 1024)
-        padding += Cp(";комментарий, который занимает место⏎");
+        padding += Text(";комментарий, который занимает место⏎");
     const std::string base = padding + kBase;
     const std::string ini = padding + kIni;
     StartAndLoad(base, ini);
     EXPECT_EQ(editor.Version.Items(), (Items{"v1", "v2"}));
     EXPECT_EQ(editor.Group.Items(), (Items{"[A]", "[B]", "[C]"}));
-    EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
+    EXPECT_EQ(editor.Description.Text(), Text("скорость"));
     editor.Value.TypeText("8");
     editor.Save.UserClick();
     EXPECT_TRUE(SameBytes(ReadBytes(dir / "tarven.ini"),
-                          padding + Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")));
+                          padding + Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")));
 }
 
 // Saves that cannot complete: the message names the file, the program goes on, and
 // the file on disk keeps its old content.
-TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
+TEST_F(EditorSave, FailedSavesLeaveTheOldFile) {
     struct Case {
         const char* name;
         std::function<bool(const fs::path& file)> breakIt;  // false: cannot be done here
@@ -127,7 +127,7 @@ TEST_F(EditorTest, FailedSavesLeaveTheOldFile) {
     }
 }
 
-TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
+TEST_F(EditorSave, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
     if (test::kWindows)
         GTEST_SKIP() << "symbolic links need a privilege on Windows, and it has no mode bits";
     WriteBytes(dir / "rvbase.txt", kBase);
@@ -143,12 +143,12 @@ TEST_F(EditorTest, SaveThroughALinkWritesItsTargetAndKeepsPermissions) {
     editor.Save.UserClick();
     EXPECT_TRUE(fs::is_symlink(dir / "tarven.ini"));
     EXPECT_EQ(ReadBytes(dir / "real" / "tarven.ini"),
-              Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+              Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     EXPECT_EQ(fs::status(dir / "real" / "tarven.ini").permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST_F(EditorTest, UnreadableBaseEndsStartUp) {
+TEST_F(EditorStartUp, UnreadableBaseEndsStartUp) {
     fs::create_directories(dir / "rvbase.txt");  // a folder where the base should be
     EXPECT_FALSE(editor.Form_Load());
     ASSERT_EQ(platform.messages.size(), 1u);

@@ -1,5 +1,5 @@
-// Shared setup of the editor tests: a temporary start folder with a version base,
-// settings files written on demand, and texts written with "⏎" for CR LF.
+// Shared setup of the editor tests: a temporary start folder with a version base and
+// settings files written on demand.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,49 +10,42 @@
 #include "editor/editor.hpp"
 #include "support/fake_platform.hpp"
 #include "support/files.hpp"
-#include "textengine/codepage.hpp"
+#include "support/text.hpp"
 
 namespace ravlet::test {
 
-// "⏎" stands for CR LF; the text is UTF-8 in the test and Windows-1251 in the result.
-inline std::string Cp(std::string_view utf8) {
-    std::string s(utf8);
-    for (std::size_t at; (at = s.find("⏎")) != std::string::npos;) s.replace(at, 3, "\r\n");
-    return *Utf8ToCp1251(s);
-}
-
 // Two versions; v1 has the groups [A], [B], [C] ([C] holds only a "-" parameter).
-inline const std::string kBase =
-    Cp(";base⏎"
-       "[DESCRIPTIONS]⏎"
-       "A:X=скорость⏎"
-       ":Y=режим⏎"
-       "B:Z=zet⏎"
-       "⏎"
-       "TARVEN=v1⏎"
-       "SUPPORT=1.0,1.1⏎"
-       "[A]⏎"
-       "+X=1,2,@4,8⏎"
-       "-Y=!1⏎"
-       "[B]⏎"
-       "+Z=a,b⏎"
-       "[C]⏎"
-       "-W=1⏎"
-       "TARVEN=v2⏎"
-       "SUPPORT=2.0⏎"
-       "[A]⏎"
-       "+X=!0⏎");
+inline const std::string kBase = Text(
+    ";base⏎"
+    "[DESCRIPTIONS]⏎"
+    "A:X=скорость⏎"
+    ":Y=режим⏎"
+    "B:Z=zet⏎"
+    "⏎"
+    "TARVEN=v1⏎"
+    "SUPPORT=1.0,1.1⏎"
+    "[A]⏎"
+    "+X=1,2,@4,8⏎"
+    "-Y=!1⏎"
+    "[B]⏎"
+    "+Z=a,b⏎"
+    "[C]⏎"
+    "-W=1⏎"
+    "TARVEN=v2⏎"
+    "SUPPORT=2.0⏎"
+    "[A]⏎"
+    "+X=!0⏎");
 
-inline const std::string kIni =
-    Cp(";ini⏎"
-       "TARVEN=1.1⏎"
-       "[A]⏎"
-       "X=2⏎"
-       "Y=0 ;c⏎"
-       "[B]⏎"
-       "Z=b⏎"
-       "[C]⏎"
-       "W=5⏎");
+inline const std::string kIni = Text(
+    ";ini⏎"
+    "TARVEN=1.1⏎"
+    "[A]⏎"
+    "X=2⏎"
+    "Y=0 ;c⏎"
+    "[B]⏎"
+    "Z=b⏎"
+    "[C]⏎"
+    "W=5⏎");
 
 // Starts `editor` over `base` in `dir` and loads `ini` as tarven.ini of that folder:
 // the beginning of a table row that needs an editor of its own.
@@ -86,5 +79,13 @@ protected:
     FakePlatform platform;
     Editor editor{platform};
 };
+
+// The suites, one per behaviour of the window's model.
+class EditorStartUp : public EditorTest {};
+class EditorLoading : public EditorTest {};
+class EditorBrowsing : public EditorTest {};
+class EditorFill : public EditorTest {};
+class EditorSave : public EditorTest {};
+class EditorOddFiles : public EditorTest {};
 
 }  // namespace ravlet::test

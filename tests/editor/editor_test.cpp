@@ -25,7 +25,7 @@ std::vector<bool> EditingEnabled(const Editor& e) {
 
 // ---- Start-up --------------------------------------------------------------
 
-TEST_F(EditorTest, StartUpListsVersionsWithEditingDisabled) {
+TEST_F(EditorStartUp, StartUpListsVersionsWithEditingDisabled) {
     WriteBytes(dir / "rvbase.txt", kBase);
     ASSERT_TRUE(editor.Form_Load());
     EXPECT_EQ(editor.AppDir, (dir / "").string());
@@ -38,7 +38,7 @@ TEST_F(EditorTest, StartUpListsVersionsWithEditingDisabled) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(EditorTest, StartUpWithoutBaseShowsMessageAndQuits) {
+TEST_F(EditorStartUp, StartUpWithoutBaseShowsMessageAndQuits) {
     EXPECT_FALSE(editor.Form_Load());
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, messages::kBaseNotFound);
@@ -46,7 +46,7 @@ TEST_F(EditorTest, StartUpWithoutBaseShowsMessageAndQuits) {
     EXPECT_EQ(platform.quits, 1);
 }
 
-TEST_F(EditorTest, BeforeLoadingOnlyTheBoxesAndTheHintFieldReact) {
+TEST_F(EditorStartUp, BeforeLoadingOnlyTheBoxesAndTheHintFieldReact) {
     WriteBytes(dir / "rvbase.txt", kBase);
     ASSERT_TRUE(editor.Form_Load());
     editor.Description.SetText("old hint");
@@ -62,7 +62,7 @@ TEST_F(EditorTest, BeforeLoadingOnlyTheBoxesAndTheHintFieldReact) {
 
 // ---- Loading and the cascade ---------------------------------------------------
 
-TEST_F(EditorTest, LoadingRunsTheWholeCascade) {
+TEST_F(EditorLoading, LoadingRunsTheWholeCascade) {
     StartAndLoad();
     EXPECT_EQ(editor.IniPath, (dir / "tarven.ini").string());
     EXPECT_EQ(EditingEnabled(editor), std::vector<bool>(7, true));
@@ -73,13 +73,13 @@ TEST_F(EditorTest, LoadingRunsTheWholeCascade) {
     EXPECT_EQ(editor.Parameters.ListIndex(), 0);
     EXPECT_EQ(editor.Value.Items(), (Items{"1", "2", "4", "8"}));
     EXPECT_EQ(editor.Value.ListIndex(), 1);
-    EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
+    EXPECT_EQ(editor.Description.Text(), Text("скорость"));
     // Arriving at X rewrote its value with the one trailing space.
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
+TEST_F(EditorLoading, LoadDialogHasTitleFilterAndStartFileName) {
     StartAndLoad();
     ASSERT_EQ(platform.requests.size(), 1u);
     EXPECT_EQ(platform.requests[0].title, "Открыть tarven.ini");
@@ -95,8 +95,8 @@ TEST_F(EditorTest, LoadDialogHasTitleFilterAndStartFileName) {
     EXPECT_EQ(platform.requests[1].fileName, (dir / "other.ini").string());
 }
 
-TEST_F(EditorTest, UnrecognisedVersionWarnsAndFallsBackToTheLast) {
-    StartAndLoad(kBase, Cp(";x⏎TARVEN=9.9⏎[A]⏎X=!0⏎"));
+TEST_F(EditorLoading, UnrecognisedVersionWarnsAndFallsBackToTheLast) {
+    StartAndLoad(kBase, Text(";x⏎TARVEN=9.9⏎[A]⏎X=!0⏎"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, kVersionNotRecognised);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Critical);
@@ -105,7 +105,7 @@ TEST_F(EditorTest, UnrecognisedVersionWarnsAndFallsBackToTheLast) {
     EXPECT_EQ(editor.Value.Items(), (Items{"!0"}));  // current value alone
 }
 
-TEST_F(EditorTest, CancellingTheLoadDialogChangesNothing) {
+TEST_F(EditorLoading, CancellingTheLoadDialogChangesNothing) {
     WriteBytes(dir / "rvbase.txt", kBase);
     WriteBytes(dir / "tarven.ini", kIni);  // would be used if a cancel went on
     ASSERT_TRUE(editor.Form_Load());
@@ -117,7 +117,7 @@ TEST_F(EditorTest, CancellingTheLoadDialogChangesNothing) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(EditorTest, UnreadableFileIsReportedAndChangesNothing) {
+TEST_F(EditorLoading, UnreadableFileIsReportedAndChangesNothing) {
     StartAndLoad();
     const std::string textBefore = editor.IniText;
     struct Case {
@@ -141,19 +141,19 @@ TEST_F(EditorTest, UnreadableFileIsReportedAndChangesNothing) {
     }
 }
 
-TEST_F(EditorTest, SecondFileOfTheSameVersionRefreshesTheLists) {
+TEST_F(EditorLoading, SecondFileOfTheSameVersionRefreshesTheLists) {
     StartAndLoad();
     editor.Value.TypeText("8");
-    Load(Cp(";two⏎TARVEN=1.0⏎[A]⏎X=4⏎"), "two.ini");
+    Load(Text(";two⏎TARVEN=1.0⏎[A]⏎X=4⏎"), "two.ini");
     EXPECT_EQ(editor.IniPath, (dir / "two.ini").string());
     EXPECT_EQ(editor.Version.ListIndex(), 0);
     EXPECT_EQ(editor.Value.ListIndex(), 2);
     EXPECT_EQ(editor.Value.Text(), "4");
-    EXPECT_EQ(editor.IniText, Cp(";two⏎TARVEN=1.0⏎[A]⏎X=4 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";two⏎TARVEN=1.0⏎[A]⏎X=4 ⏎"));
 }
 
-TEST_F(EditorTest, EmptyVersionListEnablesControlsWithoutSelection) {
-    StartAndLoad(Cp(";no versions⏎"), kIni);
+TEST_F(EditorLoading, EmptyVersionListEnablesControlsWithoutSelection) {
+    StartAndLoad(Text(";no versions⏎"), kIni);
     EXPECT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(EditingEnabled(editor), std::vector<bool>(7, true));
     EXPECT_EQ(editor.Version.ListIndex(), -1);
@@ -163,20 +163,20 @@ TEST_F(EditorTest, EmptyVersionListEnablesControlsWithoutSelection) {
 
 // ---- Browsing and editing ------------------------------------------------------
 
-TEST_F(EditorTest, SelectingGroupAndParameterWritesAndShowsHints) {
+TEST_F(EditorBrowsing, SelectingGroupAndParameterWritesAndShowsHints) {
     StartAndLoad();
     editor.Group.SetListIndex(1);
     EXPECT_EQ(editor.Parameters.Items(), (Items{"Z"}));
     EXPECT_EQ(editor.Value.Items(), (Items{"a", "b"}));
     EXPECT_EQ(editor.Value.ListIndex(), 1);
     EXPECT_EQ(editor.Description.Text(), "zet");
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b ⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b ⏎[C]⏎W=5⏎"));
 
     editor.Value.SetListIndex(0);
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=a ⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=a ⏎[C]⏎W=5⏎"));
 }
 
-TEST_F(EditorTest, AdvancedSwitchesToTheFullListAndKeepsTheGroup) {
+TEST_F(EditorBrowsing, AdvancedSwitchesToTheFullListAndKeepsTheGroup) {
     StartAndLoad();
     editor.Advanced.UserClick();
     EXPECT_EQ(editor.Group.ListIndex(), 0);
@@ -184,14 +184,14 @@ TEST_F(EditorTest, AdvancedSwitchesToTheFullListAndKeepsTheGroup) {
     editor.Parameters.SetListIndex(1);
     EXPECT_EQ(editor.Value.Items(), (Items{"OFF", "ON"}));
     EXPECT_EQ(editor.Value.ListIndex(), 0);
-    EXPECT_EQ(editor.Description.Text(), Cp("режим"));  // the general description line
-    editor.Value.SetListIndex(1);                       // ON is stored as 1
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=1 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(editor.Description.Text(), Text("режим"));  // the general description line
+    editor.Value.SetListIndex(1);                         // ON is stored as 1
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=1 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     editor.Advanced.UserClick();
     EXPECT_EQ(editor.Parameters.Items(), (Items{"X"}));
 }
 
-TEST_F(EditorTest, GroupWithoutListedParametersEmptiesWhatIsBelow) {
+TEST_F(EditorBrowsing, GroupWithoutListedParametersEmptiesWhatIsBelow) {
     StartAndLoad();
     editor.Group.SetListIndex(2);  // [C] holds only a "-" parameter
     EXPECT_EQ(editor.Parameters.ListCount(), 0);
@@ -205,9 +205,9 @@ TEST_F(EditorTest, GroupWithoutListedParametersEmptiesWhatIsBelow) {
     EXPECT_EQ(editor.IniText, before);
 }
 
-TEST_F(EditorTest, VersionWithoutGroupsEmptiesTheLists) {
-    const std::string base = kBase + Cp("⏎TARVEN=v3⏎SUPPORT=3.0⏎");
-    StartAndLoad(base, Cp(";x⏎TARVEN=3.0⏎[A]⏎X=1⏎"));
+TEST_F(EditorBrowsing, VersionWithoutGroupsEmptiesTheLists) {
+    const std::string base = kBase + Text("⏎TARVEN=v3⏎SUPPORT=3.0⏎");
+    StartAndLoad(base, Text(";x⏎TARVEN=3.0⏎[A]⏎X=1⏎"));
     EXPECT_EQ(editor.Version.ListIndex(), 2);
     EXPECT_EQ(editor.Group.ListCount(), 0);
     EXPECT_EQ(editor.Parameters.ListCount(), 0);
@@ -215,33 +215,33 @@ TEST_F(EditorTest, VersionWithoutGroupsEmptiesTheLists) {
     EXPECT_EQ(editor.Description.Text(), "");
 }
 
-TEST_F(EditorTest, TypingWritesAtEveryKeystroke) {
+TEST_F(EditorBrowsing, TypingWritesAtEveryKeystroke) {
     StartAndLoad();
     std::vector<std::string> seen;
     for (const char* typed : {"1", "12", ""}) {
         editor.Value.TypeText(typed);
         seen.push_back(editor.IniText);
     }
-    EXPECT_EQ(seen, (Items{Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=1 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"),
-                           Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=12 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"),
-                           Cp(";ini⏎TARVEN=1.1⏎[A]⏎X= ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")}));
+    EXPECT_EQ(seen, (Items{Text(";ini⏎TARVEN=1.1⏎[A]⏎X=1 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"),
+                           Text(";ini⏎TARVEN=1.1⏎[A]⏎X=12 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"),
+                           Text(";ini⏎TARVEN=1.1⏎[A]⏎X= ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎")}));
 }
 
-TEST_F(EditorTest, HintFieldClickShowsTheEditedText) {
+TEST_F(EditorBrowsing, HintFieldClickShowsTheEditedText) {
     StartAndLoad();
     editor.Value.TypeText("8");
     editor.Description.UserClick();
     EXPECT_EQ(editor.Description.Text(), editor.IniText);
     editor.Parameters.SetListIndex(0);
-    EXPECT_EQ(editor.Description.Text(), Cp("скорость"));
+    EXPECT_EQ(editor.Description.Text(), Text("скорость"));
 }
 
 // ---- Fill from base defaults through Autoset -----------------------------------------
 
-TEST_F(EditorTest, CheckingAutosetFillsEveryParameterThenShowsTheFirst) {
+TEST_F(EditorFill, CheckingAutosetFillsEveryParameterThenShowsTheFirst) {
     StartAndLoad();
     editor.Autoset.UserClick();
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
     EXPECT_EQ(editor.Group.ListIndex(), 0);
     EXPECT_EQ(editor.Parameters.Items(), (Items{"X"}));
     EXPECT_EQ(editor.Value.ListIndex(), 2);
@@ -255,15 +255,15 @@ TEST_F(EditorTest, CheckingAutosetFillsEveryParameterThenShowsTheFirst) {
     EXPECT_EQ(editor.IniText, filled);
 }
 
-TEST_F(EditorTest, LoadingWithAutosetCheckedFillsTheNewText) {
+TEST_F(EditorFill, LoadingWithAutosetCheckedFillsTheNewText) {
     WriteBytes(dir / "rvbase.txt", kBase);
     ASSERT_TRUE(editor.Form_Load());
     editor.Autoset.UserClick();
     Load(kIni, "tarven.ini");
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
 }
 
-TEST_F(EditorTest, DuringTheFillNothingCanStartAnotherFillLoadOrSave) {
+TEST_F(EditorFill, DuringTheFillNothingCanStartAnotherFillLoadOrSave) {
     StartAndLoad();
     std::vector<std::vector<bool>> during;
     platform.onYield = [&] {
@@ -282,7 +282,7 @@ TEST_F(EditorTest, DuringTheFillNothingCanStartAnotherFillLoadOrSave) {
     EXPECT_TRUE(editor.Autoset.Enabled());
 }
 
-TEST_F(EditorTest, FillSkipsYieldsThePlatformSaysAreNotDue) {
+TEST_F(EditorFill, FillSkipsYieldsThePlatformSaysAreNotDue) {
     StartAndLoad();
     int shown = 0;
     editor.BeforeYield = [&] { ++shown; };
@@ -290,24 +290,24 @@ TEST_F(EditorTest, FillSkipsYieldsThePlatformSaysAreNotDue) {
     editor.Autoset.UserClick();
     EXPECT_EQ(platform.yields, 0);
     EXPECT_EQ(shown, 0);
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=4 ⏎Y=1 ;c⏎[B]⏎Z=a ⏎[C]⏎W=1 ⏎"));
 }
 
 // ---- Save -----------------------------------------------------------------------
 
-TEST_F(EditorTest, SaveWritesTheTextExactlyThenConfirmsAndQuits) {
+TEST_F(EditorSave, SaveWritesTheTextExactlyThenConfirmsAndQuits) {
     StartAndLoad();
     editor.Value.TypeText("8");
     editor.Save.UserClick();
     EXPECT_EQ(ReadBytes(dir / "tarven.ini"),
-              Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+              Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     ASSERT_EQ(platform.messages.size(), 1u);
     EXPECT_EQ(platform.messages[0].text, messages::kSaved);
     EXPECT_EQ(platform.messages[0].icon, MessageIcon::Information);
     EXPECT_EQ(platform.quits, 1);
 }
 
-TEST_F(EditorTest, FailedSaveKeepsEditingAndTheOldFile) {
+TEST_F(EditorSave, FailedSaveKeepsEditingAndTheOldFile) {
     StartAndLoad();
     editor.Value.TypeText("8");
     std::filesystem::remove(dir / "tarven.ini");
@@ -320,10 +320,10 @@ TEST_F(EditorTest, FailedSaveKeepsEditingAndTheOldFile) {
               0u);
     EXPECT_EQ(platform.quits, 0);
     EXPECT_TRUE(std::filesystem::is_directory(dir / "tarven.ini"));
-    EXPECT_EQ(editor.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(editor.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
 }
 
-TEST_F(EditorTest, UnforeseenFailureIsWordedInRussian) {
+TEST_F(EditorSave, UnforeseenFailureIsWordedInRussian) {
     const struct {
         const char* name;
         std::exception_ptr error;
@@ -348,10 +348,10 @@ TEST_F(EditorTest, UnforeseenFailureIsWordedInRussian) {
     }
 }
 
-TEST_F(EditorTest, UntouchedFileComesBackByteForByte) {
+TEST_F(EditorSave, UntouchedFileComesBackByteForByte) {
     // A key-free parameter never rewrites anything, so the file is saved unchanged,
     // with its LF-only line ends and without a line end after the last line.
-    const std::string base = Cp(";b⏎TARVEN=v⏎SUPPORT=7⏎[S]⏎+K=1,2⏎");
+    const std::string base = Text(";b⏎TARVEN=v⏎SUPPORT=7⏎[S]⏎+K=1,2⏎");
     const std::string ini = "TARVEN=7\n[S]\nOther=1\n\xE0\xFF\x98 end";
     StartAndLoad(base, ini);
     editor.Save.UserClick();

@@ -7,13 +7,13 @@
 namespace ravlet::test {
 namespace {
 
-const std::string kTransferBase =
-    Cp(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎:Y=mode⏎⏎"
-       "TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎");
-const std::string kNewIni = Cp(";new⏎TARVEN=new⏎[A]⏎X=1⏎Y=1⏎");
-const std::string kOldIni = Cp(";old⏎[A]⏎X=5⏎Y=OFF⏎");
+const std::string kTransferBase = Text(
+    ";b⏎[DESCRIPTIONS]⏎A:X=speed⏎:Y=mode⏎⏎"
+    "TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎");
+const std::string kNewIni = Text(";new⏎TARVEN=new⏎[A]⏎X=1⏎Y=1⏎");
+const std::string kOldIni = Text(";old⏎[A]⏎X=5⏎Y=OFF⏎");
 
-class TransferTest : public EditorTest {
+class EditorTransfer : public EditorTest {
 protected:
     void Transfer(const std::string& old) {
         WriteBytes(dir / "old.ini", old);
@@ -22,12 +22,12 @@ protected:
     }
 };
 
-TEST_F(TransferTest, CarriesDescribedKeysAndReportsThem) {
+TEST_F(EditorTransfer, CarriesDescribedKeysAndReportsThem) {
     StartAndLoad(kTransferBase, kNewIni);
     Transfer(kOldIni);
-    EXPECT_EQ(editor.IniText, Cp(";new⏎TARVEN=new⏎[A]⏎X=5 ⏎Y=0 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";new⏎TARVEN=new⏎[A]⏎X=5 ⏎Y=0 ⏎"));
     EXPECT_EQ(editor.OldIniText, kOldIni);
-    EXPECT_EQ(editor.Description.Text(), Cp("Список перенесенных параметров:⏎[A]X=5⏎Y=0"));
+    EXPECT_EQ(editor.Description.Text(), Text("Список перенесенных параметров:⏎[A]X=5⏎Y=0"));
     // The lists were refreshed from the changed text.
     EXPECT_EQ(editor.Parameters.ListIndex(), 0);
     EXPECT_EQ(editor.Value.Text(), "5");
@@ -35,7 +35,7 @@ TEST_F(TransferTest, CarriesDescribedKeysAndReportsThem) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(TransferTest, DialogOpensWithTheLastReportedFile) {
+TEST_F(EditorTransfer, DialogOpensWithTheLastReportedFile) {
     StartAndLoad(kTransferBase, kNewIni);
     Transfer(kOldIni);
     ASSERT_EQ(platform.requests.size(), 2u);
@@ -46,7 +46,7 @@ TEST_F(TransferTest, DialogOpensWithTheLastReportedFile) {
     EXPECT_EQ(platform.requests[1].fileName, (dir / "tarven.ini").string());
 }
 
-TEST_F(TransferTest, CancelledDialogChangesNothing) {
+TEST_F(EditorTransfer, CancelledDialogChangesNothing) {
     StartAndLoad(kTransferBase, kNewIni);
     editor.Value.TypeText("edited");
     const std::string before = editor.IniText;
@@ -58,7 +58,7 @@ TEST_F(TransferTest, CancelledDialogChangesNothing) {
     EXPECT_TRUE(platform.messages.empty());
 }
 
-TEST_F(TransferTest, UnreadableOldFileIsReported) {
+TEST_F(EditorTransfer, UnreadableOldFileIsReported) {
     StartAndLoad(kTransferBase, kNewIni);
     editor.Description.SetText("stale hint");
     const std::string before = editor.IniText;
@@ -73,11 +73,11 @@ TEST_F(TransferTest, UnreadableOldFileIsReported) {
     EXPECT_FALSE(platform.messages[0].busyWhileShown);
     EXPECT_EQ(editor.IniText, before);
     // An empty report: nothing was carried.
-    EXPECT_EQ(editor.Description.Text(), Cp("Список перенесенных параметров:"));
+    EXPECT_EQ(editor.Description.Text(), Text("Список перенесенных параметров:"));
     EXPECT_EQ(platform.busyCalls, (std::vector<bool>{true, false}));
 }
 
-TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
+TEST_F(EditorTransfer, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
     struct Case {
         const char* name;
         std::string base;
@@ -86,12 +86,13 @@ TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
         std::string messagePart;
     };
     const Case cases[] = {
-        {"no descriptions section", Cp(";b⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎"),
-         Cp(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1⏎"), Cp("Список перенесенных параметров:"),
+        {"no descriptions section", Text(";b⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎+Y=!1⏎"),
+         Text(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1⏎"), Text("Список перенесенных параметров:"),
          "[DESCRIPTIONS]"},
         {"section runs into a group",
-         Cp(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎[Q]⏎+K=1⏎⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎"),
-         Cp(";new⏎TARVEN=new⏎[A]⏎X=5 ⏎Y=1⏎"), Cp("Список перенесенных параметров:⏎[A]X=5"), "[Q]"},
+         Text(";b⏎[DESCRIPTIONS]⏎A:X=speed⏎[Q]⏎+K=1⏎⏎TARVEN=v⏎SUPPORT=new⏎[A]⏎+X=1,5⏎"),
+         Text(";new⏎TARVEN=new⏎[A]⏎X=5 ⏎Y=1⏎"), Text("Список перенесенных параметров:⏎[A]X=5"),
+         "[Q]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -110,12 +111,12 @@ TEST_F(TransferTest, StoppedWalkKeepsWhatWasCarriedAndSaysWhy) {
     }
 }
 
-TEST_F(TransferTest, ChoosingTheLoadedFileRestoresItsStoredValues) {
+TEST_F(EditorTransfer, ChoosingTheLoadedFileRestoresItsStoredValues) {
     StartAndLoad(kTransferBase, kNewIni);
     editor.Value.TypeText("edited");
     platform.answers.push_back((dir / "tarven.ini").string());
     editor.Autoupdate.UserClick();
-    EXPECT_EQ(editor.IniText, Cp(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1 ⏎"));
+    EXPECT_EQ(editor.IniText, Text(";new⏎TARVEN=new⏎[A]⏎X=1 ⏎Y=1 ⏎"));
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ TEST(RefusedCharacter, InvisibleOrUnencodableNamedByCode) {
               "Символ «U+D83D» нельзя записать в файл настроек");
 }
 
-TEST_F(EditorTest, TypedRefusedValueIsNeverWritten) {
+TEST_F(EditorBrowsing, TypedRefusedValueIsNeverWritten) {
     StartAndLoad();
     const std::string before = editor.IniText;
     for (const char* typed : {";", "1;", "1;;", "1\x7f", "1\x98"}) {
@@ -42,8 +42,8 @@ TEST_F(EditorTest, TypedRefusedValueIsNeverWritten) {
     }
 }
 
-TEST_F(EditorTest, HintNotesAParameterMissingFromTheFile) {
-    const std::string note = *Utf8ToCp1251(messages::kNotInSettingsFile);
+TEST_F(EditorBrowsing, HintNotesAParameterMissingFromTheFile) {
+    const std::string note = Text("нет в файле настроек, не будет записано");
     struct Row {
         const char* name;
         std::string ini;
@@ -52,12 +52,12 @@ TEST_F(EditorTest, HintNotesAParameterMissingFromTheFile) {
         std::string hint;
     };
     const Row rows[] = {
-        {"present", kIni, 0, 1, Cp("режим")},
-        {"absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Z=b⏎"), 0, 1, Cp("режим⏎") + note},
-        {"only in another group", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Y=1⏎"), 0, 1,
-         Cp("режим⏎") + note},
-        {"group absent", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎Y=1⏎"), 1, 0, Cp("zet⏎") + note},
-        {"no hint in the base", Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎"), 2, 0, note},
+        {"present", kIni, 0, 1, Text("режим")},
+        {"absent", Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Z=b⏎"), 0, 1, Text("режим⏎") + note},
+        {"only in another group", Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎[B]⏎Y=1⏎"), 0, 1,
+         Text("режим⏎") + note},
+        {"group absent", Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎Y=1⏎"), 1, 0, Text("zet⏎") + note},
+        {"no hint in the base", Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2⏎"), 2, 0, note},
     };
     StartAndLoad();
     editor.Advanced.UserClick();  // the full lists, kept across the loads below
@@ -70,9 +70,9 @@ TEST_F(EditorTest, HintNotesAParameterMissingFromTheFile) {
     }
 }
 
-TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
-    const std::string edited = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
-    const std::string sameSize = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=3⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+TEST_F(EditorSave, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
+    const std::string edited = Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+    const std::string sameSize = Text(";ini⏎TARVEN=1.1⏎[A]⏎X=3⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
     struct Row {
         const char* name;
         std::optional<std::string> changedTo;  // nullopt: the file is removed
@@ -85,10 +85,10 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
     const Row rows[] = {
         {"unchanged: no question", kIni, false, 0, edited},
         {"same size, other bytes, No", sameSize, false, 1, sameSize},
-        {"changed, Yes", Cp(";other⏎"), true, 1, edited},
+        {"changed, Yes", Text(";other⏎"), true, 1, edited},
         {"removed, Yes", std::nullopt, true, 1, edited, messages::kDeletedOnDisk},
-        {"changed again while asked, Yes twice", Cp(";other⏎"), true, 2, edited,
-         messages::kChangedOnDisk, Cp(";third⏎")},
+        {"changed again while asked, Yes twice", Text(";other⏎"), true, 2, edited,
+         messages::kChangedOnDisk, Text(";third⏎")},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -121,8 +121,8 @@ TEST_F(EditorTest, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
 // Another program holds the settings file: after about a second the user is asked,
 // with the normal pointer; No stops the wait with nothing changed and nothing said,
 // Yes waits on until the file is free.
-TEST_F(EditorTest, ALockWaitAsksAndCanBeStopped) {
-    const std::string edited = Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
+TEST_F(EditorSave, ALockWaitAsksAndCanBeStopped) {
+    const std::string edited = Text(";ini⏎TARVEN=1.1⏎[A]⏎X=8 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎");
     struct Row {
         const char* name;
         bool yes;  // the answer; Yes frees the file while the question is open
@@ -161,7 +161,7 @@ TEST_F(EditorTest, ALockWaitAsksAndCanBeStopped) {
     }
 }
 
-TEST_F(EditorTest, DisabledListRefusesTheUsersSelection) {
+TEST_F(EditorBrowsing, DisabledListRefusesTheUsersSelection) {
     StartAndLoad();
     int clicks = 0;
     editor.Parameters.Click = [&] { ++clicks; };

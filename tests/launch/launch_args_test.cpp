@@ -1,12 +1,13 @@
 #include "launch/launch_args.hpp"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <system_error>
 #include <vector>
+
+#include "support/files.hpp"
 
 namespace {
 
@@ -16,25 +17,20 @@ using ravlet::launch::ParseLaunchArgs;
 using Action = LaunchArgs::Action;
 
 // A scratch folder as the current folder: dir/ with tarven.ini, other.ini and rvbase.txt,
-// top.ini, link.ini -> dir/other.ini, and a folder named -x.
+// top.ini, link.ini -> dir/other.ini (where the system lets a test make links), and a
+// folder named -x.
 class LaunchArgsTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string name = (fs::temp_directory_path() / "ravlet-launch-XXXXXX").string();
-        ASSERT_NE(mkdtemp(name.data()), nullptr);
-        root_ = fs::canonical(name);
         fs::create_directories(root_ / "dir");
         fs::create_directories(root_ / "-x");
         for (const char* file : {"dir/tarven.ini", "dir/other.ini", "dir/rvbase.txt", "top.ini"})
-            std::ofstream(root_ / file) << "[A]\n";
-        fs::create_symlink("dir/other.ini", root_ / "link.ini");
-        saved_ = fs::current_path();
+            ravlet::test::WriteBytes(root_ / file, "[A]\n");
+        std::error_code noLinks;
+        fs::create_symlink("dir/other.ini", root_ / "link.ini", noLinks);
         fs::current_path(root_);
     }
-    void TearDown() override {
-        fs::current_path(saved_);
-        fs::remove_all(root_);
-    }
+    void TearDown() override { fs::current_path(saved_); }
 
     LaunchArgs Parse(std::vector<std::string> args) const {
         args.insert(args.begin(), "ravlet");
@@ -43,8 +39,9 @@ protected:
         return ParseLaunchArgs(static_cast<int>(argv.size()), argv.data());
     }
 
-    fs::path root_;
-    fs::path saved_;
+    const fs::path saved_ = fs::current_path();
+    ravlet::test::TempDir temp_{"ravlet-launch-"};
+    const fs::path root_ = fs::canonical(temp_.path());
 };
 
 struct RunCase {
@@ -69,6 +66,7 @@ const RunCase kRunCases[] = {
 
 TEST_F(LaunchArgsTest, RunsInFolderWithDialogAtFile) {
     for (const RunCase& c : kRunCases) {
+        if (!fs::exists(root_ / c.dialog)) continue;  // a link the system did not make
         std::vector<std::string> args = c.args;
         for (auto& arg : args) {
             if (arg.rfind("@", 0) == 0) arg = root_.string() + arg.substr(1);
@@ -132,10 +130,8 @@ struct TextCase {
 // The program names itself as its user starts it, with the system's paths.
 #ifdef _WIN32
 const std::string kProgram = "ravlet.exe";
-const std::string kSettingsInFolder = "ПАПКА\\tarven.ini";
 #else
 const std::string kProgram = "ravlet";
-const std::string kSettingsInFolder = "ПАПКА/tarven.ini";
 #endif
 const std::string kHint = "\nСправка: " + kProgram + " --help\n";
 const std::string kUsage = "Использование: " + kProgram + " [ПАПКА | ФАЙЛ]";
@@ -164,7 +160,9 @@ const TextCase kTextCases[] = {
      {"top.ini/tarven.ini"},
      Action::Fail,
      2,
-     "ravlet: \"top.ini/tarven.ini\": в пути есть не папка" + kHint},
+     // Windows tells a file in the way from a missing folder no more than by "not found".
+     std::string("ravlet: \"top.ini/tarven.ini\": ") +
+         (ravlet::test::kWindows ? "файл или папка не найдены" : "в пути есть не папка") + kHint},
     {"TwoPaths",
      {"dir", "top.ini"},
      Action::Fail,
@@ -197,22 +195,6 @@ TEST_F(LaunchArgsTest, PrintsOrFails) {
             c.action == Action::PrintHelp ? got.text.substr(0, got.text.find('\n')) : got.text;
         EXPECT_EQ(text, c.text) << c.name;
         EXPECT_EQ(got.folder, fs::path()) << c.name;
-    }
-}
-
-TEST_F(LaunchArgsTest, HelpNamesEveryForm) {
-    const std::string help = Parse({"--help"}).text;
-    for (const std::string& part : {
-             kSettingsInFolder,
-             std::string("ФАЙЛ "),
-             std::string("--version"),
-             std::string("-h, --help"),
-             std::string("rvbase.txt"),
-#ifndef _WIN32
-             std::string("--ask-folder"),
-#endif
-         }) {
-        EXPECT_NE(help.find(part), std::string::npos) << part;
     }
 }
 

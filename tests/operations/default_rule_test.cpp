@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -40,13 +41,12 @@ const DefaultCase kDefaultCases[] = {
     {"SwitchWordKeptForTranslationLater", "!ON", "ON"},
 };
 
-class DefaultRuleTable : public ::testing::TestWithParam<DefaultCase> {};
+using DefaultRuleTable = ravlet::test::Table<DefaultCase>;
 
 TEST_P(DefaultRuleTable, GivesDefault) {
     EXPECT_EQ(DefaultOf(GetParam().spec), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(DefaultRule, DefaultRuleTable, ::testing::ValuesIn(kDefaultCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(DefaultRule, DefaultRuleTable, kDefaultCases);
 
 }  // namespace

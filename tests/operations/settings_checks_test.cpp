@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace ravlet::test {
@@ -96,13 +97,12 @@ const CheckCase kCheckCases[] = {
       Text("unknown group [Звук]= ()")}},
 };
 
-class CheckSettingsTable : public ::testing::TestWithParam<CheckCase> {};
+using CheckSettingsTable = ravlet::test::Table<CheckCase>;
 TEST_P(CheckSettingsTable, FindsEachBreak) {
     const CheckCase& c = GetParam();
     EXPECT_EQ(Shown(CheckSettings(kBase, c.version, c.ini)), c.findings);
 }
-INSTANTIATE_TEST_SUITE_P(SettingsChecks, CheckSettingsTable, ::testing::ValuesIn(kCheckCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(SettingsChecks, CheckSettingsTable, kCheckCases);
 
 struct ChangedCase {
     const char* name;
@@ -126,7 +126,7 @@ const ChangedCase kChangedCases[] = {
     {"PrefixNameReadsTheRecordItBegins", "2", ToLf(kClean), {}},
 };
 
-class ChangedTable : public ::testing::TestWithParam<ChangedCase> {};
+using ChangedTable = ravlet::test::Table<ChangedCase>;
 TEST_P(ChangedTable, ListsValuesOtherThanTheDefault) {
     const ChangedCase& c = GetParam();
     Lines got;
@@ -135,8 +135,7 @@ TEST_P(ChangedTable, ListsValuesOtherThanTheDefault) {
     }
     EXPECT_EQ(got, c.changed);
 }
-INSTANTIATE_TEST_SUITE_P(SettingsChecks, ChangedTable, ::testing::ValuesIn(kChangedCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(SettingsChecks, ChangedTable, kChangedCases);
 
 // The older file of every diff row; the row's `ini` is the newer one.
 const std::string kOld = Text(";old⏎TARVEN=2.1.5⏎[Видео]⏎Режим=0⏎Любой=⏎[B]⏎K=y⏎");
@@ -164,7 +163,7 @@ const DiffCase kDiffCases[] = {
      {Text("[Видео]Любой:  -> (absent)")}},
 };
 
-class DiffTable : public ::testing::TestWithParam<DiffCase> {};
+using DiffTable = ravlet::test::Table<DiffCase>;
 TEST_P(DiffTable, ListsEveryDifference) {
     const DiffCase& c = GetParam();
     const auto shown = [](const std::optional<std::string>& v) {
@@ -176,8 +175,7 @@ TEST_P(DiffTable, ListsEveryDifference) {
     }
     EXPECT_EQ(got, c.differences);
 }
-INSTANTIATE_TEST_SUITE_P(SettingsChecks, DiffTable, ::testing::ValuesIn(kDiffCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(SettingsChecks, DiffTable, kDiffCases);
 
 }  // namespace
 }  // namespace ravlet::test

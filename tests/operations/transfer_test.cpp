@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -25,8 +26,6 @@ std::string Report(const std::vector<std::string>& lines) {
     return report;
 }
 
-TEST(Transfer, HeadingIsInCodePage1251) { EXPECT_EQ(ravlet::TransferReportHeading(), kHeading); }
-
 struct TransferCase {
     const char* name;
     std::string base;
@@ -43,6 +42,9 @@ void PrintTo(const TransferCase& c, std::ostream* os) { *os << c.name; }
 std::string Base(const std::string& section) {
     return Text("; база⏎[DESCRIPTIONS]⏎") + Text(section) + Text("⏎⏎TARVEN=1⏎[A]⏎+X=1⏎");
 }
+
+// Positions past 65,535 and texts far longer than the old 32,767-character limit.
+const std::string kLongHead = Filler(150000) + Text("[A]⏎");
 
 const TransferCase kTransferCases[] = {
     {"CarriesGroupAndUngroupedKeys",
@@ -192,9 +194,16 @@ const TransferCase kTransferCases[] = {
      Text(";new⏎[A]⏎X=5 ⏎"),
      {"[A]X=5"},
      1},
+    {"CarriesBetweenTextsBeyondOldSixteenBitLimit",
+     Text("x⏎") + Filler(120000) + Text("[DESCRIPTIONS]⏎A:X=h⏎:Y=h⏎⏎TARVEN=1⏎[A]⏎+X=1⏎"),
+     Filler(120000) + Text("[A]⏎X=5⏎Y=6⏎"),
+     kLongHead + Text("X=1⏎Y=2⏎"),
+     kLongHead + Text("X=5 ⏎Y=6 ⏎"),
+     {"[A]X=5", "Y=6"},
+     2},
 };
 
-class TransferTable : public ::testing::TestWithParam<TransferCase> {};
+using TransferTable = ravlet::test::Table<TransferCase>;
 
 TEST_P(TransferTable, CarriesValues) {
     const TransferCase& c = GetParam();
@@ -206,8 +215,7 @@ TEST_P(TransferTable, CarriesValues) {
     EXPECT_EQ(result.failure, std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Transfer, TransferTable, ::testing::ValuesIn(kTransferCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Transfer, TransferTable, kTransferCases);
 
 TEST(Transfer, NoDescriptionsSectionFailsCarryingNothing) {
     const std::string ini = Text(";new⏎[A]⏎X=1⏎");
@@ -260,19 +268,6 @@ TEST(Transfer, LineStartingWithEqualsFails) {
     EXPECT_TRUE(result.failure.has_value());
     EXPECT_EQ(ini, Text(";new⏎[A]⏎X=5 ⏎"));
     EXPECT_EQ(result.report, Report({"[A]X=5"}));
-}
-
-TEST(Transfer, CarriesBetweenTextsBeyondOldSixteenBitLimit) {
-    const std::string base =
-        Text("x⏎") + Filler(120000) + Text("[DESCRIPTIONS]⏎A:X=h⏎:Y=h⏎⏎TARVEN=1⏎[A]⏎+X=1⏎");
-    const std::string old = Filler(120000) + Text("[A]⏎X=5⏎Y=6⏎");
-    const std::string head = Filler(150000) + Text("[A]⏎");
-    std::string ini = head + Text("X=1⏎Y=2⏎");
-    const TransferResult result = TransferValues(base, old, ini);
-    EXPECT_EQ(ini, head + Text("X=5 ⏎Y=6 ⏎"));
-    EXPECT_EQ(result.report, Report({"[A]X=5", "Y=6"}));
-    EXPECT_EQ(result.carried, 2);
-    EXPECT_EQ(result.failure, std::nullopt);
 }
 
 }  // namespace

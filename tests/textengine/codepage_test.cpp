@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -86,7 +87,7 @@ const Utf8Case kUtf8Cases[] = {
     {"UkrainianLetters", "\xA5\xB4\xAA\xBA\xAF\xBF\xB2\xB3", "ҐґЄєЇїІі"},
 };
 
-class CodepageUtf8Table : public ::testing::TestWithParam<Utf8Case> {};
+using CodepageUtf8Table = ravlet::test::Table<Utf8Case>;
 
 TEST_P(CodepageUtf8Table, ConvertsBothWays) {
     const Utf8Case& c = GetParam();
@@ -94,8 +95,7 @@ TEST_P(CodepageUtf8Table, ConvertsBothWays) {
     EXPECT_EQ(Utf8ToCp1251(c.utf8), std::optional<std::string>(c.cp1251));
 }
 
-INSTANTIATE_TEST_SUITE_P(Codepage, CodepageUtf8Table, ::testing::ValuesIn(kUtf8Cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Codepage, CodepageUtf8Table, kUtf8Cases);
 
 struct BadUtf8Case {
     const char* name;
@@ -114,14 +114,13 @@ const BadUtf8Case kBadUtf8Cases[] = {
     {"Emoji", "\xF0\x9F\x98\x80"},
 };
 
-class CodepageBadUtf8Table : public ::testing::TestWithParam<BadUtf8Case> {};
+using CodepageBadUtf8Table = ravlet::test::Table<BadUtf8Case>;
 
 TEST_P(CodepageBadUtf8Table, GivesNothing) {
     EXPECT_EQ(Utf8ToCp1251(GetParam().utf8), std::nullopt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Codepage, CodepageBadUtf8Table, ::testing::ValuesIn(kBadUtf8Cases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Codepage, CodepageBadUtf8Table, kBadUtf8Cases);
 
 // Messages that name a file: the words in UTF-8, the file name in whatever bytes the
 // system gave it.

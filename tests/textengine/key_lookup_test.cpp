@@ -5,7 +5,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 #include "textengine/key_search.hpp"
 
@@ -32,6 +34,9 @@ void PrintTo(const LookupCase& c, std::ostream* os) { *os << c.name; }
 const std::string kTwoRecords =
     Text("x⏎TARVEN=1⏎[A]⏎+K=a1⏎[B]⏎+K=b1⏎TARVEN=2⏎[A]⏎+K=a2⏎[C]⏎+K=c2⏎");
 
+const std::string kLongRecords = Text("x⏎TARVEN=1⏎[G]⏎+K=a⏎") + Filler(110000) +
+                                 Text("TARVEN=2⏎[G]⏎") + Filler(110000) + Text("+K=b⏎[H]⏎+K=c⏎");
+
 const LookupCase kLookupCases[] = {
     {"ValueTrimmedAndCommentCut", Text("x⏎KEY= value ;note⏎"), "", "", "KEY", "value"},
     {"KeyNameIgnoresCase", Text("x⏎key=1⏎"), "", "", "KEY", "1"},
@@ -52,6 +57,7 @@ const LookupCase kLookupCases[] = {
     {"EqualsMustFollowKey", Text("x⏎KEY =1⏎KEY=2⏎"), "", "", "KEY", "2"},
     {"LfOnlyLineStartFound", "ab\nKEY=1\n", "", "", "KEY", "1"},
     {"LfOnlyLineAfterEmptyLine", "ab\n\nKEY=1\n", "", "", "KEY", "1"},
+    {"HeaderAfterLoneCr", "x\r[A]\nKEY=1\n", "", "[A]", "KEY", "1"},
     {"KeyAtTextStartFound", Text("KEY=1⏎;a second line, longer⏎"), "", "", "KEY", "1"},
     {"KeyAfterOneCharacterAtTextStartFound", Text("+KEY=1⏎;a second line, longer⏎"), "", "", "KEY",
      "1"},
@@ -88,6 +94,13 @@ const LookupCase kLookupCases[] = {
     {"CyrillicGroupIgnoresCase", Text("x⏎[ЭКРАН]⏎KEY=1⏎"), "", Text("[экран]"), "KEY", "1"},
     {"CapitalYoMatchesSmallYo", Text("x⏎ёлка=1⏎"), "", "", Text("ЁЛКА"), "1"},
     {"YoIsNotYe", Text("x⏎елка=1⏎"), "", "", Text("ЁЛКА"), ""},
+    // Positions past 65,535 and texts far longer than the old 32,767-character limit.
+    {"KeyBeyondOldSixteenBitLimit", Text("x⏎") + Filler(120000) + Text("KEY=end ;c⏎"), "", "",
+     "KEY", "end"},
+    {"KeyAtStartOfLongText", Text("KEY=1⏎") + Filler(120000), "", "", "KEY", "1"},
+    {"VersionAndGroupFarIntoLongText", kLongRecords, "2", "[G]", "K", "b"},
+    {"LastGroupFarIntoLongText", kLongRecords, "2", "[H]", "K", "c"},
+    {"FirstRecordOfLongText", kLongRecords, "1", "[G]", "K", "a"},
 };
 
 TEST(KeySearch, VersionMarkerIsExactAndMayBePrefix) {
@@ -98,15 +111,14 @@ TEST(KeySearch, VersionMarkerIsExactAndMayBePrefix) {
     EXPECT_EQ(FindVersionMarker(base, ""), 14u);
 }
 
-class KeyLookupTable : public ::testing::TestWithParam<LookupCase> {};
+using KeyLookupTable = ravlet::test::Table<LookupCase>;
 
 TEST_P(KeyLookupTable, ReturnsValue) {
     const LookupCase& c = GetParam();
     EXPECT_EQ(GetParamVal(c.file, c.version, c.group, c.key), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyLookup, KeyLookupTable, ::testing::ValuesIn(kLookupCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(KeyLookup, KeyLookupTable, kLookupCases);
 
 TEST(KeyLookup, TextStartIsLineStartAlsoInsideLargerBuffer) {
     // Nothing before the first character of the text may be looked at.
@@ -117,55 +129,35 @@ TEST(KeyLookup, TextStartIsLineStartAlsoInsideLargerBuffer) {
     EXPECT_EQ(GetParamVal(std::string_view(buffer).substr(1), "", "", "KEY"), "");
 }
 
-TEST(KeyLookup, FindKeyGivesKeyAndValueExtent) {
-    const auto hit = FindKey(Text("x⏎KEY= v ;c"), "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 4u);
-    EXPECT_EQ(hit->valueStart, 8u);
-    EXPECT_EQ(hit->valueEnd, 11u);  // the ';'
+// Where FindKey places the key and its value: 1-based positions, the value ending at
+// the ';', the line end or one past the text; {0, 0, 0} for no key.
+struct ExtentCase {
+    const char* name;
+    std::string file;
+    std::string group;
+    std::size_t keyPos, valueStart, valueEnd;
+};
+
+const ExtentCase kExtentCases[] = {
+    {"ValueEndsAtSemicolon", Text("x⏎KEY= v ;c"), "", 4, 8, 11},
+    {"LeadingSignSkipped", Text("x⏎+KEY=1⏎"), "", 5, 9, 10},
+    {"ValueEndOnePastTextEnd", "KEY=5", "", 1, 5, 6},
+    {"NothingForTwoLettersBefore", Text("x⏎XYKEY=1⏎"), "", 0, 0, 0},
+    {"NothingOutsideTheGroup", Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "[A]", 0, 0, 0},
+};
+
+using FindKeyTable = ravlet::test::Table<ExtentCase>;
+
+TEST_P(FindKeyTable, GivesKeyAndValueExtent) {
+    const ExtentCase& c = GetParam();
+    const auto hit = FindKey(c.file, "", c.group, "KEY");
+    const std::vector<std::size_t> extent =
+        hit ? std::vector<std::size_t>{hit->keyPos, hit->valueStart, hit->valueEnd}
+            : std::vector<std::size_t>{0, 0, 0};
+    EXPECT_EQ(extent, (std::vector<std::size_t>{c.keyPos, c.valueStart, c.valueEnd}));
 }
 
-TEST(KeyLookup, FindKeySkipsLeadingSign) {
-    const auto hit = FindKey(Text("x⏎+KEY=1⏎"), "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 5u);
-    EXPECT_EQ(hit->valueStart, 9u);
-    EXPECT_EQ(hit->valueEnd, 10u);  // the CR
-}
-
-TEST(KeyLookup, FindKeyValueEndOnePastTextEnd) {
-    const auto hit = FindKey("KEY=5", "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, 1u);
-    EXPECT_EQ(hit->valueStart, 5u);
-    EXPECT_EQ(hit->valueEnd, 6u);
-}
-
-TEST(KeyLookup, FindKeyNothingWhenRejected) {
-    EXPECT_FALSE(FindKey(Text("x⏎XYKEY=1⏎"), "", "", "KEY").has_value());
-    EXPECT_FALSE(FindKey(Text("x⏎[A]⏎Y=1⏎[B]⏎KEY=2⏎"), "", "[A]", "KEY").has_value());
-}
-
-TEST(KeyLookup, FindsKeyBeyondOldSixteenBitLimit) {
-    const std::string text = Text("x⏎") + Filler(120000) + Text("KEY=end ;c⏎");
-    EXPECT_EQ(GetParamVal(text, "", "", "KEY"), "end");
-    const auto hit = FindKey(text, "", "", "KEY");
-    ASSERT_TRUE(hit.has_value());
-    EXPECT_EQ(hit->keyPos, text.rfind("KEY=") + 1);
-}
-
-TEST(KeyLookup, FindsKeyAtStartOfLongText) {
-    const std::string text = Text("KEY=1⏎") + Filler(120000);
-    EXPECT_EQ(GetParamVal(text, "", "", "KEY"), "1");
-}
-
-TEST(KeyLookup, VersionAndGroupFarIntoLongText) {
-    const std::string text = Text("x⏎TARVEN=1⏎[G]⏎+K=a⏎") + Filler(110000) + Text("TARVEN=2⏎[G]⏎") +
-                             Filler(110000) + Text("+K=b⏎[H]⏎+K=c⏎");
-    EXPECT_EQ(GetParamVal(text, "2", "[G]", "K"), "b");
-    EXPECT_EQ(GetParamVal(text, "2", "[H]", "K"), "c");
-    EXPECT_EQ(GetParamVal(text, "1", "[G]", "K"), "a");
-}
+RAVLET_TABLE(KeyLookup, FindKeyTable, kExtentCases);
 
 // In a settings text a key counts only where it starts its line, as the replacement
 // writes it: a commented-out or signed copy above the real line is not its value.
@@ -181,7 +173,7 @@ const LookupCase kSettingsCases[] = {
     {"LfGroupEnds", "[A]\nX=1\n[B]\nK=2\n", "", "[A]", "K", ""},
 };
 
-class SettingsLookupTable : public ::testing::TestWithParam<LookupCase> {};
+using SettingsLookupTable = ravlet::test::Table<LookupCase>;
 
 TEST_P(SettingsLookupTable, ReturnsValue) {
     const LookupCase& c = GetParam();
@@ -189,8 +181,7 @@ TEST_P(SettingsLookupTable, ReturnsValue) {
               c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyLookup, SettingsLookupTable, ::testing::ValuesIn(kSettingsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(KeyLookup, SettingsLookupTable, kSettingsCases);
 
 struct TrimCase {
     const char* name;
@@ -206,13 +197,12 @@ const TrimCase kTrimCases[] = {
     {"TabsKept", "\ta\t ", "\ta\t"},
 };
 
-class TrimSpacesTable : public ::testing::TestWithParam<TrimCase> {};
+using TrimSpacesTable = ravlet::test::Table<TrimCase>;
 
 TEST_P(TrimSpacesTable, RemovesOnlySpacesAtEnds) {
     EXPECT_EQ(std::string(ravlet::TrimSpaces(GetParam().input)), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(KeyLookup, TrimSpacesTable, ::testing::ValuesIn(kTrimCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(KeyLookup, TrimSpacesTable, kTrimCases);
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 #include "textengine/codepage.hpp"
 
@@ -28,6 +29,8 @@ struct SearchCase {
 };
 
 void PrintTo(const SearchCase& c, std::ostream* os) { *os << c.name; }
+
+const std::string kLong = std::string(200000, 'a') + Text("[ГРУППА]");
 
 const SearchCase kSearchCases[] = {
     {"FirstOccurrence", 1, "abcabc", "bc", Compare::Exact, 2},
@@ -56,17 +59,19 @@ const SearchCase kSearchCases[] = {
     {"YoIsNotYe", 1, Text("ЁЖ"), Text("еж"), Compare::Text, 0},
     {"NoFoldingAcrossPunctuationBytes", 1, "\x92", "\x82", Compare::Text, 0},
     {"NoFoldingOfNoBreakSpace", 1, "\xA0", "\x80", Compare::Text, 0},
+    {"TextFoldedBeyondOldSixteenBitLimit", 1, kLong, Text("[группа]"), Compare::Text, 200001},
+    {"StartBeyondOldSixteenBitLimit", 150000, kLong, "[", Compare::Exact, 200001},
+    {"NoneAfterStartBeyondOldSixteenBitLimit", 200002, kLong, "[", Compare::Exact, 0},
 };
 
-class TextSearchTable : public ::testing::TestWithParam<SearchCase> {};
+using TextSearchTable = ravlet::test::Table<SearchCase>;
 
 TEST_P(TextSearchTable, FindsPosition) {
     const SearchCase& c = GetParam();
     EXPECT_EQ(InStr(c.start, c.text, c.what, c.mode), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(TextSearch, TextSearchTable, ::testing::ValuesIn(kSearchCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(TextSearch, TextSearchTable, kSearchCases);
 
 // Every capital of the code page and its small letter.
 std::array<unsigned char, 256> ExpectedFold() {
@@ -105,14 +110,6 @@ TEST(TextSearch, TextModeMatchesExactlyTheFoldPairs) {
     }
 }
 
-TEST(TextSearch, FindsBeyondOldSixteenBitLimit) {
-    std::string text(200000, 'a');
-    text += Text("[ГРУППА]");
-    EXPECT_EQ(InStr(1, text, Text("[группа]"), Compare::Text), 200001u);
-    EXPECT_EQ(InStr(150000, text, "[", Compare::Exact), 200001u);
-    EXPECT_EQ(InStr(200002, text, "[", Compare::Exact), 0u);
-}
-
 struct EqualsCase {
     const char* name;
     std::string a;
@@ -132,7 +129,7 @@ const EqualsCase kEqualsCases[] = {
     {"YoAndYe", Text("Ё"), Text("е"), false},
 };
 
-class TextEqualsTable : public ::testing::TestWithParam<EqualsCase> {};
+using TextEqualsTable = ravlet::test::Table<EqualsCase>;
 
 TEST_P(TextEqualsTable, ComparesUnderFolding) {
     const EqualsCase& c = GetParam();
@@ -140,7 +137,6 @@ TEST_P(TextEqualsTable, ComparesUnderFolding) {
     EXPECT_EQ(TextEquals(c.b, c.a), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(TextSearch, TextEqualsTable, ::testing::ValuesIn(kEqualsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(TextSearch, TextEqualsTable, kEqualsCases);
 
 }  // namespace

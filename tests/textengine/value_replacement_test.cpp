@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <ostream>
 #include <string>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
+#include "textengine/value_rule.hpp"
 
 namespace {
 
@@ -19,25 +22,6 @@ using ravlet::test::Text;
 const std::string kSettings =
     Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
     "lf only\nMode=1\x01x\x98\r\n" + Text("[Звук]⏎Volume=7 ; громкость⏎Mode=0⏎Name=Тест");
-
-TEST(ValueReplacement, KeyNotFoundLeavesTextByteForByte) {
-    std::string text = kSettings;
-    std::string value = "9";
-    EXPECT_FALSE(PutParamVal(text, Text("[Звук]"), "Width", value));
-    EXPECT_FALSE(PutParamVal(text, "[Nowhere]", "Volume", value));
-    EXPECT_FALSE(PutParamVal(text, "", "Missing", value));
-    EXPECT_EQ(text, kSettings);
-}
-
-TEST(ValueReplacement, EditChangesOnlyThatValue) {
-    std::string text = kSettings;
-    std::string value = "1";
-    EXPECT_TRUE(PutParamVal(text, Text("[Звук]"), "Mode", value));
-    EXPECT_EQ(text, Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎"
-                         "Height=480⏎") +
-                        "lf only\nMode=1\x01x\x98\r\n" +
-                        Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"));
-}
 
 TEST(ValueReplacement, EditsInSequenceTouchOnlyTheirValues) {
     std::string text = kSettings;
@@ -65,7 +49,18 @@ struct ReplaceCase {
 
 void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
 
+const std::string kLongHead = Text("x⏎") + Filler(120000) + Text("[A]⏎") + Filler(50000);
+
 const ReplaceCase kReplaceCases[] = {
+    {"KeyOfAnotherGroupLeavesRealFileByteForByte", kSettings, Text("[Звук]"), "Width", "9",
+     kSettings, false},
+    {"AbsentGroupLeavesRealFileByteForByte", kSettings, "[Nowhere]", "Volume", "9", kSettings,
+     false},
+    {"AbsentKeyLeavesRealFileByteForByte", kSettings, "", "Missing", "9", kSettings, false},
+    {"EditChangesOnlyThatValueOfRealFile", kSettings, Text("[Звук]"), "Mode", "1",
+     Text("; Настройки Tarven Pimlow⏎TARVEN=0.35⏎⏎[Экран]⏎Width=640   ;ширина⏎Height=480⏎") +
+         "lf only\nMode=1\x01x\x98\r\n" + Text("[Звук]⏎Volume=7 ; громкость⏎Mode=1 ⏎Name=Тест"),
+     true},
     {"ValueGetsOneSpaceAfterIt", Text("[A]⏎KEY=5⏎"), "[A]", "KEY", "7", Text("[A]⏎KEY=7 ⏎"), true},
     {"SpacesBeforeCommentDropped", Text("x⏎KEY=5   ;speed⏎"), "", "KEY", "7",
      Text("x⏎KEY=7 ;speed⏎"), true},
@@ -118,9 +113,14 @@ const ReplaceCase kReplaceCases[] = {
     {"LfOnlyLineEnd", "x\nKEY=5\nY=1\n", "", "KEY", "9", "x\nKEY=9 \nY=1\n", true},
     {"ValueMayHoldHighBytes", Text("x⏎KEY=5⏎"), "", "KEY", "a\x97\x99\xff",
      Text("x⏎KEY=") + "a\x97\x99\xff" + Text(" ⏎"), true},
+    // Positions past 65,535 and texts far longer than the old 32,767-character limit.
+    {"BeyondOldSixteenBitLimit", kLongHead + Text("KEY=5 ;c⏎[B]⏎KEY=6⏎"), "[A]", "KEY", "7",
+     kLongHead + Text("KEY=7 ;c⏎[B]⏎KEY=6⏎"), true},
+    {"KeyAtStartOfLongText", Text("KEY=5⏎") + Filler(120000), "", "KEY", "7",
+     Text("KEY=7 ⏎") + Filler(120000), true},
 };
 
-class ValueReplacementTable : public ::testing::TestWithParam<ReplaceCase> {};
+using ValueReplacementTable = ravlet::test::Table<ReplaceCase>;
 
 TEST_P(ValueReplacementTable, RewritesText) {
     const ReplaceCase& c = GetParam();
@@ -130,9 +130,7 @@ TEST_P(ValueReplacementTable, RewritesText) {
     EXPECT_EQ(text, c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ValueReplacement, ValueReplacementTable,
-                         ::testing::ValuesIn(kReplaceCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(ValueReplacement, ValueReplacementTable, kReplaceCases);
 
 TEST(ValueReplacement, SameValueTwiceLeavesTextAsAfterFirst) {
     std::string text = Text("[A]⏎KEY=5   ;c⏎Y=1⏎");
@@ -200,20 +198,25 @@ TEST(ValueReplacement, RefusedValueThrowsItsFirstRefusedCharacterAndLeavesText) 
     }
 }
 
-TEST(ValueReplacement, WritesBeyondOldSixteenBitLimit) {
-    const std::string head = Text("x⏎") + Filler(120000) + Text("[A]⏎") + Filler(50000);
-    std::string text = head + Text("KEY=5 ;c⏎[B]⏎KEY=6⏎");
-    std::string value = "7";
-    EXPECT_TRUE(PutParamVal(text, "[A]", "KEY", value));
-    EXPECT_EQ(text, head + Text("KEY=7 ;c⏎[B]⏎KEY=6⏎"));
-}
-
-TEST(ValueReplacement, WritesKeyAtStartOfLongText) {
-    const std::string tail = Filler(120000);
-    std::string text = Text("KEY=5⏎") + tail;
-    std::string value = "7";
-    EXPECT_TRUE(PutParamVal(text, "", "KEY", value));
-    EXPECT_EQ(text, Text("KEY=7 ⏎") + tail);
+// What the windows check as the user types: the value rule over wide characters, where
+// the C1 controls U+0080-U+009F can occur (in Windows-1251 only 0x98 stands for one).
+TEST(ValueRule, WideTextRefusedAtItsFirstRefusedCharacter) {
+    using ravlet::RefusedCharacter;
+    using ravlet::ValueFault;
+    const struct {
+        const char* name;
+        std::u32string text;
+        std::optional<RefusedCharacter> refused;
+    } rows[] = {
+        {"accepted", U"a\u00A0\u0416\u2116", std::nullopt},
+        {"first C1 control", U"a\u0080", RefusedCharacter{ValueFault::ControlCharacter, 0x80}},
+        {"last C1 control", U"a\u009F", RefusedCharacter{ValueFault::ControlCharacter, 0x9F}},
+        {"first of several", U"\u00E4;", RefusedCharacter{ValueFault::OutsideCodePage, 0xE4}},
+        {"semicolon", U"a;\t", RefusedCharacter{ValueFault::Semicolon, U';'}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(ravlet::FirstRefused(std::u32string_view(row.text)), row.refused) << row.name;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -28,9 +29,14 @@ void PrintTo(const GroupsCase& c, std::ostream* os) { *os << c.name; }
 
 const std::string kTwoRecords = Text("TARVEN=1⏎[A]⏎+X=1⏎[B]⏎+Y=2⏎TARVEN=2⏎[A]⏎+X=1⏎");
 
+// Positions past 65,535 and texts far longer than the old 32,767-character limit.
+const std::string kLongRecords = Text("x⏎TARVEN=1⏎[A]⏎+X=1⏎") + Filler(120000) +
+                                 Text("TARVEN=2⏎[A]⏎") + Filler(120000) + Text("+Y=1⏎[B]⏎-Z=1⏎");
+
 const GroupsCase kGroupsCases[] = {
     {"RecordEndsAtRepeatedHeader", kTwoRecords, "1", {"[A]", "[B]"}},
     {"LastRecord", kTwoRecords, "2", {"[A]"}},
+    {"HeaderEndsAtLoneCr", Text("x⏎TARVEN=1⏎[A") + "\r]" + Text("⏎[B]⏎"), "1", {"[B]"}},
     {"RepeatInsideRecordEndsListing", Text("x⏎TARVEN=1⏎[A]⏎[B]⏎[A]⏎[C]⏎"), "1", {"[A]", "[B]"}},
     {"NewLeadingHeaderOfNextRecordTakenOver",
      Text("x⏎TARVEN=1⏎[A]⏎[B]⏎TARVEN=2⏎[C]⏎[A]⏎[B]⏎"),
@@ -57,16 +63,16 @@ const GroupsCase kGroupsCases[] = {
     {"HeaderWithoutClosingBracketSkipped", Text("x⏎TARVEN=1⏎[A⏎+X=1⏎[B]⏎"), "1", {"[B]"}},
     {"ClosingBracketOnlyOnLaterLineSkipped", Text("x⏎TARVEN=1⏎[A⏎+X]=1⏎[B]⏎"), "1", {"[B]"}},
     {"LastHeaderWithoutBracketAtTextEnd", Text("x⏎TARVEN=1⏎[A]⏎[B"), "1", {"[A]"}},
+    {"BeyondOldSixteenBitLimit", kLongRecords, "2", {"[A]", "[B]"}},
 };
 
-class CatalogueGroupsTable : public ::testing::TestWithParam<GroupsCase> {};
+using CatalogueGroupsTable = ravlet::test::Table<GroupsCase>;
 
 TEST_P(CatalogueGroupsTable, ListsGroups) {
     EXPECT_EQ(ListGroups(GetParam().base, GetParam().version), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueGroupsTable, ::testing::ValuesIn(kGroupsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(Catalogue, CatalogueGroupsTable, kGroupsCases);
 
 struct ParamsCase {
     const char* name;
@@ -128,24 +134,17 @@ const ParamsCase kParamsCases[] = {
      true,
      {Text("Ширина"), Text("Режим")}},
     {"EmptyGroup", Text("x⏎TARVEN=1⏎[A]⏎[B]⏎+X=1⏎"), "1", "[A]", true, {}},
+    {"BeyondOldSixteenBitLimit", kLongRecords, "2", "[A]", false, {"Y"}},
+    {"FullListBeyondOldSixteenBitLimit", kLongRecords, "2", "[B]", true, {"Z"}},
 };
 
-class CatalogueParametersTable : public ::testing::TestWithParam<ParamsCase> {};
+using CatalogueParametersTable = ravlet::test::Table<ParamsCase>;
 
 TEST_P(CatalogueParametersTable, ListsParameters) {
     const ParamsCase& c = GetParam();
     EXPECT_EQ(ListParameters(c.base, c.version, c.group, c.full), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueParametersTable, ::testing::ValuesIn(kParamsCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Catalogue, ListsBeyondOldSixteenBitLimit) {
-    const std::string base = Text("x⏎TARVEN=1⏎[A]⏎+X=1⏎") + Filler(120000) + Text("TARVEN=2⏎[A]⏎") +
-                             Filler(120000) + Text("+Y=1⏎[B]⏎-Z=1⏎");
-    EXPECT_EQ(ListGroups(base, "2"), (Names{"[A]", "[B]"}));
-    EXPECT_EQ(ListParameters(base, "2", "[A]", false), (Names{"Y"}));
-    EXPECT_EQ(ListParameters(base, "2", "[B]", true), (Names{"Z"}));
-}
+RAVLET_TABLE(Catalogue, CatalogueParametersTable, kParamsCases);
 
 }  // namespace

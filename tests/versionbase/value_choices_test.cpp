@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -56,7 +57,7 @@ const ChoicesCase kChoicesCases[] = {
     {"SwitchOtherDigitShownAlone", "!0", "7", {"7"}, 0},
 };
 
-class ValueChoicesTable : public ::testing::TestWithParam<ChoicesCase> {};
+using ValueChoicesTable = ravlet::test::Table<ChoicesCase>;
 
 TEST_P(ValueChoicesTable, OffersItems) {
     const ChoicesCase& c = GetParam();
@@ -65,8 +66,7 @@ TEST_P(ValueChoicesTable, OffersItems) {
     EXPECT_EQ(choices.selected, c.selected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ValueChoices, ValueChoicesTable, ::testing::ValuesIn(kChoicesCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(ValueChoices, ValueChoicesTable, kChoicesCases);
 
 const std::string kBase = Text(
     "x⏎[DESCRIPTIONS]⏎A:X=hint X⏎⏎"
@@ -96,9 +96,16 @@ const ListValuesCase kListValuesCases[] = {
     {"KeyOnlyInOtherIniGroup", Text(";ini⏎[A]⏎Z=1⏎[B]⏎X=1⏎"), "1", "[A]", "X", {""}, 0},
     {"ValueNotAmongChoicesShownAlone", Text(";ini⏎[A]⏎X=3⏎"), "1", "[A]", "X", {"3"}, 0},
     {"ParameterMissingFromBase", Text(";ini⏎[A]⏎Q=3⏎"), "1", "[A]", "Q", {"3"}, 0},
+    {"CurrentValueBeyondOldSixteenBitLimit",
+     Filler(120000) + Text("[A]⏎X=2⏎"),
+     "1",
+     "[A]",
+     "X",
+     {"1", "2"},
+     1},
 };
 
-class ListValuesTable : public ::testing::TestWithParam<ListValuesCase> {};
+using ListValuesTable = ravlet::test::Table<ListValuesCase>;
 
 TEST_P(ListValuesTable, ReadsSpecAndCurrentValue) {
     const ListValuesCase& c = GetParam();
@@ -107,8 +114,7 @@ TEST_P(ListValuesTable, ReadsSpecAndCurrentValue) {
     EXPECT_EQ(choices.selected, c.selected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ValueChoices, ListValuesTable, ::testing::ValuesIn(kListValuesCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+RAVLET_TABLE(ValueChoices, ListValuesTable, kListValuesCases);
 
 struct HintCase {
     const char* name;
@@ -142,27 +148,18 @@ const HintCase kHintCases[] = {
     {"NoDescriptionsSection", Text("x⏎TARVEN=1⏎[AB]⏎+KEY=1⏎"), "[AB]", "KEY", ""},
     {"GroupLinePreferredOverEarlierGeneral",
      Text("x⏎[DESCRIPTIONS]⏎:KEY=general hint⏎AB:KEY=first hint⏎"), "[AB]", "KEY", "first hint"},
+    {"BeyondOldSixteenBitLimit",
+     Text("x⏎[DESCRIPTIONS]⏎") + Filler(100000) + Text("A:X=far hint⏎⏎TARVEN=1⏎") + Filler(100000),
+     "[A]", "X", "far hint"},
 };
 
-class ParameterHintTable : public ::testing::TestWithParam<HintCase> {};
+using ParameterHintTable = ravlet::test::Table<HintCase>;
 
 TEST_P(ParameterHintTable, FindsHint) {
     const HintCase& c = GetParam();
     EXPECT_EQ(ParameterHint(c.base, c.group, c.key), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(ValueChoices, ParameterHintTable, ::testing::ValuesIn(kHintCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ValueChoices, WorksBeyondOldSixteenBitLimit) {
-    const std::string base = Text("x⏎[DESCRIPTIONS]⏎") + Filler(100000) +
-                             Text("A:X=far hint⏎⏎TARVEN=1⏎") + Filler(100000) +
-                             Text("[A]⏎+X=1,@2⏎");
-    const std::string ini = Filler(120000) + Text("[A]⏎X=2⏎");
-    const ValueChoices choices = ListValues(base, ini, "1", "[A]", "X");
-    EXPECT_EQ(choices.items, (Items{"1", "2"}));
-    EXPECT_EQ(choices.selected, 1);
-    EXPECT_EQ(ParameterHint(base, "[A]", "X"), "far hint");
-}
+RAVLET_TABLE(ValueChoices, ParameterHintTable, kHintCases);
 
 }  // namespace

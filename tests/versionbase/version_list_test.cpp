@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/table.hpp"
 #include "support/text.hpp"
 
 namespace {
@@ -49,22 +50,19 @@ const ListCase kListCases[] = {
     {"MixedCaseMarkersBetweenExactOnes",
      Text("x⏎TARVEN=A⏎Tarven=C⏎TARVEN=B⏎tarven=D⏎"),
      {"A", "B"}},
+    {"MarkersBeyondOldSixteenBitLimit",
+     Text("x⏎TARVEN=A⏎[G]⏎") + Filler(120000) + Text("TARVEN=B⏎[G]⏎") + Filler(120000) +
+         Text("TARVEN=C⏎[G]⏎"),
+     {"A", "B", "C"}},
 };
 
-class VersionListTable : public ::testing::TestWithParam<ListCase> {};
+using VersionListTable = ravlet::test::Table<ListCase>;
 
 TEST_P(VersionListTable, ListsNames) {
     EXPECT_EQ(ListVersions(GetParam().base), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(VersionList, VersionListTable, ::testing::ValuesIn(kListCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(VersionList, ListsMarkersBeyondOldSixteenBitLimit) {
-    const std::string base = Text("x⏎TARVEN=A⏎[G]⏎") + Filler(120000) + Text("TARVEN=B⏎[G]⏎") +
-                             Filler(120000) + Text("TARVEN=C⏎[G]⏎");
-    EXPECT_EQ(ListVersions(base), (Names{"A", "B", "C"}));
-}
+RAVLET_TABLE(VersionList, VersionListTable, kListCases);
 
 struct DetectCase {
     const char* name;
@@ -134,9 +132,15 @@ const DetectCase kDetectCases[] = {
      0,
      true},
     {"TarvenAtIniTextStart", Text("TARVEN=x⏎"), kTwoSupports, {"1", "2"}, 1, true},
+    {"BeyondOldSixteenBitLimit",
+     Filler(120000) + Text("TARVEN=1.0⏎"),
+     Text("x⏎TARVEN=1⏎SUPPORT=a⏎") + Filler(120000) + Text("TARVEN=2⏎SUPPORT=0.9,1.0⏎"),
+     {"1", "2"},
+     1,
+     true},
 };
 
-class VersionDetectTable : public ::testing::TestWithParam<DetectCase> {};
+using VersionDetectTable = ravlet::test::Table<DetectCase>;
 
 TEST_P(VersionDetectTable, PicksVersion) {
     const DetectCase& c = GetParam();
@@ -145,16 +149,6 @@ TEST_P(VersionDetectTable, PicksVersion) {
     EXPECT_EQ(d.recognised, c.recognised);
 }
 
-INSTANTIATE_TEST_SUITE_P(VersionList, VersionDetectTable, ::testing::ValuesIn(kDetectCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(VersionList, DetectsInLongTexts) {
-    const std::string base =
-        Text("x⏎TARVEN=1⏎SUPPORT=a⏎") + Filler(120000) + Text("TARVEN=2⏎SUPPORT=0.9,1.0⏎");
-    const std::string ini = Filler(120000) + Text("TARVEN=1.0⏎");
-    const ravlet::Detection d = DetectVersion(ini, base, ListVersions(base));
-    EXPECT_EQ(d.index, 1);
-    EXPECT_TRUE(d.recognised);
-}
+RAVLET_TABLE(VersionList, VersionDetectTable, kDetectCases);
 
 }  // namespace
