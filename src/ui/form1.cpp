@@ -215,6 +215,7 @@ Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), editor_(editor)
     SetTabOrder();
     SyncWidgets();
     Connect();
+    BindHistoryKeys();
     CentreOnScreen();
 }
 
@@ -382,6 +383,7 @@ bool Form1::Load() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (HistoryEvent(watched, event)) return true;
     // The drop-downs are watched. A stray turn is swallowed: the window does not scroll,
     // so nothing else wants it.
     const auto* list = qobject_cast<const QComboBox*>(watched);
@@ -422,6 +424,29 @@ void Form1::SyncWidgets() {
     SyncCombo(value_, editor_.Value, seenValue_);
     SyncCombo(group_, editor_.Group, seenGroup_);
     syncing_ = wasSyncing;
+}
+
+void Form1::BindHistoryKeys() {
+    // Every widget of the window: a key goes to the focused one first, and the value
+    // field takes Ctrl+Z for its own undo before the window would see it.
+    installEventFilter(this);
+    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
+}
+
+bool Form1::HistoryEvent(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == value_ || watched == value_->lineEdit())) {
+        editor_.ValueFieldLeft();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held = key->modifiers();
+    const HistoryCommand command =
+        HistoryCommandFor(key->key(), held.testFlag(Qt::ControlModifier),
+                          held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::AltModifier));
+    if (command == HistoryCommand::None) return false;
+    Forward([this, command] { editor_.Perform(command); });
+    return true;
 }
 
 void Form1::ShowRefused() {

@@ -61,6 +61,10 @@ private:
     void SyncWidgets();
     // The sign for a character the value field refused: a beep and a tooltip naming it.
     void ShowRefused();
+    // Undo and redo: the history keys anywhere in the window go to the editor, ahead of
+    // the value field's own undo, and leaving the value field ends a run of keystrokes.
+    void BindHistoryKeys();
+    bool HistoryEvent(QObject* watched, QEvent* event);
 
     Editor& editor_;
     int forwardDepth_ = 0;
