@@ -58,7 +58,14 @@ public:
         if (e_.actionDepth_++ == 0) e_.history_.Begin(e_.IniText.size(), typing);
     }
     ~ActionScope() {
-        if (--e_.actionDepth_ == 0) e_.history_.End(e_.CurrentView(), e_.IniText.size());
+        if (--e_.actionDepth_ != 0) return;
+        try {
+            e_.history_.End(e_.CurrentView(), e_.IniText.size());
+        } catch (const std::exception&) {
+            // Too little memory to keep the step: a history without it would patch the
+            // wrong bytes, so none is kept.
+            e_.history_.Clear();
+        }
     }
     ActionScope(const ActionScope&) = delete;
     ActionScope& operator=(const ActionScope&) = delete;

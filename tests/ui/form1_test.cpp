@@ -1095,6 +1095,19 @@ void Form1Test::undoAndRedoByKeys() {
 
     PickSelectAndType();
     const std::string typed = editor_->IniText;
+    // A keystroke after leaving the field is a step of its own.
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QVERIFY(!field->hasFocus());
+    field->setFocus(Qt::MouseFocusReason);
+    field->end(false);
+    QTest::keyClicks(field, QStringLiteral("5"));
+    QCOMPARE(value->currentText(), QStringLiteral("805"));
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(value->currentText(), QStringLiteral("80"));
+    QCOMPARE(editor_->IniText, typed);
     QTest::mouseClick(autoset, Qt::LeftButton);
     const std::string filled = editor_->IniText;
     const QString filledHint = description->toPlainText();
