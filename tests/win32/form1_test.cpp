@@ -439,6 +439,15 @@ TEST_F(Win32WindowTest, UndoAndRedoByKeysSaveAsIfTheStepsWereNeverMade) {
     load("tarven.ini");
     selectPickAndType();
     const std::string typed = editor_.IniText;
+    // A keystroke after leaving the field is a step of its own.
+    ::SetFocus(C("Parameters"));
+    ::SetFocus(edit);
+    ::SendMessageW(edit, EM_SETSEL, 2, 2);
+    ::SendMessageW(edit, WM_CHAR, L'5', 0);
+    EXPECT_EQ(TextOf(C("Value")), L"755");
+    press(edit, 'Z', false);
+    EXPECT_EQ(TextOf(C("Value")), L"75");
+    EXPECT_EQ(editor_.IniText, typed);
     ::SendMessageW(C("Autoset"), BM_CLICK, 0, 0);
     const std::string filled = editor_.IniText;
     const std::wstring filledHint = TextOf(C("Description"));
