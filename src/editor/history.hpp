@@ -29,7 +29,6 @@ struct View {
     int advanced = 0;
     Hint hint = Hint::Kept;
     std::string kept;
-    friend bool operator==(const View&, const View&) = default;
 };
 
 class History {
