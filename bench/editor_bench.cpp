@@ -2,6 +2,8 @@
 // argument being the scale: what one click or keystroke costs before the window redraws,
 // and how that grows with the data. Each row says after its runs whether the action
 // did what it is timed for, so a fast wrong answer is not a figure.
+#include <malloc.h>
+
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +23,7 @@ struct Action {
     Step before;                          // before each run, untimed; may be null
     Step act;                             // the timed action
     const char* (*fault)(LoadedEditor&);  // after the runs: what went wrong, or null
+    bool history = false;                 // reports the history's bytes after the runs
 };
 
 void LastGroup(LoadedEditor& l) { l.editor.Group.UserSelect(l.editor.Group.ListCount() - 1); }
@@ -31,6 +34,21 @@ void LastParameter(LoadedEditor& l) {
 void FreshIni(LoadedEditor& l) { l.editor.IniText = l.scaled.texts.ini; }
 const char* NoMessage(LoadedEditor& l) {
     return l.platform.messages.empty() ? nullptr : "a message was shown";
+}
+// The first and the last key hold their default as written: followed by a space.
+bool DefaultsWritten(const LoadedEditor& l) {
+    for (const Param* p : {&l.scaled.texts.FirstParam(), &l.scaled.texts.LastParam()}) {
+        if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") == std::string::npos) {
+            return false;
+        }
+    }
+    return true;
+}
+// Checking Autoset after loading: the fill, one step of the history.
+void Fill(LoadedEditor& l) {
+    FreshIni(l);
+    l.editor.Autoset.SetValue(0);
+    l.editor.Autoset.UserClick();
 }
 
 const Action kActions[] = {
@@ -95,15 +113,36 @@ const Action kActions[] = {
      },
      [](LoadedEditor& l) { l.editor.Autoset.UserClick(); },
      [](LoadedEditor& l) {
-         // The first and the last key hold their default as written: followed by a space.
-         for (const Param* p : {&l.scaled.texts.FirstParam(), &l.scaled.texts.LastParam()}) {
-             if (l.editor.IniText.find("\n" + p->key + "=" + p->fallback + " ") ==
-                 std::string::npos) {
-                 return "the fill did not write the defaults";
-             }
-         }
-         return static_cast<const char*>(nullptr);
+         return DefaultsWritten(l) ? nullptr : "the fill did not write the defaults";
      }},
+    // Ctrl+Z after the fill: the text before it back in place, the first group shown
+    // again without the cascade writing. Redone, untimed, before each run.
+    {"Editor_UndoFill", Reads::BaseAndIni, Fill, [](LoadedEditor& l) { l.editor.Redo(); },
+     [](LoadedEditor& l) {
+         if (!l.editor.Undo()) throw std::runtime_error("nothing to undo");
+     },
+     [](LoadedEditor& l) {
+         return l.editor.Autoset.Value() == 0 && !DefaultsWritten(l) && l.editor.Redo() &&
+                        DefaultsWritten(l)
+                    ? nullptr
+                    : "the undo did not take the fill back";
+     },
+     true},
+    // Ctrl+Y after undoing the fill: the filled text again, as the fill left it.
+    {"Editor_RedoFill", Reads::BaseAndIni,
+     [](LoadedEditor& l) {
+         Fill(l);
+         l.editor.Undo();
+     },
+     [](LoadedEditor& l) { l.editor.Undo(); },
+     [](LoadedEditor& l) {
+         if (!l.editor.Redo()) throw std::runtime_error("nothing to redo");
+     },
+     [](LoadedEditor& l) {
+         return l.editor.Autoset.Value() == 1 && DefaultsWritten(l) ? nullptr
+                                                                    : "the redo did not fill";
+     },
+     true},
     // The Auto button: old.ini of the fourth version carried into the loaded text.
     {"Editor_Autoupdate", Reads::BaseAndBothInis, nullptr,
      [](LoadedEditor& l) {
@@ -126,6 +165,46 @@ const Action kActions[] = {
      }},
 };
 
+// A hundred steps as a user makes them at the last parameter: runs of keystrokes ended
+// by leaving the field, and values picked, each step one or two small edits. Timed, and
+// their memory reported: `history_bytes` as the history counts it, `heap_bytes` as the
+// allocator saw the heap grow (both per hundred steps).
+void HundredSteps(benchmark::State& state) {
+    const Scaled& scaled = AtScale(static_cast<int>(state.range(0)));
+    const auto steps = [](Editor& e) {
+        for (int k = 0; k < 50; ++k) {
+            // A typed value is none of the items, so every pick after it writes.
+            e.Value.TypeText("2");
+            e.Value.TypeText(k % 2 ? "2x" : "2y");
+            e.ValueFieldLeft();
+            e.Value.UserSelect(k % 2);
+        }
+    };
+    try {
+        {
+            LoadedEditor loaded(scaled);
+            LastParameter(loaded);
+            for (auto _ : state) steps(loaded.editor);
+        }
+        LoadedEditor loaded(scaled);
+        LastParameter(loaded);
+        const History& history = loaded.editor.UndoHistory();
+        const std::size_t stepsBefore = history.UndoSteps();
+        const std::size_t bytesBefore = history.Bytes();
+        const std::size_t heapBefore = mallinfo2().uordblks;
+        steps(loaded.editor);
+        const std::size_t heapAfter = mallinfo2().uordblks;
+        if (history.UndoSteps() - stepsBefore != 100)
+            throw std::runtime_error("not a hundred steps");
+        state.counters["history_bytes"] = static_cast<double>(history.Bytes() - bytesBefore);
+        state.counters["heap_bytes"] =
+            static_cast<double>(heapAfter > heapBefore ? heapAfter - heapBefore : 0);
+    } catch (const std::exception& e) {
+        state.SkipWithError(e.what());
+    }
+    Report(state, scaled.texts, Reads::BaseAndIni);
+}
+
 void Run(benchmark::State& state, const Action& a) {
     const Scaled& scaled = AtScale(static_cast<int>(state.range(0)));
     try {
@@ -140,6 +219,10 @@ void Run(benchmark::State& state, const Action& a) {
             a.act(loaded);
         }
         if (const char* fault = a.fault ? a.fault(loaded) : nullptr) state.SkipWithError(fault);
+        if (a.history) {
+            state.counters["history_bytes"] =
+                static_cast<double>(loaded.editor.UndoHistory().Bytes());
+        }
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
     }
@@ -154,6 +237,9 @@ void RegisterEditorBenchmarks() {
         for (int s : kScales) b->Arg(s);
         b->Unit(benchmark::kMicrosecond);
     }
+    auto* b = benchmark::RegisterBenchmark("Editor_HundredSteps", HundredSteps);
+    for (int s : kScales) b->Arg(s);
+    b->Unit(benchmark::kMicrosecond);
 }
 
 }  // namespace ravlet::bench

@@ -56,6 +56,30 @@ std::string FileFailed(const char* attempt, const FileError& error) {
 
 }  // namespace
 
+// The outermost handler's run is the user's action: what it writes to IniText, the
+// cascade's writes included, is one step of the history.
+class Editor::ActionScope {
+public:
+    explicit ActionScope(Editor& e, bool typing = false) : e_(e) {
+        if (e_.actionDepth_++ == 0) e_.history_.Begin(e_.IniText.size(), typing);
+    }
+    ~ActionScope() {
+        if (--e_.actionDepth_ != 0) return;
+        try {
+            e_.history_.End(e_.CurrentView(), e_.IniText.size());
+        } catch (const std::exception&) {
+            // Too little memory to keep the step: a history without it would patch the
+            // wrong bytes, so none is kept.
+            e_.history_.Clear();
+        }
+    }
+    ActionScope(const ActionScope&) = delete;
+    ActionScope& operator=(const ActionScope&) = delete;
+
+private:
+    Editor& e_;
+};
+
 std::string RefusedCharacterMessage(const RefusedCharacter& refused) {
     const char32_t ch = refused.character;
     const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
@@ -177,44 +201,65 @@ void Editor::EmptyBelowGroup() {
 
 void Editor::EmptyBelowParameters() {
     Value.Clear();
-    Description.SetText({});
+    SetHint(View::Hint::Kept, {});
+}
+
+void Editor::SetHint(View::Hint shows, std::string text) {
+    hintShows_ = shows;
+    Description.SetText(std::move(text));
 }
 
 void Editor::Version_Click() {
+    const ActionScope action(*this);
     if (Version.Enabled() && Autoset.Value() == 1 && !filling_) UpdateIniFile();
     if (!Group.Enabled()) return;
     SelectOrEmptyBelow(Group, FillGroups(), &Editor::EmptyBelowGroup);
 }
 
-void Editor::Autoset_Click() { Version_Click(); }
+void Editor::Autoset_Click() {
+    const ActionScope action(*this);
+    Version_Click();
+}
 
-void Editor::Advanced_Click() { Group_Click(); }
+void Editor::Advanced_Click() {
+    const ActionScope action(*this);
+    Group_Click();
+}
 
 void Editor::Group_Click() {
+    const ActionScope action(*this);
     if (!Group.Enabled()) return;
     SelectOrEmptyBelow(Parameters, FillParameters(), &Editor::EmptyBelowParameters);
 }
 
 void Editor::Parameters_Click() {
+    const ActionScope action(*this);
     if (!Parameters.Enabled()) return;
     const int i = FillValues();
     Value.SetListIndex(i);
+    SetHint(View::Hint::Parameter, HintText());
+}
+
+std::string Editor::HintText() const {
     std::string hint = ParameterHint(BaseText, Group.Text(), Parameters.Text());
     if (!ParameterInSettingsFile()) {
         // Said here because the value list looks the same whether or not it is written.
         if (!hint.empty()) hint += "\r\n";
         hint += *Utf8ToCp1251(messages::kNotInSettingsFile);
     }
-    Description.SetText(std::move(hint));
+    return hint;
 }
 
 void Editor::Value_Click() {
+    const ActionScope action(*this);
     if (!Value.Enabled()) return;
     // With no parameter selected there is no key to write to.
     if (Parameters.ListIndex() < 0) return;
     std::string value = Value.Text();
     try {
-        PutParamVal(IniText, Group.Text(), Parameters.Text(), value);
+        if (auto edit = WriteParamVal(IniText, Group.Text(), Parameters.Text(), value)) {
+            history_.Record(std::move(*edit), IniText);
+        }
     } catch (const InvalidValue&) {
         // The window refuses such a character as it is typed (RefusedCharacterMessage);
         // a value that still holds one, typed or read from the file, is not written (a
@@ -223,13 +268,20 @@ void Editor::Value_Click() {
     }
 }
 
-void Editor::Value_Change() { Value_Click(); }
+void Editor::Value_Change() {
+    const ActionScope action(*this, true);
+    Value_Click();
+}
 
-void Editor::Description_Click() { Description.SetText(IniText); }
+void Editor::Description_Click() {
+    const ActionScope action(*this);
+    SetHint(View::Hint::SettingsText, IniText);
+}
 
 // ---- Loading, transfer, saving ---------------------------------------------
 
 void Editor::Loadini_Click() {
+    const ActionScope action(*this);
     DialogFileName = LoadStart.empty() ? AppDir + kSettingsFileName : LoadStart;
     const auto chosen =
         platform_.ShowOpenDialog(DialogRequest(messages::kOpenTitle, DialogFileName));
@@ -254,6 +306,8 @@ void Editor::Loadini_Click() {
     IniPath = *chosen;
     LoadedIniText = text;
     IniText = std::move(text);
+    // Another file: a new history, starting after the load's own cascade.
+    history_.Clear();
 
     const int i = DetectVersion();
     ForEachEditingControl([](Control& c) { c.SetEnabled(true); });
@@ -266,6 +320,7 @@ void Editor::Loadini_Click() {
 }
 
 void Editor::Autoupdate_Click() {
+    const ActionScope action(*this);
     const auto chosen =
         platform_.ShowOpenDialog(DialogRequest(messages::kOpenOldTitle, DialogFileName));
     if (!chosen) return;  // cancelled: nothing changes
@@ -278,7 +333,9 @@ void Editor::Autoupdate_Click() {
     try {
         const LockWaitQuestion asking(platform_);
         OldIniText = LoadTextFile(*chosen);
+        const std::string before = IniText;
         result = TransferValues(BaseText, OldIniText, IniText);
+        if (auto edit = EditBetween(before, IniText)) history_.Record(std::move(*edit), IniText);
         if (result.failure) failure = TransferStopMessage(*result.failure);
     } catch (const LockWaitStopped&) {
         return;  // the user's choice: nothing changes
@@ -290,7 +347,7 @@ void Editor::Autoupdate_Click() {
     // The lists follow the changed text, and the report says exactly what changed,
     // also when the walk stopped early or never started.
     Group_Click();
-    Description.SetText(result.report);
+    SetHint(View::Hint::Kept, std::move(result.report));
     busy.Release();
     if (failure) platform_.ShowMessage(*failure, MessageIcon::Critical);
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "editor/controls.hpp"
+#include "editor/history.hpp"
+#include "editor/history_keys.hpp"
 #include "editor/platform.hpp"
 #include "textengine/value_rule.hpp"
 
@@ -105,6 +107,21 @@ public:
     // The control called `name` ("Version", "Save", ...); nullptr for any other name.
     Control* ControlNamed(std::string_view name);
 
+    // Undo and redo of the user's steps (history.hpp): a value picked, a run of
+    // keystrokes in the value field, the fill, the transfer, each with what the cascade
+    // wrote on its way. Undo puts the settings text back byte for byte and shows it as
+    // it was before the step (version, group, parameter, its value and hint, the check
+    // boxes, a transfer's report) without the cascade writing anything; Redo makes the
+    // step again and shows it as it was after. False, nothing changed, when there is no
+    // step, or while an action runs (a long one lets the keys through).
+    bool Undo();
+    bool Redo();
+    // The command of a history key (history_keys.hpp); false for None.
+    bool Perform(HistoryCommand command);
+    // The user left the value field: the next keystroke begins a step of its own.
+    void ValueFieldLeft() { history_.EndRun(); }
+    const History& UndoHistory() const { return history_; }
+
     // Runs where a long action lets the platform handle pending events: the window
     // shows the controls as they are at that moment.
     std::function<void()> BeforeYield;
@@ -114,6 +131,15 @@ public:
     void ReportFailure(const std::exception& error);
 
 private:
+    // Marks a handler's run: the outermost one is a user action, a step of the history.
+    class ActionScope;
+    View CurrentView() const;
+    // Shows `view` with the lists' handlers gated off, so nothing is filled or written.
+    void ShowView(const View& view);
+    // The selected parameter's hint, with the note when its key is not in the file.
+    std::string HintText() const;
+    void SetHint(View::Hint shows, std::string text);
+
     void SelectOrEmptyBelow(ListControl& list, int index, void (Editor::*emptyBelow)());
     void EmptyBelowGroup();
     void EmptyBelowParameters();
@@ -123,6 +149,9 @@ private:
 
     Platform& platform_;
     bool filling_ = false;
+    History history_;
+    int actionDepth_ = 0;
+    View::Hint hintShows_ = View::Hint::Kept;
 };
 
 }  // namespace ravlet

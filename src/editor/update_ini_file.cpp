@@ -1,5 +1,6 @@
 // Fill from base defaults in the window: the fill walk, with the Group and Parameters
 // lists following it as the cursor.
+#include <string>
 #include <vector>
 
 #include "editor/editor.hpp"
@@ -58,7 +59,10 @@ void Editor::UpdateIniFile() {
     steps.written = [this] { Yield(); };
     // The controls that could edit the text stay disabled through the yields, so the
     // walk's copy is the only one changing.
-    IniText = FillFromDefaults(BaseText, Version.Text(), IniText, steps);
+    std::string filled = FillFromDefaults(BaseText, Version.Text(), IniText, steps);
+    // The fill is one edit of the step that started it, however many values it wrote.
+    if (auto edit = EditBetween(IniText, filled)) history_.Record(std::move(*edit), filled);
+    IniText = std::move(filled);
 }
 
 }  // namespace ravlet

@@ -2,9 +2,11 @@
 // many in one pass, to the same rule).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "textengine/text_edit.hpp"
 #include "textengine/value_rule.hpp"
 
 namespace ravlet {
@@ -26,5 +28,10 @@ void PrepareValue(std::string& value);
 // text unchanged, when the value rule refuses one of `value`'s characters.
 bool PutParamVal(std::string& iniText, std::string_view group, std::string_view idName,
                  std::string& value);
+
+// PutParamVal, saying what it changed: the edit that takes the write back, or nullopt
+// when the key is not found and nothing changed.
+std::optional<TextEdit> WriteParamVal(std::string& iniText, std::string_view group,
+                                      std::string_view idName, std::string& value);
 
 }  // namespace ravlet

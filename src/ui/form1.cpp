@@ -143,6 +143,7 @@ Form1::Form1(Editor& editor, QWidget* parent) : QWidget(parent), FormBinding(edi
     SetTabOrder();
     Sync();
     for (std::size_t i = 0; i < window::kComponentCount; ++i) Connect(i);
+    BindHistoryKeys();
     CentreOnScreen();
 }
 
@@ -355,6 +356,7 @@ bool Form1::Load() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (HistoryEvent(watched, event)) return true;
     // The drop-downs are watched: a stray turn of the wheel is swallowed.
     const auto* list = qobject_cast<const QComboBox*>(watched);
     if (list != nullptr && event->type() == QEvent::Wheel &&
@@ -418,6 +420,30 @@ void Form1::ShowControl(std::size_t index, const Control& control, bool itemsCha
             break;
     }
     widget->setEnabled(control.Enabled());
+}
+
+void Form1::BindHistoryKeys() {
+    // Every widget of the window: a key goes to the focused one first, and the value
+    // field takes Ctrl+Z for its own undo before the window would see it.
+    installEventFilter(this);
+    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
+}
+
+bool Form1::HistoryEvent(QObject* watched, QEvent* event) {
+    const auto* value = static_cast<const QComboBox*>(Component("Value"));
+    if (event->type() == QEvent::FocusOut && (watched == value || watched == value->lineEdit())) {
+        editor_.ValueFieldLeft();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    const Qt::KeyboardModifiers held = key->modifiers();
+    const HistoryCommand command =
+        HistoryCommandFor(key->key(), held.testFlag(Qt::ControlModifier),
+                          held.testFlag(Qt::ShiftModifier), held.testFlag(Qt::AltModifier));
+    if (command == HistoryCommand::None) return false;
+    Forward([this, command] { editor_.Perform(command); });
+    return true;
 }
 
 void Form1::ShowRefused() {

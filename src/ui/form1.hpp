@@ -55,6 +55,10 @@ private:
     // The value field's text changed by other means than typing (an assistive tool):
     // written as typed text is, once the toolkit's own changes have been forwarded.
     void TakeValueText();
+    // Undo and redo: the history keys anywhere in the window go to the editor, ahead of
+    // the value field's own undo, and leaving the value field ends a run of keystrokes.
+    void BindHistoryKeys();
+    bool HistoryEvent(QObject* watched, QEvent* event);
 
     std::array<QWidget*, window::kComponentCount> widgets_{};
 };

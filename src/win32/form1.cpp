@@ -473,6 +473,8 @@ void Form1::OnCommand(std::size_t index, WORD code) {
                     return;
                 }
                 Forward([list, &bytes] { list->TypeText(*bytes); });
+            } else if (code == CBN_KILLFOCUS && c.kind == Kind::EditableDropDown) {
+                editor_.ValueFieldLeft();  // the next keystroke begins a step of its own
             }
             return;
         }
@@ -615,6 +617,7 @@ void Form1::Dispatch(MSG& msg) {
 bool Form1::Keys(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || (msg.hwnd != window_ && !::IsChild(window_, msg.hwnd)))
         return false;
+    if (HistoryKeys(msg)) return true;
     if (msg.wParam == VK_TAB && ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0) {
         MoveFocus(::GetKeyState(VK_SHIFT) < 0);
         return true;
@@ -638,6 +641,15 @@ bool Form1::Keys(const MSG& msg) {
         }
     }
     return false;
+}
+
+bool Form1::HistoryKeys(const MSG& msg) {
+    const HistoryCommand command =
+        HistoryCommandFor(static_cast<int>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0,
+                          ::GetKeyState(VK_SHIFT) < 0, ::GetKeyState(VK_MENU) < 0);
+    if (command == HistoryCommand::None) return false;
+    Forward([this, command] { editor_.Perform(command); });
+    return true;
 }
 
 void Form1::MoveFocus(bool back) {

@@ -60,6 +60,9 @@ private:
     int Px(int twips) const;
 
     bool Keys(const MSG& msg);
+    // Undo and redo: Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z anywhere in the window go to the
+    // editor's history, before the value field's edit could take Ctrl+Z for its own.
+    bool HistoryKeys(const MSG& msg);
     void MoveFocus(bool back);
     void OnCommand(std::size_t index, WORD code);
     void ShowControl(std::size_t index, const ravlet::Control& control, bool itemsChanged) override;
