@@ -13,11 +13,11 @@ LockWait Asking(Platform& platform, std::chrono::milliseconds limit) {
     LockWait wait;
     wait.limit = limit;
     const long long seconds = std::chrono::duration_cast<std::chrono::seconds>(limit).count();
-    wait.waiting = [&platform, seconds](const std::string& path) {
+    wait.waiting = [&platform, seconds](const std::string& path, bool byRavlet) {
         // The busy pointer alone looks like a window that hangs; the question says why
         // and offers the way out.
         platform.SetBusy(false);
-        const bool waitOn = platform.AskYesNo(messages::FileHeld(path, seconds));
+        const bool waitOn = platform.AskYesNo(messages::FileHeld(path, seconds, byRavlet));
         platform.SetBusy(true);
         if (!waitOn) throw LockWaitStopped(path);
     };

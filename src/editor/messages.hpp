@@ -31,11 +31,13 @@ inline constexpr const char* kDeletedOnDisk =
     "Файл настроек удалён другой программой после загрузки. Сохранить его заново?";
 
 // Asked once a load or a save has waited about a second for another program's lock on
-// `path`; the wait ends by itself after `seconds`.
-inline std::string FileHeld(std::string_view path, long long seconds) {
+// `path` (`byRavlet`: another Ravlet's in-place save); the wait ends by itself after
+// `seconds`.
+inline std::string FileHeld(std::string_view path, long long seconds, bool byRavlet = false) {
     return "Файл " + std::string(path) +
-           " занят другой программой.\nПодождать, пока она его освободит (не дольше " +
-           std::to_string(seconds) +
+           (byRavlet ? " занят другим сохранением Ravlet.\nПодождать, пока оно закончится"
+                     : " занят другой программой.\nПодождать, пока она его освободит") +
+           " (не дольше " + std::to_string(seconds) +
            " с)?\n«Нет» прекращает ожидание; файл и правки в окне останутся как были.";
 }
 

@@ -58,7 +58,8 @@ std::string Help() {
            "\n"
            "Опции:\n"
            "  -h, --help       эта справка\n"
-           "  --version        версия программы\n" kAskFolderHelp +
+           "  --version        версия программы\n" +
+           kAskFolderHelp +
            "  --               дальше только путь, даже если он начинается с \"-\"\n"
            "\n"
            "Командная строка без окна: ravlet-cli --help.\n";

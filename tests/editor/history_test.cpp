@@ -52,7 +52,7 @@ struct Session {
     Editor editor{platform};
 };
 
-const std::string kOld = Cp(";old⏎[A]⏎X=8⏎[B]⏎Z=a⏎");
+const std::string kOld = Text(";old⏎[A]⏎X=8⏎[B]⏎Z=a⏎");
 
 struct StepRow {
     const char* name;
@@ -127,7 +127,7 @@ TEST(History, UndoingTheFillUnchecksTheBoxSoNothingRefills) {
     // Another version, then the first again: no fill, only the cascade's trailing spaces.
     e.Version.UserSelect(1);
     e.Version.UserSelect(0);
-    EXPECT_EQ(e.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(e.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     EXPECT_EQ(loaded, e.IniText);
 }
 
@@ -159,7 +159,7 @@ TEST(History, ARunOfKeystrokesIsOneStep) {
         EXPECT_FALSE(e.Undo());
         EXPECT_EQ(e.IniText, loaded);
         for (int k = 0; k < row.steps; ++k) EXPECT_TRUE(e.Redo());
-        EXPECT_EQ(e.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=45 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+        EXPECT_EQ(e.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=45 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
     }
 }
 
@@ -195,7 +195,7 @@ TEST(History, NothingIsUndoneWhileAnActionRuns) {
     EXPECT_FALSE(undone);
     ASSERT_TRUE(e.Undo());
     ASSERT_TRUE(e.Undo());
-    EXPECT_EQ(e.IniText, Cp(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
+    EXPECT_EQ(e.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
 }
 
 // A text changed behind the history's back (by a program, not the user) is not patched.
@@ -203,9 +203,9 @@ TEST(History, ATextChangedOutsideIsNotPatched) {
     Session s;
     Editor& e = s.editor;
     e.Value.UserSelect(3);
-    e.IniText = Cp(";other⏎");
+    e.IniText = Text(";other⏎");
     EXPECT_FALSE(e.Undo());
-    EXPECT_EQ(e.IniText, Cp(";other⏎"));
+    EXPECT_EQ(e.IniText, Text(";other⏎"));
 }
 
 // The history alone, over a plain text: one edit per step, bounded.
