@@ -118,7 +118,7 @@ TEST_F(EditorSave, SaveAsksBeforeOverwritingAFileChangedSinceTheLoad) {
     }
 }
 
-// Another program holds the settings file: after about a second the user is asked,
+// Another Ravlet writer holds the settings file: after about a second the user is asked,
 // with the normal pointer; No stops the wait with nothing changed and nothing said,
 // Yes waits on until the file is free.
 TEST_F(EditorSave, ALockWaitAsksAndCanBeStopped) {
@@ -151,7 +151,8 @@ TEST_F(EditorSave, ALockWaitAsksAndCanBeStopped) {
         e.Save.UserClick();
         other.reset();
         ASSERT_EQ(p.questions.size(), 1u);
-        EXPECT_EQ(p.questions[0], messages::FileHeld((dir / "tarven.ini").string(), 30));
+        EXPECT_EQ(p.questions[0],
+                  messages::FileHeld((dir / "tarven.ini").string(), 30, /*byRavlet=*/true));
         EXPECT_EQ(busyWhileAsked, std::vector<bool>{false});
         EXPECT_EQ(ReadBytes(dir / "tarven.ini"), r.onDisk);
         EXPECT_EQ(e.IniText, edited);  // nothing lost, whatever the answer

@@ -1157,7 +1157,7 @@ void Form1Test::accessibleRoles() {
     QVERIFY(description->toPlainText().startsWith(QStringLiteral("; Настройки эмулятора")));
 }
 
-// Another program holds the settings file: within about a second Save asks whether to
+// Another Ravlet writer holds the settings file: within about a second Save asks whether to
 // wait on; No leaves the file and the edits as they were, Yes saves once it is free.
 void Form1Test::lockWaitAsks_data() {
     QTest::addColumn<bool>("yes");
@@ -1192,7 +1192,8 @@ void Form1Test::lockWaitAsks() {
     answer.start();
     QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
     other.reset();
-    QCOMPARE(asked, QString::fromStdString(ravlet::messages::FileHeld(path, 30)));
+    QCOMPARE(asked,
+             QString::fromStdString(ravlet::messages::FileHeld(path, 30, /*byRavlet=*/true)));
     QVERIFY2(askedAfter >= 900 && askedAfter < 3000, qPrintable(QString::number(askedAfter)));
     QCOMPARE(ReadFile(Path("tarven.ini")) == kIni, !yes);
     QCOMPARE(platform_->quits, yes ? 1 : 0);

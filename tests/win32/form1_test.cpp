@@ -463,7 +463,7 @@ TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
     ::CoUninitialize();
 }
 
-// Another program holds the settings file: Save asks after about a second, and No
+// Another Ravlet writer holds the settings file: Save asks after about a second, and No
 // leaves the file and the edits as they were.
 TEST_F(Win32WindowTest, ALockWaitAsks) {
     const std::string ini = Utf8(dir_ / "tarven.ini");
@@ -475,7 +475,8 @@ TEST_F(Win32WindowTest, ALockWaitAsks) {
         const ravlet::LockedTextFile other(ini);
         ::SendMessageW(C("Save"), BM_CLICK, 0, 0);
     }
-    EXPECT_EQ(platform_.messages, std::vector<std::string>{ravlet::messages::FileHeld(ini, 30)});
+    EXPECT_EQ(platform_.messages,
+              std::vector<std::string>{ravlet::messages::FileHeld(ini, 30, /*byRavlet=*/true)});
     EXPECT_EQ(platform_.quits, 0);
     EXPECT_EQ(ravlet::LoadTextFile(ini), before);
 }
