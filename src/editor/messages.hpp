@@ -39,6 +39,9 @@ inline std::string FileHeld(std::string_view path, long long seconds) {
            " с)?\n«Нет» прекращает ожидание; файл и правки в окне останутся как были.";
 }
 
+// What a screen reader calls the hint box's action that shows the whole settings text.
+inline constexpr const char* kShowWholeText = "Показать весь файл настроек";
+
 // What a failed file operation was trying to do, for FileFailed.
 inline constexpr const char* kLoadSettingsFile = "загрузить файл настроек";
 inline constexpr const char* kLoadOldSettingsFile = "загрузить старый файл настроек";

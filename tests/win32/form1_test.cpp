@@ -440,7 +440,7 @@ TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
     self.lVal = CHILDID_SELF;
     BSTR action = nullptr;
     ASSERT_EQ(accessible->get_accDefaultAction(self, &action), S_OK);
-    EXPECT_EQ(std::wstring(action), L"Показать весь файл настроек");
+    EXPECT_EQ(Utf8(action), ravlet::messages::kShowWholeText);
     ::SysFreeString(action);
     EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
     accessible->Release();
