@@ -54,9 +54,4 @@ inline std::string FileFailed(std::string_view attempt, std::string_view path,
            std::string(reason);
 }
 
-// The sign next to the value field when a typed or pasted character is refused.
-inline std::string RefusedCharacter(std::string_view shown) {
-    return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";
-}
-
 }  // namespace ravlet::messages
