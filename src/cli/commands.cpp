@@ -107,19 +107,6 @@ void PrintReport(std::ostream& out, std::string_view report) {
 
 }  // namespace
 
-std::string ValueRefusal(const RefusedCharacter& refused) {
-    switch (refused.fault) {
-        case ValueFault::Semicolon:
-            return "Значение не может содержать \";\": с него в файле настроек начинается "
-                   "комментарий";
-        case ValueFault::ControlCharacter:
-            return "Значение не может содержать управляющие символы";
-        case ValueFault::OutsideCodePage:
-            break;
-    }
-    return "Значение содержит символ вне кодовой страницы Windows-1251";
-}
-
 bool HasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 32; });
@@ -193,7 +180,7 @@ int SetCommand(std::string& iniText, std::string_view group, std::string_view ke
     try {
         found = PutParamVal(iniText, group, key, value);
     } catch (const InvalidValue& e) {
-        io.err << ValueRefusal(e.Refused()) << '\n';
+        io.err << RefusedCharacterMessage(e.Refused()) << '\n';
         return kUsage;
     }
     if (!found) {

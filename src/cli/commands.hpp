@@ -59,9 +59,6 @@ int HintCommand(std::string_view base, std::string_view group, std::string_view 
 int GetCommand(std::string_view text, std::string_view key, std::string_view group,
                std::string_view version, Streams io);
 
-// Why a value is refused (UTF-8): the value rule's reason for its first refused character.
-std::string ValueRefusal(const RefusedCharacter& refused);
-
 // Writes `value` to `key` of `group` ("" for none) in `iniText`. kNotFound, text
 // unchanged, when the key or the group is absent; kUsage, with the reason, when the
 // value rule refuses `value`.

@@ -55,7 +55,7 @@ std::string NameArg(const std::string& arg, Terminal terminal) {
 std::string ValueArg(const std::string& arg, Terminal terminal) {
     std::string value = ToCp1251(arg, terminal);
     if (const auto refused = FirstRefused(std::string_view(value)))
-        throw UsageError(ValueRefusal(*refused));
+        throw UsageError(RefusedCharacterMessage(*refused));
     return value;
 }
 
@@ -348,7 +348,7 @@ int ReportFailure(std::exception_ptr failure, std::ostream& err, Terminal termin
         err << e.what() << '\n';
         return kUsage;
     } catch (const InvalidValue& e) {
-        err << ValueRefusal(e.Refused()) << '\n';
+        err << RefusedCharacterMessage(e.Refused()) << '\n';
         return kUsage;
     } catch (const FileError& e) {
         err << FileFailure(e, terminal) << '\n';

@@ -80,19 +80,6 @@ private:
     Editor& e_;
 };
 
-std::string RefusedCharacterMessage(const RefusedCharacter& refused) {
-    const char32_t ch = refused.character;
-    const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
-    if (refused.fault == ValueFault::ControlCharacter || surrogate || ch > 0x10FFFF) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
-        return messages::RefusedCharacter(code);
-    }
-    std::string utf8;
-    AppendUtf8(utf8, ch);
-    return messages::RefusedCharacter(utf8);
-}
-
 Editor::Editor(Platform& platform) : platform_(platform) {
     Version.Click = [this] { Version_Click(); };
     Autoset.Click = [this] { Autoset_Click(); };

@@ -15,10 +15,6 @@
 
 namespace ravlet {
 
-// The note shown next to the value field for a character the value rule refused
-// (UTF-8); an invisible one is named by its code.
-std::string RefusedCharacterMessage(const RefusedCharacter& refused);
-
 class Editor {
 public:
     explicit Editor(Platform& platform);

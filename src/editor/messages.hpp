@@ -41,6 +41,9 @@ inline std::string FileHeld(std::string_view path, long long seconds, bool byRav
            " с)?\n«Нет» прекращает ожидание; файл и правки в окне останутся как были.";
 }
 
+// What a screen reader calls the hint box's action that shows the whole settings text.
+inline constexpr const char* kShowWholeText = "Показать весь файл настроек";
+
 // What a failed file operation was trying to do, for FileFailed.
 inline constexpr const char* kLoadSettingsFile = "загрузить файл настроек";
 inline constexpr const char* kLoadOldSettingsFile = "загрузить старый файл настроек";
@@ -58,10 +61,5 @@ inline std::string FileFailed(std::string_view attempt, std::string_view path,
 inline constexpr const char* kRecoverTorn =
     "\nЗакройте окно и верните прежний текст командой ravlet-cli recover, затем откройте файл "
     "снова.";
-
-// The sign next to the value field when a typed or pasted character is refused.
-inline std::string RefusedCharacter(std::string_view shown) {
-    return "Символ «" + std::string(shown) + "» нельзя записать в файл настроек";
-}
 
 }  // namespace ravlet::messages

@@ -2,12 +2,14 @@
 // own texts stay with them (editor/messages.hpp, src/cli).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "operations/transfer.hpp"
 #include "textengine/codepage.hpp"
 #include "textengine/file_reason.hpp"
+#include "textengine/value_rule.hpp"
 
 namespace ravlet {
 
@@ -42,9 +44,15 @@ inline std::string TransferStopMessage(const TransferStop& stop) {
         case TransferStop::Kind::ValueRefused:
             break;
     }
-    return "Перенос остановлен: значение с управляющим символом нельзя записать в файл "
-           "настроек:\n" +
-           Cp1251ToUtf8(stop.line);
+    // The line is "[group]name=value"; the value rule names what it refuses in the value.
+    const std::string_view line = stop.line;
+    const std::size_t equals = line.find('=');
+    const std::optional<RefusedCharacter> refused =
+        FirstRefused(equals == std::string_view::npos ? line : line.substr(equals + 1));
+    return "Перенос остановлен: " +
+           (refused ? RefusedCharacterMessage(*refused)
+                    : std::string("значение нельзя записать в файл настроек")) +
+           ":\n" + Cp1251ToUtf8(stop.line);
 }
 
 }  // namespace ravlet

@@ -1,6 +1,8 @@
 // The characters a settings value can hold.
 #include "textengine/value_rule.hpp"
 
+#include <cstdio>
+
 #include "textengine/codepage.hpp"
 
 namespace ravlet {
@@ -15,18 +17,6 @@ std::optional<ValueFault> FaultOf(char32_t ch) {
     if (ch == U';') return ValueFault::Semicolon;
     if (!UnicodeToCp1251(ch)) return ValueFault::OutsideCodePage;
     return std::nullopt;
-}
-
-const char* WhatOf(ValueFault fault) {
-    switch (fault) {
-        case ValueFault::ControlCharacter:
-            return "значение не может содержать управляющие символы";
-        case ValueFault::Semicolon:
-            return "значение не может содержать \";\"";
-        case ValueFault::OutsideCodePage:
-            break;
-    }
-    return "значение содержит символ вне кодовой страницы Windows-1251";
 }
 
 }  // namespace
@@ -46,7 +36,24 @@ std::optional<RefusedCharacter> FirstRefused(std::string_view cp1251) {
     return std::nullopt;
 }
 
+std::string RefusedCharacterMessage(const RefusedCharacter& refused) {
+    const char32_t ch = refused.character;
+    const bool surrogate = ch >= 0xD800 && ch <= 0xDFFF;
+    std::string shown;
+    if (refused.fault == ValueFault::ControlCharacter || surrogate || ch > 0x10FFFF) {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(ch));
+        shown = code;
+    } else {
+        AppendUtf8(shown, ch);
+    }
+    const char* why = "его нет в кодовой странице Windows-1251";
+    if (refused.fault == ValueFault::Semicolon) why = "с него начинается комментарий";
+    if (refused.fault == ValueFault::ControlCharacter) why = "это управляющий символ";
+    return "Символ «" + shown + "» нельзя записать в файл настроек: " + why;
+}
+
 InvalidValue::InvalidValue(RefusedCharacter refused)
-    : std::invalid_argument(WhatOf(refused.fault)), refused_(refused) {}
+    : std::invalid_argument(RefusedCharacterMessage(refused)), refused_(refused) {}
 
 }  // namespace ravlet

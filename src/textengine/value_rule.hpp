@@ -28,7 +28,12 @@ std::optional<RefusedCharacter> FirstRefused(std::u32string_view text);
 // The same for Windows-1251 bytes, each read as its character.
 std::optional<RefusedCharacter> FirstRefused(std::string_view cp1251);
 
-// A value that cannot be written; what() says why in Russian.
+// What every front end says of a refused character (UTF-8): the character, named by
+// its code where it is invisible or cannot be shown (U+0009), and why the settings
+// file cannot hold it.
+std::string RefusedCharacterMessage(const RefusedCharacter& refused);
+
+// A value that cannot be written; what() is RefusedCharacterMessage.
 class InvalidValue : public std::invalid_argument {
 public:
     explicit InvalidValue(RefusedCharacter refused);

@@ -9,6 +9,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include "editor/messages.hpp"
+
 namespace ravlet {
 namespace {
 
@@ -38,7 +40,7 @@ public:
         return QAccessibleWidget::actionNames() << pressAction();
     }
     QString localizedActionName(const QString& name) const override {
-        if (name == pressAction()) return QStringLiteral("Показать весь файл настроек");
+        if (name == pressAction()) return QString::fromUtf8(messages::kShowWholeText);
         return QAccessibleWidget::localizedActionName(name);
     }
     QString localizedActionDescription(const QString& name) const override {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/messages.hpp"
 #include "textengine/wide_text.hpp"
 
 namespace ravlet::win32 {
@@ -103,7 +104,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
         if (!IsSelf(child) || !action_) return inner_->get_accDefaultAction(child, action);
-        return Text(kShowWholeText, action);
+        return Text(Utf8ToWide(messages::kShowWholeText).value_or(std::wstring()), action);
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
         if (!IsSelf(child) || !action_) return inner_->accDoDefaultAction(child);

@@ -21,7 +21,4 @@ LRESULT AccessibleObject(HWND hwnd, WPARAM wParam, LPARAM lParam,
                          const window::Component& component,
                          const std::function<void()>& defaultAction);
 
-// The name of the hint box's default action.
-inline constexpr const wchar_t* kShowWholeText = L"Показать весь файл настроек";
-
 }  // namespace ravlet::win32

@@ -310,6 +310,11 @@ void Form1::Layout() {
         const Component& c = window::kComponents[i];
         const HWND hwnd = controls_[i];
         ::SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[i]), FALSE);
+        if (c.kind == Kind::PushButton) {
+            // The balloon measures its text in the font it is given and draws it in the
+            // same: the window's dialog font, as the buttons have it.
+            ::SendMessageW(balloon_, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_[i]), FALSE);
+        }
         int width = Px(c.width);
         const int height = Px(c.height);
         if (c.kind == Kind::Label) {

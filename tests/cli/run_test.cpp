@@ -299,23 +299,27 @@ const UsageCase kUsageCases[] = {
      "Аргумент \"Xé\" содержит символ вне кодовой страницы Windows-1251\n"},
     {"ControlCharacterInValue",
      {"set", "no-such.ini", "[A]", "X", "a\tb"},
-     "Значение не может содержать управляющие символы\n"},
+     "Символ «U+0009» нельзя записать в файл настроек: это управляющий символ\n"},
     {"LineBreakInKey",
      {"get", "no-such.ini", "X\nY"},
      "Имя не может содержать управляющие символы\n"},
     {"DeleteInValue",
      {"set", "no-such.ini", "[A]", "X", "a\x7f"},
-     "Значение не может содержать управляющие символы\n"},
+     "Символ «U+007F» нельзя записать в файл настроек: это управляющий символ\n"},
     {"C1ControlInValue",
      {"set", "no-such.ini", "[A]", "X", "a\xC2\x98"},
-     "Значение не может содержать управляющие символы\n"},
+     "Символ «U+0098» нельзя записать в файл настроек: это управляющий символ\n"},
     {"Byte98InValueOnCp1251Terminal",
      {"set", "no-such.ini", "[A]", "X", "a\x98"},
-     Text("Значение не может содержать управляющие символы\n"),
+     // The quotation marks are Windows-1251's 0xAB and 0xBB.
+     Text("Символ ") +
+         "\xAB"
+         "U+0098\xBB" +
+         Text(" нельзя записать в файл настроек: это управляющий символ\n"),
      ravlet::cli::Terminal::Cp1251},
     {"SemicolonInValue",
      {"set", "no-such.ini", "[A]", "X", "a;b"},
-     "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
+     "Символ «;» нельзя записать в файл настроек: с него начинается комментарий\n"},
     {"EscapeSequenceInArgumentIsShownEscaped",
      {"\x1b]0;x\x07\xC2\x9B"
       "2J\x7f"},
@@ -425,11 +429,11 @@ TEST(RunCli, EveryExceptionIsWorded) {
         {"control character",
          std::make_exception_ptr(
              ravlet::InvalidValue(RefusedCharacter{ValueFault::ControlCharacter, 0x7F})),
-         2, "Значение не может содержать управляющие символы\n"},
+         2, "Символ «U+007F» нельзя записать в файл настроек: это управляющий символ\n"},
         {"semicolon",
          std::make_exception_ptr(
              ravlet::InvalidValue(RefusedCharacter{ValueFault::Semicolon, U';'})),
-         2, "Значение не может содержать \";\": с него в файле настроек начинается комментарий\n"},
+         2, "Символ «;» нельзя записать в файл настроек: с него начинается комментарий\n"},
         {"file, path escaped",
          std::make_exception_ptr(ravlet::FileError("a\x1b[2Jb", "диск заполнен")), 3,
          "a\\x1B[2Jb: диск заполнен\n"},

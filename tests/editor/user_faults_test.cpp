@@ -22,15 +22,18 @@ TEST(RefusedCharacter, InvisibleOrUnencodableNamedByCode) {
     const auto note = [](ValueFault fault, char32_t ch) {
         return RefusedCharacterMessage({fault, ch});
     };
-    EXPECT_EQ(note(ValueFault::Semicolon, U';'), "Символ «;» нельзя записать в файл настроек");
+    EXPECT_EQ(note(ValueFault::Semicolon, U';'),
+              "Символ «;» нельзя записать в файл настроек: с него начинается комментарий");
     EXPECT_EQ(note(ValueFault::OutsideCodePage, U'😀'),
-              "Символ «😀» нельзя записать в файл настроек");
+              "Символ «😀» нельзя записать в файл настроек: его нет в кодовой странице "
+              "Windows-1251");
     EXPECT_EQ(note(ValueFault::ControlCharacter, U'\x7f'),
-              "Символ «U+007F» нельзя записать в файл настроек");
+              "Символ «U+007F» нельзя записать в файл настроек: это управляющий символ");
     EXPECT_EQ(note(ValueFault::ControlCharacter, 0x98),
-              "Символ «U+0098» нельзя записать в файл настроек");
+              "Символ «U+0098» нельзя записать в файл настроек: это управляющий символ");
     EXPECT_EQ(note(ValueFault::OutsideCodePage, char32_t{0xD83D}),
-              "Символ «U+D83D» нельзя записать в файл настроек");
+              "Символ «U+D83D» нельзя записать в файл настроек: его нет в кодовой странице "
+              "Windows-1251");
 }
 
 TEST_F(EditorBrowsing, TypedRefusedValueIsNeverWritten) {

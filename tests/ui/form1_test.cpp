@@ -954,19 +954,21 @@ void Form1Test::focusReturnsAfterAutosetFill() {
 void Form1Test::refusedCharacterIsSignalled_data() {
     QTest::addColumn<bool>("paste");
     QTest::addColumn<QString>("input");
-    QTest::addColumn<QString>("named");
+    QTest::addColumn<QString>("said");
     QTest::addColumn<std::string>("mode");  // Mode's value in the file: Windows-1251 bytes
     QTest::addColumn<QString>("shown");
-    QTest::newRow("typed semicolon") << false << ";"
-                                     << ";" << std::string("0") << "OFF";
-    QTest::newRow("pasted comment") << true << "7 ;note"
-                                    << ";" << std::string("0") << "OFF";
-    QTest::newRow("pasted tab") << true << "1\t2"
-                                << "U+0009" << std::string("0") << "OFF";
+    const QString semicolon =
+        QStringLiteral("Символ «;» нельзя записать в файл настроек: с него начинается комментарий");
+    const auto control = [](const char* code) {
+        return QStringLiteral("Символ «%1» нельзя записать в файл настроек: это управляющий символ")
+            .arg(QLatin1String(code));
+    };
+    QTest::newRow("typed semicolon") << false << ";" << semicolon << std::string("0") << "OFF";
+    QTest::newRow("pasted comment") << true << "7 ;note" << semicolon << std::string("0") << "OFF";
+    QTest::newRow("pasted tab") << true << "1\t2" << control("U+0009") << std::string("0") << "OFF";
     // Qt takes any edit of a text it already refuses; the window does not.
     QTest::newRow("typed after 0x98 from the file")
-        << false << "x"
-        << "U+0098" << std::string("a\x98") << QStringLiteral("a\u0098");
+        << false << "x" << control("U+0098") << std::string("a\x98") << QStringLiteral("a\u0098");
 }
 
 // The field keeps its text, the settings text is not touched, and the tooltip next
@@ -974,7 +976,7 @@ void Form1Test::refusedCharacterIsSignalled_data() {
 void Form1Test::refusedCharacterIsSignalled() {
     QFETCH(bool, paste);
     QFETCH(QString, input);
-    QFETCH(QString, named);
+    QFETCH(QString, said);
     QFETCH(std::string, mode);
     QFETCH(QString, shown);
     std::string ini = kIni;
@@ -998,8 +1000,7 @@ void Form1Test::refusedCharacterIsSignalled() {
     QCOMPARE(field->text(), shown);
     QCOMPARE(editor_->IniText, before);
     QVERIFY(QToolTip::isVisible());
-    QCOMPARE(QToolTip::text(),
-             QStringLiteral("Символ «%1» нельзя записать в файл настроек").arg(named));
+    QCOMPARE(QToolTip::text(), said);
 }
 
 // After Description_Click shows the whole text, a click on the parameter that is

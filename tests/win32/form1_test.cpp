@@ -351,7 +351,8 @@ TEST_F(Win32WindowTest, ASessionThroughTheControlsOwnMessages) {
     info.uId = 1;
     info.lpszText = tip;
     ::SendMessageW(form_->RefusedTip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&info));
-    EXPECT_EQ(std::wstring(tip), L"Символ «;» нельзя записать в файл настроек");
+    EXPECT_EQ(std::wstring(tip),
+              L"Символ «;» нельзя записать в файл настроек: с него начинается комментарий");
 
     // A drag in the hint field selects and is no click; a click shows the settings text;
     // a click on the selected parameter shows its hint again.
@@ -441,7 +442,7 @@ TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
     self.lVal = CHILDID_SELF;
     BSTR action = nullptr;
     ASSERT_EQ(accessible->get_accDefaultAction(self, &action), S_OK);
-    EXPECT_EQ(std::wstring(action), L"Показать весь файл настроек");
+    EXPECT_EQ(Utf8(action), ravlet::messages::kShowWholeText);
     ::SysFreeString(action);
     EXPECT_EQ(accessible->accDoDefaultAction(self), S_OK);
     accessible->Release();
