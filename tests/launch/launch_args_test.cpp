@@ -26,8 +26,9 @@ protected:
         fs::create_directories(root_ / "-x");
         for (const char* file : {"dir/tarven.ini", "dir/other.ini", "dir/rvbase.txt", "top.ini"})
             ravlet::test::WriteBytes(root_ / file, "[A]\n");
-        std::error_code noLinks;
-        fs::create_symlink("dir/other.ini", root_ / "link.ini", noLinks);
+        std::error_code noLink;
+        fs::create_symlink("dir/other.ini", root_ / "link.ini", noLink);
+        linked_ = !noLink;
         fs::current_path(root_);
     }
     void TearDown() override { fs::current_path(saved_); }
@@ -42,6 +43,7 @@ protected:
     const fs::path saved_ = fs::current_path();
     ravlet::test::TempDir temp_{"ravlet-launch-"};
     const fs::path root_ = fs::canonical(temp_.path());
+    bool linked_ = false;
 };
 
 struct RunCase {
@@ -66,7 +68,8 @@ const RunCase kRunCases[] = {
 
 TEST_F(LaunchArgsTest, RunsInFolderWithDialogAtFile) {
     for (const RunCase& c : kRunCases) {
-        if (!fs::exists(root_ / c.dialog)) continue;  // a link the system did not make
+        // Windows lets few users make links.
+        if (!linked_ && std::string(c.name) == "LinkStaysALinkInItsOwnFolder") continue;
         std::vector<std::string> args = c.args;
         for (auto& arg : args) {
             if (arg.rfind("@", 0) == 0) arg = root_.string() + arg.substr(1);
