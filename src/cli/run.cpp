@@ -23,12 +23,12 @@ namespace {
 
 // A file failure as printed: the path as given, escaped, and the reason.
 std::string FileFailure(const FileError& e, Terminal terminal) {
-    const std::string quoted = QuotedArgument(e.path(), terminal);
+    const std::string quoted = QuotedArgument(e.Path(), terminal);
     const std::string shown = quoted.substr(1, quoted.size() - 2);
     // The text engine names the copy; the command that puts it back is this program's.
-    if (e.kind() == ravlet::FileFailure::Interrupted)
-        return shown + ": " + e.reason() + ". Вернуть его: ravlet-cli recover " + shown;
-    return shown + ": " + e.reason();
+    if (e.Kind() == ravlet::FileFailure::Interrupted)
+        return shown + ": " + e.Reason() + ". Вернуть его: ravlet-cli recover " + shown;
+    return shown + ": " + e.Reason();
 }
 
 // The version base's path as check-base prints it before each finding (UTF-8).

@@ -49,9 +49,9 @@ private:
 };
 
 std::string FileFailed(const char* attempt, const FileError& error) {
-    std::string reason = error.reason();
-    if (error.kind() == FileFailure::Interrupted) reason += messages::kRecoverTorn;
-    return messages::FileFailed(attempt, error.path(), reason);
+    std::string reason = error.Reason();
+    if (error.Kind() == FileFailure::Interrupted) reason += messages::kRecoverTorn;
+    return messages::FileFailed(attempt, error.Path(), reason);
 }
 
 }  // namespace
@@ -353,7 +353,7 @@ void Editor::Save_Click() {
         } catch (const LockWaitStopped&) {
             return;  // the user's choice: the file and the edits stay as they were
         } catch (const FileError& error) {
-            if (error.kind() != FileFailure::Missing) {
+            if (error.Kind() != FileFailure::Missing) {
                 busy.Release();
                 platform_.ShowMessage(FileFailed(messages::kSaveSettingsFile, error),
                                       MessageIcon::Critical);

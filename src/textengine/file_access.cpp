@@ -137,7 +137,7 @@ std::optional<FoundCopy> OpenCopyByPath(const std::string& path, const std::stri
     try {
         folder = fsys::OpenFolderOf(path, shown, leaf);
     } catch (const FileError& e) {
-        if (e.kind() == FileFailure::Missing) return std::nullopt;
+        if (e.Kind() == FileFailure::Missing) return std::nullopt;
         throw;
     }
     return OpenCopyAt(std::move(folder), leaf, path);
@@ -279,7 +279,7 @@ std::string MakeRecoveryCopy(Held& held, std::uint64_t token) {
                 return false;
             }
         } catch (const FileError& e) {
-            failed = e.kind();  // a name too long for this folder, say: tried elsewhere
+            failed = e.Kind();  // a name too long for this folder, say: tried elsewhere
             return false;
         }
         fsys::SyncFolder(folder);

@@ -25,7 +25,7 @@ std::string RecoveryLeafInCache(std::string_view fullPath);
 // file still carries the mark of the save that made it.
 inline constexpr std::string_view kMagic = "RAVLET-RECOVERY-1";
 // kMagic, five numbers of 16 hex digits, spaces and the line end.
-inline constexpr std::size_t kHeaderSize = kMagic.size() + 5 * 17 + 1;
+inline constexpr std::size_t kHeaderSize = kMagic.size() + std::size_t{5} * 17 + 1;
 
 struct CopyHeader {
     std::uint64_t volume = 0, index = 0, token = 0, size = 0, checksum = 0;

@@ -73,12 +73,12 @@ public:
     // A reason worded by the caller.
     FileError(const std::string& path, const std::string& reason,
               FileFailure kind = FileFailure::Other);
-    const std::string& path() const { return path_; }
-    const std::string& reason() const { return reason_; }
-    FileFailure kind() const { return kind_; }
+    const std::string& Path() const { return path_; }
+    const std::string& Reason() const { return reason_; }
+    FileFailure Kind() const { return kind_; }
     // What the kind carries: the recovery copy's path for Interrupted, CopyNotOwn and
     // CopyOutdated, the seconds waited for Busy; else "".
-    const std::string& detail() const { return detail_; }
+    const std::string& Detail() const { return detail_; }
 
 private:
     std::string path_;

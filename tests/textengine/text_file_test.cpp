@@ -119,7 +119,7 @@ TEST_F(TextFile, LoadMissingFileThrowsNamingPath) {
         LoadTextFile(path);
         FAIL() << "no FileError for a missing file";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), path);
+        EXPECT_EQ(e.Path(), path);
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     }
 }
@@ -131,7 +131,7 @@ TEST_F(TextFile, LoadFolderThrowsNamingPath) {
         LoadTextFile(path);
         FAIL() << "no FileError for a folder";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), path);
+        EXPECT_EQ(e.Path(), path);
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     }
 }
@@ -192,7 +192,7 @@ TEST_F(TextFile, SaveIntoMissingFolderThrowsNamingPath) {
         SaveTextFile(path, "x");
         FAIL() << "no FileError for a missing folder";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.path(), path);
+        EXPECT_EQ(e.Path(), path);
         EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
     }
     EXPECT_EQ(Entries(), std::set<std::string>{});
@@ -290,8 +290,8 @@ TEST_F(TextFile, PlantedCopyIsNeitherObeyedNorRestored) {
             ravlet::RecoverTextFile(path);
             ADD_FAILURE() << "a planted copy was put back";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.kind(), ravlet::FileFailure::CopyNotOwn);
-            EXPECT_EQ(e.detail(), copy);
+            EXPECT_EQ(e.Kind(), ravlet::FileFailure::CopyNotOwn);
+            EXPECT_EQ(e.Detail(), copy);
         }
         EXPECT_EQ(ReadRaw(path), "mine");
         // An in-place save keeps its own copy elsewhere and leaves the planted one.
@@ -370,7 +370,7 @@ ChildOutcome InChild(const std::function<void()>& body, bool asNobody = true) {
         try {
             body();
         } catch (const FileError& e) {
-            const std::string reason = e.reason().empty() ? "?" : e.reason();
+            const std::string reason = e.Reason().empty() ? "?" : e.Reason();
             if (write(fds[1], reason.data(), reason.size()) < 0) _exit(3);
         } catch (...) {
             _exit(4);
@@ -474,7 +474,7 @@ TEST_F(TextFile, OnlyRegularFilesAreReadOrWritten) {
                 LoadTextFile(named);
                 ADD_FAILURE() << "loaded";
             } catch (const FileError& e) {
-                EXPECT_NE(e.reason().find(c.reason), std::string::npos) << e.reason();
+                EXPECT_NE(e.Reason().find(c.reason), std::string::npos) << e.Reason();
             }
             EXPECT_THROW(SaveTextFile(named, "text"), FileError);
             EXPECT_THROW(LockedTextFile{named}, FileError);

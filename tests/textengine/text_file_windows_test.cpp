@@ -131,7 +131,7 @@ TEST_F(WindowsFiles, ReadOnlyAttributeIsRefused) {
         SaveTextFile(PathOf("tarven.ini"), "new");
         ADD_FAILURE() << "saved over a read-only file";
     } catch (const FileError& e) {
-        EXPECT_EQ(e.kind(), ravlet::FileFailure::ReadOnlyFile);
+        EXPECT_EQ(e.Kind(), ravlet::FileFailure::ReadOnlyFile);
     }
     ravlet::LockedTextFile file(PathOf("tarven.ini"));
     EXPECT_EQ(file.Text(), "old");
@@ -177,7 +177,7 @@ TEST_F(WindowsFiles, DevicesAndFoldersAreRefused) {
             LoadTextFile(path);
             ADD_FAILURE() << "loaded";
         } catch (const FileError& e) {
-            EXPECT_NE(e.reason().find(reason), std::string::npos) << e.reason();
+            EXPECT_NE(e.Reason().find(reason), std::string::npos) << e.Reason();
         }
         EXPECT_THROW(SaveTextFile(path, "text"), FileError);
         EXPECT_THROW(ravlet::LockedTextFile{path}, FileError);
@@ -205,7 +205,7 @@ TEST_F(WindowsFiles, FileKeptOpenByAnotherProgramIsBusy) {
             use();
             ADD_FAILURE() << "not refused";
         } catch (const FileError& e) {
-            EXPECT_EQ(e.kind(), ravlet::FileFailure::Busy) << e.what();
+            EXPECT_EQ(e.Kind(), ravlet::FileFailure::Busy) << e.what();
         }
     }
     ravlet::ExchangeLockWait(previous);
