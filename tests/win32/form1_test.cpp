@@ -464,8 +464,9 @@ TEST_F(Win32WindowTest, GesturesOfTheHintBoxAndTheValueField) {
     ::CoUninitialize();
 }
 
-// Another Ravlet writer holds the settings file: Save asks after about a second, and No
-// leaves the file and the edits as they were.
+// A writer holds the settings file (this thread's own, which a Windows mutex does not tell
+// from another program's): Save asks after about a second, and No leaves the file and the
+// edits as they were.
 TEST_F(Win32WindowTest, ALockWaitAsks) {
     const std::string ini = Utf8(dir_ / "tarven.ini");
     platform_.answers.push_back(ini);
@@ -476,8 +477,7 @@ TEST_F(Win32WindowTest, ALockWaitAsks) {
         const ravlet::LockedTextFile other(ini);
         ::SendMessageW(C("Save"), BM_CLICK, 0, 0);
     }
-    EXPECT_EQ(platform_.messages,
-              std::vector<std::string>{ravlet::messages::FileHeld(ini, 30, /*byRavlet=*/true)});
+    EXPECT_EQ(platform_.messages, std::vector<std::string>{ravlet::messages::FileHeld(ini, 30)});
     EXPECT_EQ(platform_.quits, 0);
     EXPECT_EQ(ravlet::LoadTextFile(ini), before);
 }
