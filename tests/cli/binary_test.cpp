@@ -275,8 +275,8 @@ bool HaveStrace() { return std::system("strace -V > /dev/null 2>&1") == 0; }
 
 // strace traces the program, and LeakSanitizer (in the sanitizer build) aborts under a
 // tracer: the leak check is left out of the traced runs.
-const std::string kStrace =
-    "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 strace -f -o /dev/null ";
+const std::string kNoLeakCheck = "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 ";
+const std::string kStrace = kNoLeakCheck + "strace -f -o /dev/null ";
 
 // Runs ravlet-cli in `dir` through the shell as `as` ("" for this user, else a
 // setpriv prefix) with `args`; the status and what it said on stderr.
@@ -387,12 +387,14 @@ TEST(CliBinary, SavesSyncBeforeTheyRenameOrOverwrite) {
         const ExampleCopy copy;
         if (inPlace)
             fs::create_hard_link(copy.dir.path() / "tarven.ini", copy.dir.path() / "second.ini");
-        ASSERT_EQ(Shell(copy.dir.path(),
-                        "strace -f -y -o trace -e trace=pwrite64,fsync,fdatasync,rename,renameat,"
-                        "renameat2,linkat,fsetxattr,fremovexattr '" +
-                            std::string(RAVLET_CLI_PATH) +
-                            "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null"),
-                  0);
+        ASSERT_EQ(
+            Shell(copy.dir.path(),
+                  kNoLeakCheck +
+                      "strace -f -y -o trace -e trace=pwrite64,fsync,fdatasync,rename,renameat,"
+                      "renameat2,linkat,fsetxattr,fremovexattr '" +
+                      std::string(RAVLET_CLI_PATH) +
+                      "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null"),
+            0);
         std::vector<std::string> calls;
         std::istringstream trace(copy.dir.Read("trace"));
         for (std::string line; std::getline(trace, line);) {
