@@ -100,29 +100,22 @@ void History::Apply(Step& step, std::string& text, bool undo) {
     runOpen_ = false;
 }
 
-std::optional<View> History::Undo(std::string& text) {
-    if (text.size() != textSize_) Forget();
-    if (undo_.empty()) return std::nullopt;
-    Step step = std::move(undo_.back());
-    undo_.pop_back();
-    bytes_ -= BytesOf(step);
-    Apply(step, text, true);
-    bytes_ += BytesOf(step);
-    redo_.push_back(std::move(step));
-    shown_ = redo_.back().before;
-    return shown_;
-}
+std::optional<View> History::Undo(std::string& text) { return Travel(text, true); }
 
-std::optional<View> History::Redo(std::string& text) {
+std::optional<View> History::Redo(std::string& text) { return Travel(text, false); }
+
+std::optional<View> History::Travel(std::string& text, bool undo) {
     if (text.size() != textSize_) Forget();
-    if (redo_.empty()) return std::nullopt;
-    Step step = std::move(redo_.back());
-    redo_.pop_back();
+    std::deque<Step>& from = undo ? undo_ : redo_;
+    std::deque<Step>& to = undo ? redo_ : undo_;
+    if (from.empty()) return std::nullopt;
+    Step step = std::move(from.back());
+    from.pop_back();
     bytes_ -= BytesOf(step);
-    Apply(step, text, false);
+    Apply(step, text, undo);
     bytes_ += BytesOf(step);
-    undo_.push_back(std::move(step));
-    shown_ = undo_.back().after;
+    to.push_back(std::move(step));
+    shown_ = undo ? to.back().before : to.back().after;
     return shown_;
 }
 

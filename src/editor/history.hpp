@@ -79,6 +79,8 @@ private:
     static std::size_t BytesOf(const Step& step);
     void Forget();
     void Push(Step step);
+    // Undo or Redo: moves the last step of one list to the other, swapping its edits.
+    std::optional<View> Travel(std::string& text, bool undo);
     // Swaps `step`'s edits in `text`, last first for an undo; forgets all on a mismatch.
     void Apply(Step& step, std::string& text, bool undo);
 

@@ -90,32 +90,17 @@ void Editor::ShowView(const View& view) {
     }
 }
 
-bool Editor::Undo() {
-    if (actionDepth_ > 0) return false;
-    const std::optional<View> before = history_.Undo(IniText);
-    if (!before) return false;
-    ShowView(*before);
-    return true;
-}
+bool Editor::Undo() { return Perform(HistoryCommand::Undo); }
 
-bool Editor::Redo() {
-    if (actionDepth_ > 0) return false;
-    const std::optional<View> after = history_.Redo(IniText);
-    if (!after) return false;
-    ShowView(*after);
-    return true;
-}
+bool Editor::Redo() { return Perform(HistoryCommand::Redo); }
 
 bool Editor::Perform(HistoryCommand command) {
-    switch (command) {
-        case HistoryCommand::Undo:
-            return Undo();
-        case HistoryCommand::Redo:
-            return Redo();
-        case HistoryCommand::None:
-            break;
-    }
-    return false;
+    if (command == HistoryCommand::None || actionDepth_ > 0) return false;
+    const std::optional<View> shown =
+        command == HistoryCommand::Undo ? history_.Undo(IniText) : history_.Redo(IniText);
+    if (!shown) return false;
+    ShowView(*shown);
+    return true;
 }
 
 }  // namespace ravlet
