@@ -43,10 +43,9 @@ TEST_F(EditorOddFiles, OddTextsAreEditedAndSavedWhole) {
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(c.name);
-        FakePlatform p;
-        p.directory = dir.string();
-        Editor e(p);
-        StartAndLoadIn(dir, p, e, c.base, c.ini);
+        LoadedEditor row(dir, c.base, c.ini);
+        FakePlatform& p = row.platform;
+        Editor& e = row.editor;
         if (HasFatalFailure()) return;
         for (int g = 0; g < e.Group.ListCount(); ++g) {
             e.Group.SetListIndex(g);
@@ -98,10 +97,9 @@ TEST_F(EditorSave, FailedSavesLeaveTheOldFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        FakePlatform p;
-        p.directory = dir.string();
-        Editor e(p);
-        StartAndLoadIn(dir, p, e);
+        LoadedEditor row(dir);
+        FakePlatform& p = row.platform;
+        Editor& e = row.editor;
         if (HasFatalFailure()) return;
         e.Value.TypeText("8");
         const bool broken = c.breakIt(dir / "tarven.ini");

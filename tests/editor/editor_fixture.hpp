@@ -59,6 +59,18 @@ inline void StartAndLoadIn(const std::filesystem::path& dir, FakePlatform& platf
     platform.busyCalls.clear();  // the load's own; a test follows what comes after
 }
 
+// An editor of its own over `dir`, started and loaded there: a table row's, when each
+// row needs a fresh one.
+struct LoadedEditor {
+    explicit LoadedEditor(const std::filesystem::path& dir, const std::string& base = kBase,
+                          const std::string& ini = kIni) {
+        platform.directory = dir.string();
+        StartAndLoadIn(dir, platform, editor, base, ini);
+    }
+    FakePlatform platform;
+    Editor editor{platform};
+};
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override { platform.directory = dir.string(); }

@@ -37,64 +37,59 @@ Shown ShownBy(const Editor& e) {
         e.Advanced.Value()};
 }
 
-// One editor over kBase with kIni loaded, in a folder of its own.
-struct Session {
-    Session() {
-        platform.directory = temp.path().string();
-        StartAndLoadIn(temp.path(), platform, editor);
-    }
-    void Transfer(const std::string& old) {
-        platform.answers.push_back(temp.Write("old.ini", old));
-        editor.Autoupdate.UserClick();
-    }
-    TempDir temp{"ravlet-history-"};
-    FakePlatform platform;
-    Editor editor{platform};
-};
+// Each test over kBase with kIni in a folder of its own; a table row starts a
+// LoadedEditor there.
+class EditorHistory : public EditorTest {};
 
 const std::string kOld = Text(";old⏎[A]⏎X=8⏎[B]⏎Z=a⏎");
 
 struct StepRow {
     const char* name;
-    std::function<void(Session&)> act;
+    std::function<void(LoadedEditor&)> act;
     // A typed value comes back as selecting its parameter shows it: offered alone
     // when it is none of the items.
     bool typed = false;
-    std::function<void(Session&)> prepare = [](Session&) {};
+    std::function<void(LoadedEditor&)> prepare = [](LoadedEditor&) {};
 };
 
 const StepRow kSteps[] = {
-    {"value picked", [](Session& s) { s.editor.Value.UserSelect(3); }},
+    {"value picked", [](LoadedEditor& s) { s.editor.Value.UserSelect(3); }},
     // The cascade rewrites Z with its trailing space on the way: the selection's step.
-    {"group selected", [](Session& s) { s.editor.Group.UserSelect(1); }},
+    {"group selected", [](LoadedEditor& s) { s.editor.Group.UserSelect(1); }},
     {"run of keystrokes",
-     [](Session& s) {
+     [](LoadedEditor& s) {
          for (const char* typed : {"1", "12", "123"}) s.editor.Value.TypeText(typed);
      },
      true},
-    {"value emptied", [](Session& s) { s.editor.Value.TypeText(""); }, true},
-    {"fill from defaults", [](Session& s) { s.editor.Autoset.UserClick(); }},
-    {"transfer", [](Session& s) { s.Transfer(kOld); }},
+    {"value emptied", [](LoadedEditor& s) { s.editor.Value.TypeText(""); }, true},
+    {"fill from defaults", [](LoadedEditor& s) { s.editor.Autoset.UserClick(); }},
+    {"transfer",
+     [](LoadedEditor& s) {
+         const std::filesystem::path old = std::filesystem::path(s.platform.directory) / "old.ini";
+         WriteBytes(old, kOld);
+         s.platform.answers.push_back(old.string());
+         s.editor.Autoupdate.UserClick();
+     }},
     // Selections that write nothing are no step: the undo comes back to Y.
-    {"switch of the full list", [](Session& s) { s.editor.Value.UserSelect(1); }, false,
-     [](Session& s) {
+    {"switch of the full list", [](LoadedEditor& s) { s.editor.Value.UserSelect(1); }, false,
+     [](LoadedEditor& s) {
          s.editor.Advanced.UserClick();
          s.editor.Parameters.UserSelect(1);
      }},
     // The hint field showed the whole text when the step began: it shows it again, as
     // it is then, as a click on it does.
     {"value picked under the whole text",
-     [](Session& s) {
+     [](LoadedEditor& s) {
          s.editor.Value.UserSelect(2);
          s.editor.Description.UserClick();
      },
-     false, [](Session& s) { s.editor.Description.UserClick(); }},
+     false, [](LoadedEditor& s) { s.editor.Description.UserClick(); }},
 };
 
-TEST(History, EachKindOfStepIsUndoneAndRedoneExactly) {
+TEST_F(EditorHistory, EachKindOfStepIsUndoneAndRedoneExactly) {
     for (const StepRow& row : kSteps) {
         SCOPED_TRACE(row.name);
-        Session s;
+        LoadedEditor s(dir);
         Editor& e = s.editor;
         // A step of its own first, so that the row's undo must stop at its start.
         e.Value.UserSelect(0);
@@ -117,10 +112,9 @@ TEST(History, EachKindOfStepIsUndoneAndRedoneExactly) {
     }
 }
 
-TEST(History, UndoingTheFillUnchecksTheBoxSoNothingRefills) {
-    Session s;
-    Editor& e = s.editor;
-    const std::string loaded = e.IniText;
+TEST_F(EditorHistory, UndoingTheFillUnchecksTheBoxSoNothingRefills) {
+    StartAndLoad();
+    Editor& e = editor;
     e.Autoset.UserClick();
     ASSERT_TRUE(e.Undo());
     EXPECT_EQ(e.Autoset.Value(), 0);
@@ -128,25 +122,24 @@ TEST(History, UndoingTheFillUnchecksTheBoxSoNothingRefills) {
     e.Version.UserSelect(1);
     e.Version.UserSelect(0);
     EXPECT_EQ(e.IniText, Text(";ini⏎TARVEN=1.1⏎[A]⏎X=2 ⏎Y=0 ;c⏎[B]⏎Z=b⏎[C]⏎W=5⏎"));
-    EXPECT_EQ(loaded, e.IniText);
 }
 
 // Keystrokes are one step until the user leaves the field or does anything else.
-TEST(History, ARunOfKeystrokesIsOneStep) {
+TEST_F(EditorHistory, ARunOfKeystrokesIsOneStep) {
     struct Row {
         const char* name;
         std::function<void(Editor&)> between;
         int steps;
     };
     const Row rows[] = {
-        {"uninterrupted", [](Editor&) {}, 1},
+        // Uninterrupted, one step: the "run of keystrokes" row of kSteps.
         {"field left", [](Editor& e) { e.ValueFieldLeft(); }, 2},
         {"value picked", [](Editor& e) { e.Value.UserSelect(0); }, 3},
         {"hint field clicked", [](Editor& e) { e.Description.UserClick(); }, 2},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Session s;
+        LoadedEditor s(dir);
         Editor& e = s.editor;
         const std::string loaded = e.IniText;
         e.Value.TypeText("3");
@@ -163,9 +156,9 @@ TEST(History, ARunOfKeystrokesIsOneStep) {
     }
 }
 
-TEST(History, ANewStepDropsWhatWasUndoneAndALoadStartsAfresh) {
-    Session s;
-    Editor& e = s.editor;
+TEST_F(EditorHistory, ANewStepDropsWhatWasUndoneAndALoadStartsAfresh) {
+    StartAndLoad();
+    Editor& e = editor;
     e.Value.UserSelect(3);
     e.Value.UserSelect(0);
     ASSERT_TRUE(e.Undo());
@@ -176,8 +169,7 @@ TEST(History, ANewStepDropsWhatWasUndoneAndALoadStartsAfresh) {
     EXPECT_FALSE(e.Undo());
 
     e.Value.UserSelect(3);
-    s.platform.answers.push_back(s.temp.Write("tarven.ini", kIni));
-    e.Loadini.UserClick();
+    Load(kIni, "tarven.ini");
     const Shown loaded = ShownBy(e);
     EXPECT_FALSE(e.Undo());
     EXPECT_FALSE(e.Redo());
@@ -185,12 +177,12 @@ TEST(History, ANewStepDropsWhatWasUndoneAndALoadStartsAfresh) {
 }
 
 // A long action lets events through; a key pressed then waits for it to end.
-TEST(History, NothingIsUndoneWhileAnActionRuns) {
-    Session s;
-    Editor& e = s.editor;
+TEST_F(EditorHistory, NothingIsUndoneWhileAnActionRuns) {
+    StartAndLoad();
+    Editor& e = editor;
     e.Value.UserSelect(3);
     bool undone = true;
-    s.platform.onYield = [&] { undone = e.Undo(); };
+    platform.onYield = [&] { undone = e.Undo(); };
     e.Autoset.UserClick();
     EXPECT_FALSE(undone);
     ASSERT_TRUE(e.Undo());
@@ -199,9 +191,9 @@ TEST(History, NothingIsUndoneWhileAnActionRuns) {
 }
 
 // A text changed behind the history's back (by a program, not the user) is not patched.
-TEST(History, ATextChangedOutsideIsNotPatched) {
-    Session s;
-    Editor& e = s.editor;
+TEST_F(EditorHistory, ATextChangedOutsideIsNotPatched) {
+    StartAndLoad();
+    Editor& e = editor;
     e.Value.UserSelect(3);
     e.IniText = Text(";other⏎");
     EXPECT_FALSE(e.Undo());

@@ -146,10 +146,9 @@ TEST_F(EditorSave, ALockWaitAsksAndCanBeStopped) {
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
-        FakePlatform p;
-        p.directory = dir.string();
-        Editor e(p);
-        StartAndLoadIn(dir, p, e);
+        LoadedEditor row(dir);
+        FakePlatform& p = row.platform;
+        Editor& e = row.editor;
         if (HasFatalFailure()) return;
         e.Value.TypeText("8");
         std::optional<LockedTextFile> other(std::in_place, (dir / "tarven.ini").string());
