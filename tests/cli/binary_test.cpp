@@ -278,6 +278,28 @@ bool HaveStrace() { return std::system("strace -V > /dev/null 2>&1") == 0; }
 const std::string kNoLeakCheck = "ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0 ";
 const std::string kStrace = kNoLeakCheck + "strace -f -o /dev/null ";
 
+// A strace prefix that holds each call of `syscall` for 1.5 s before it runs.
+std::string Delaying(const std::string& syscall) {
+    return kStrace + "-e inject=" + syscall + ":delay_enter=1500000 ";
+}
+
+// Runs `command` in a shell in `dir` in a child process that starts after `afterUs`.
+pid_t Meanwhile(const fs::path& dir, useconds_t afterUs, const std::string& command) {
+    const pid_t child = fork();
+    if (child == 0) {
+        usleep(afterUs);
+        _exit(Shell(dir, command));
+    }
+    return child;
+}
+
+// The exit status of a child process (-1 when it did not end normally).
+int Await(pid_t child) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // Runs ravlet-cli in `dir` through the shell as `as` ("" for this user, else a
 // setpriv prefix) with `args`; the status and what it said on stderr.
 CliOutcome ShellCli(const fs::path& dir, const std::string& as, const std::string& args) {
@@ -318,11 +340,11 @@ TEST(CliBinary, KilledInPlaceSaveIsOldNewOrRefusedUnderEveryName) {
                                                  fs::perms::others_exec);
             const std::string old = copy.dir.Read("tarven.ini");
             fs::create_hard_link(copy.dir.path() / "tarven.ini", copy.dir.path() / "second.ini");
-            const int status =
-                Shell(copy.dir.path(),
-                      kStrace + "-e inject=" + syscall +
-                          ":signal=SIGKILL:when=" + std::to_string(when) + " '" + RAVLET_CLI_PATH +
-                          "' set tarven.ini '[Video]' Scale 4444444444 > /dev/null 2>&1");
+            const int status = ShellCli(copy.dir.path(),
+                                        kStrace + "-e inject=" + syscall +
+                                            ":signal=SIGKILL:when=" + std::to_string(when) + " ",
+                                        "set tarven.ini '[Video]' Scale 4444444444")
+                                   .status;
             if (status == 0) break;  // no such call left: the save ran to its end
             ASSERT_EQ(status, 128 + SIGKILL);
             ++kills;
@@ -368,7 +390,7 @@ TEST(CliBinary, KilledInPlaceSaveIsOldNewOrRefusedUnderEveryName) {
             // A copy older than the save is the one thing a kill may leave: never put back.
             entries.erase(".tarven.ini.ravlet-recovery");
             EXPECT_EQ(entries, (std::set<std::string>{"rvbase.txt", "second.ini", "tarven.ini"}));
-            EXPECT_EQ(ShellCli(copy.dir.path(), "", "recover tarven.ini").status != 0, true);
+            EXPECT_NE(ShellCli(copy.dir.path(), "", "recover tarven.ini").status, 0);
             EXPECT_NE(copy.dir.Read("tarven.ini").find("Scale=5"), std::string::npos);
         }
     }
@@ -401,61 +423,48 @@ TEST(CliBinary, SavesSyncBeforeTheyRenameOrOverwrite) {
             const std::size_t at = line.find_first_not_of("0123456789 ");
             if (at != std::string::npos) calls.push_back(line.substr(at));
         }
-        const auto first = [&](auto pred) {
-            return std::find_if(calls.begin(), calls.end(), pred) - calls.begin();
+        // A call that begins with `call` on a file whose strace name holds `file`: where the
+        // first one from `from` on is (calls.size() when none), or the last (-1 when none).
+        const auto on = [&](std::size_t i, const std::string& call, const std::string& file) {
+            return calls[i].starts_with(call) && calls[i].find(file) != std::string::npos;
         };
-        const auto last = [&](auto pred) {
-            return calls.rend() - std::find_if(calls.rbegin(), calls.rend(), pred) - 1;
+        const auto first = [&](const std::string& call, const std::string& file,
+                               std::ptrdiff_t from = 0) {
+            while (from < static_cast<std::ptrdiff_t>(calls.size()) && !on(from, call, file))
+                ++from;
+            return from;
         };
-        const auto on = [](const std::string& call, const char* name, const char* file) {
-            return call.starts_with(name) && call.find(file) != std::string::npos;
+        const auto last = [&](const std::string& call, const std::string& file) {
+            std::ptrdiff_t i = static_cast<std::ptrdiff_t>(calls.size()) - 1;
+            while (i >= 0 && !on(i, call, file)) --i;
+            return i;
         };
         const std::ptrdiff_t none = static_cast<std::ptrdiff_t>(calls.size());
         if (!inPlace) {
-            const auto rename = first([](const std::string& c) {
-                return c.starts_with("rename") && c.find("\"tarven.ini\"") != std::string::npos;
-            });
+            const auto rename = first("rename", "\"tarven.ini\"");
             ASSERT_LT(rename, none) << copy.dir.Read("trace");
             // The temporary file's descriptor, as strace names it, is synced after its last
             // write and before the rename.
-            const std::string written =
-                calls[last([&](const std::string& c) { return c.starts_with("pwrite64("); })];
+            const auto lastWrite = last("pwrite64(", "");
+            ASSERT_GE(lastWrite, 0) << copy.dir.Read("trace");
+            const std::string& written = calls[lastWrite];
             const std::string fd = written.substr(9, written.find(',') - 9);
-            const auto wrote =
-                last([&](const std::string& c) { return c.starts_with("pwrite64(" + fd); });
-            const auto synced =
-                last([&](const std::string& c) { return c.starts_with("fsync(" + fd); });
-            EXPECT_LT(wrote, synced);
+            const auto synced = last("fsync(" + fd, "");
+            EXPECT_LT(last("pwrite64(" + fd, ""), synced);
             EXPECT_LT(synced, rename) << copy.dir.Read("trace");
         } else {
-            const auto copyPlaced = first([&](const std::string& c) {
-                return c.starts_with("rename") &&
-                       c.find(".tarven.ini.ravlet-recovery") != std::string::npos;
-            });
-            const auto marked =
-                first([&](const std::string& c) { return on(c, "fsetxattr(", "tarven.ini>"); });
-            const auto markSynced =
-                first([&](const std::string& c) { return on(c, "fsync(", "tarven.ini>"); });
-            const auto firstWrite =
-                first([&](const std::string& c) { return on(c, "pwrite64(", "/tarven.ini>"); });
-            const auto lastSync =
-                last([&](const std::string& c) { return on(c, "fsync(", "/tarven.ini>"); });
-            const auto unmarked =
-                first([&](const std::string& c) { return on(c, "fremovexattr(", "tarven.ini>"); });
+            const auto copyPlaced = first("rename", ".tarven.ini.ravlet-recovery");
+            const auto marked = first("fsetxattr(", "tarven.ini>");
+            const auto markSynced = first("fsync(", "tarven.ini>");
+            const auto firstWrite = first("pwrite64(", "/tarven.ini>");
+            const auto unmarked = first("fremovexattr(", "tarven.ini>");
             ASSERT_LT(firstWrite, none) << copy.dir.Read("trace");
             EXPECT_LT(copyPlaced, marked);
             EXPECT_LT(marked, markSynced);
             EXPECT_LT(markSynced, firstWrite);
             EXPECT_LT(firstWrite, unmarked);
-            const auto lastWrite =
-                last([&](const std::string& c) { return on(c, "pwrite64(", "/tarven.ini>"); });
-            const auto newSynced = std::find_if(calls.begin() + lastWrite, calls.end(),
-                                                [&](const std::string& c) {
-                                                    return on(c, "fsync(", "/tarven.ini>");
-                                                }) -
-                                   calls.begin();
-            EXPECT_LT(newSynced, unmarked);
-            EXPECT_LT(unmarked, lastSync);  // the mark's removal is synced too
+            EXPECT_LT(first("fsync(", "/tarven.ini>", last("pwrite64(", "/tarven.ini>")), unmarked);
+            EXPECT_LT(unmarked, last("fsync(", "/tarven.ini>"));  // the mark's removal is synced
         }
     }
 }
@@ -476,17 +485,11 @@ TEST(CliBinary, ChangesMadeWhileASaveWaitsAreNotLost) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         const ExampleCopy copy;
-        const pid_t other = fork();
-        if (other == 0) {
-            usleep(700000);  // inside the delayed sync of the temporary file
-            _exit(Shell(copy.dir.path(), row.meanwhile));
-        }
-        const CliOutcome got =
-            ShellCli(copy.dir.path(), kStrace + "-e inject=fsync:delay_enter=1500000 ",
-                     "set tarven.ini '[Video]' Scale 4444444444");
-        int otherStatus = -1;
-        waitpid(other, &otherStatus, 0);
-        ASSERT_EQ(otherStatus, 0);
+        // Inside the delayed sync of the temporary file.
+        const pid_t other = Meanwhile(copy.dir.path(), 700000, row.meanwhile);
+        const CliOutcome got = ShellCli(copy.dir.path(), Delaying("fsync"),
+                                        "set tarven.ini '[Video]' Scale 4444444444");
+        ASSERT_EQ(Await(other), 0);
         const std::string text = copy.dir.Read("tarven.ini");
         if (fs::exists(copy.dir.path() / "third.ini")) {
             EXPECT_EQ(copy.dir.Read("third.ini"), text);
@@ -560,16 +563,12 @@ TEST(CliBinary, ReaderBehindAnInPlaceSaveIsToldItIsRavlet) {
     if (!HaveStrace()) GTEST_SKIP() << "strace is not installed";
     const ExampleCopy copy;
     fs::create_hard_link(copy.dir.path() / "tarven.ini", copy.dir.path() / "second.ini");
-    const pid_t saver = fork();
-    if (saver == 0) {
-        _exit(Shell(copy.dir.path(), kStrace + "-e inject=pwrite64:delay_enter=1500000 '" +
-                                         RAVLET_CLI_PATH +
-                                         "' set tarven.ini '[Video]' Scale 9 > /dev/null 2>&1"));
-    }
+    const pid_t saver = Meanwhile(copy.dir.path(), 0,
+                                  Delaying("pwrite64") + "'" + RAVLET_CLI_PATH +
+                                      "' set tarven.ini '[Video]' Scale 9 > /dev/null 2>&1");
     usleep(500000);
     const CliOutcome got = RunBinary(copy.dir.path(), {"get", "second.ini", "Scale", "--wait=1"});
-    int saved = -1;
-    waitpid(saver, &saved, 0);
+    const int saved = Await(saver);
     EXPECT_EQ(got.status, 3);
     EXPECT_EQ(got.err,
               "ravlet-cli: файл second.ini занят другим сохранением Ravlet, жду (не дольше 1 с)\n"
