@@ -27,6 +27,7 @@
 #include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -166,6 +167,23 @@ void Type(QWidget* widget, const QString& text) {
 }
 
 // The component that owns a focused widget (an editable combo box focuses its field).
+// Watches for the question box (one with Yes and No) while a modal loop runs, hands it to
+// `seen` and answers it Yes or No; `poll` is the caller's, so it stops when the test ends.
+void AnswerQuestion(QTimer& poll, bool yes, std::function<void(QMessageBox&)> seen) {
+    poll.setInterval(20);
+    poll.callOnTimeout([&poll, yes, seen = std::move(seen)] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || box->button(QMessageBox::Yes) == nullptr ||
+            box->button(QMessageBox::No) == nullptr) {
+            return;
+        }
+        poll.stop();
+        seen(*box);
+        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    poll.start();
+}
+
 QString OwnerName(QWidget* widget) {
     for (; widget != nullptr; widget = widget->parentWidget()) {
         if (!widget->objectName().isEmpty() &&
@@ -246,6 +264,14 @@ private:
     void LoadIni(const QString& path);
     // A value picked, a group selected and a value typed, through the widgets.
     void PickSelectAndType();
+    // The base loaded, the window shown and active, and tarven.ini loaded into it.
+    bool ShowWithIni() {
+        if (!form_->Load()) return false;
+        form_->show();
+        if (!QTest::qWaitForWindowActive(form_.get())) return false;
+        LoadIni(Path("tarven.ini"));
+        return true;
+    }
 
     std::unique_ptr<QTemporaryDir> dir_;
     QString previousDir_;
@@ -854,10 +880,7 @@ void Form1Test::typedValueStaysWhenEditingEnds_data() {
 
 void Form1Test::typedValueStaysWhenEditingEnds() {
     QFETCH(int, finish);
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     auto* value = Find<QComboBox>("Value");
     QCOMPARE(Items(value), (QStringList{"OFF", "ON"}));
     value->setFocus(Qt::MouseFocusReason);
@@ -933,10 +956,7 @@ void Form1Test::validator() {
 // Checking Autoset and then moving through the versions with the keyboard: each move
 // runs a fill that disables Version for a while, and the keys keep reaching it.
 void Form1Test::focusReturnsAfterAutosetFill() {
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     QTest::mouseClick(Find<QCheckBox>("Autoset"), Qt::LeftButton);
     auto* version = Find<QComboBox>("Version");
     version->setFocus(Qt::TabFocusReason);
@@ -982,10 +1002,7 @@ void Form1Test::refusedCharacterIsSignalled() {
     std::string ini = kIni;
     ini.replace(ini.find("Mode=0"), 6, "Mode=" + mode);
     WriteFile(Path("tarven.ini"), ini);
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     QToolTip::hideText();
     auto* field = Find<QComboBox>("Value")->lineEdit();
     field->setFocus();
@@ -1006,10 +1023,7 @@ void Form1Test::refusedCharacterIsSignalled() {
 // After Description_Click shows the whole text, a click on the parameter that is
 // already selected shows its hint again.
 void Form1Test::clickOnSelectedParameterShowsHintAgain() {
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     auto* description = Find<QPlainTextEdit>("Description");
     auto* parameters = Find<QListWidget>("Parameters");
     const auto clickRow = [parameters](int row) {
@@ -1038,10 +1052,7 @@ void Form1Test::strayWheelChangesNothing_data() {
 void Form1Test::strayWheelChangesNothing() {
     QFETCH(QString, list);
     QFETCH(bool, focused);
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     QTest::mouseClick(Find<QCheckBox>("Autoset"), Qt::LeftButton);
     auto* combo = Find<QComboBox>(qPrintable(list));
     if (focused) combo->setFocus(Qt::MouseFocusReason);
@@ -1060,10 +1071,7 @@ void Form1Test::saveAsksWhenFileChangedOnDisk_data() {
 
 void Form1Test::saveAsksWhenFileChangedOnDisk() {
     QFETCH(bool, yes);
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     const std::string other = Text("; Другая программа⏎TARVEN=2.0.1⏎");
     WriteFile(Path("tarven.ini"), other);
 
@@ -1071,15 +1079,11 @@ void Form1Test::saveAsksWhenFileChangedOnDisk() {
     QString asked;
     QString title;
     std::optional<QMessageBox::Icon> icon;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr) return;
-        asked = box->text();
-        title = box->windowTitle();
-        icon = box->icon();
-        if (box->button(QMessageBox::Yes) != nullptr && box->button(QMessageBox::No) != nullptr) {
-            box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
-        }
+    QTimer answer;
+    AnswerQuestion(answer, yes, [&](QMessageBox& box) {
+        asked = box.text();
+        title = box.windowTitle();
+        icon = box.icon();
     });
     QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
     QCOMPARE(asked, QStringLiteral(
@@ -1102,10 +1106,7 @@ void Form1Test::saveAsksWhenFileChangedOnDisk() {
 // A key typed in the middle of the value field stays where it was typed, and so does
 // the caret: the field shown again from the control keeps what the user is editing.
 void Form1Test::typingInTheMiddleKeepsTheCaret() {
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     auto* value = Find<QComboBox>("Value");
     value->setFocus(Qt::MouseFocusReason);
     value->lineEdit()->selectAll();
@@ -1168,10 +1169,7 @@ void Form1Test::lockWaitAsks_data() {
 
 void Form1Test::lockWaitAsks() {
     QFETCH(bool, yes);
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     editor_->Value.TypeText("7");
     const std::string path = QDir::toNativeSeparators(Path("tarven.ini")).toStdString();
     std::optional<ravlet::LockedTextFile> other(std::in_place, path);
@@ -1180,17 +1178,11 @@ void Form1Test::lockWaitAsks() {
     clock.start();
     qint64 askedAfter = -1;
     QTimer answer;
-    answer.setInterval(20);
-    answer.callOnTimeout([&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr || box->button(QMessageBox::No) == nullptr) return;
-        answer.stop();
-        asked = box->text();
+    AnswerQuestion(answer, yes, [&](QMessageBox& box) {
+        asked = box.text();
         askedAfter = clock.elapsed();
         if (yes) other.reset();
-        box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
     });
-    answer.start();
     QTest::mouseClick(Find<QPushButton>("Save"), Qt::LeftButton);
     other.reset();
     QCOMPARE(asked,
@@ -1313,10 +1305,7 @@ void Form1Test::examplesWindow() {
     ini.erase(ini.find("VSync=1\r\n"), 9);
     WriteFile(Path("tarven.ini"), ini);
 
-    QVERIFY(form_->Load());
-    form_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    LoadIni(Path("tarven.ini"));
+    QVERIFY(ShowWithIni());
     QVERIFY(platform_->messages.empty());
     QVERIFY(Find<QComboBox>("Group")->count() > 0);
     QCOMPARE(Find<QListWidget>("Parameters")->currentRow(), 0);
